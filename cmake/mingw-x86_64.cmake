@@ -1,0 +1,11 @@
+# Test build: 64-bit Windows (runs under wine64 here), MinGW-w64 (posix thread model), fully static.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZULI_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${ZULI_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZULI_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${ZULI_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZULI_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

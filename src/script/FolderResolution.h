@@ -1,0 +1,9 @@
+// Turning an entry's directory token into a folder path.
+#pragma once
+#include "core/neutral/HeapText.h"
+
+// A new folder string, or none (ErrorText set). On success PreviousFolder
+// becomes the result.
+HeapText ResolveFolder(const char* token);
+// The folder named by the current entry's "RegKey" value, or none.
+HeapText ReadRegistryFolder();

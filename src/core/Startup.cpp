@@ -2,11 +2,55 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
+#include "core/CreditProtection.h"
+#include "core/Payload.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
 #include "core/RunState.h"
+#include "core/Session.h"
+#include "wizard/Wizard.h"
+
+namespace {
+constexpr int kWizardTemplate = 101;
+constexpr uint32_t kBrowseTitle = 214;
+
+// Copies up to `size` bytes of resource `id` (missing bytes stay 0).
+void CopyResourceBytes(unsigned id, unsigned char* out, std::size_t size) {
+    const void* data = LoadResourceData(id);
+    if (!data) return;
+    std::size_t stored = ResourceSize(id);
+    std::memcpy(out, data, stored < size ? stored : size);
+}
+}  // namespace
 
 int RunPatchProgram(HINSTANCE instance) {
     RunState.CurrentPage = 1;
     RunState.Instance = instance;
-    InitCommonControls();
+    InitCommonControls();  // the progress bar class of the wizard
+    DetectPlatform();
+    const auto* startGate = static_cast<const unsigned char*>(LoadResourceData(ResStartGate));
+    BuildPathTable();
+    // Without a temporary directory there is nowhere to unpack: end quietly.
+    if (!RunState.ScriptPath) return 0;
+    if (!startGate || ResourceSize(ResStartGate) == 0 || startGate[0] == 0) return 0;
+    if (ExtractPayload() != 1) return 0;
+    RunState.ScriptReader.Clear();
+
+    // Altered credits would also mean a garbled page table, and a wizard
+    // walking a page table of noise: leave, taking the unpacked files along.
+    if (MakeCreditsPlain() != 1) {
+        CleanUpSession();
+        return 0;
+    }
+
+    RunState.EditBackgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
+    CopyResourceBytes(ResPageTable, RunState.PageTable, sizeof RunState.PageTable);
+    CopyResourceBytes(ResOptionDefaults, RunState.OptionDefaults, sizeof RunState.OptionDefaults);
+    RunState.BrowseTitleId = kBrowseTitle;
+
+    // Its result (1 or 2000) tells nothing the clean-up has not handled.
+    DialogBoxParamA(RunState.Instance, MAKEINTRESOURCEA(kWizardTemplate), nullptr, WizardDialogProc, 0);
     return 0;
 }

@@ -1,0 +1,59 @@
+#include "core/Payload.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/ChildProcess.h"
+#include "core/FileUtils.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
+#include "core/RunState.h"
+
+namespace {
+
+constexpr std::size_t kCabinetSizeOffset = 8;  // cbCabinet of the cabinet header
+
+uint32_t ReadLittleEndian32(const unsigned char* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+}  // namespace
+
+int ExtractPayload() {
+    const auto* cabinet = static_cast<const unsigned char*>(LoadResourceData(ResPayloadCabinet));
+    if (!cabinet || !RunState.CabinetPath) return 0;
+    std::size_t stored = ResourceSize(ResPayloadCabinet);
+    if (stored < kCabinetSizeOffset + 4) return 0;
+    // The header names the cabinet's own size; never write past the end of
+    // the resource when a damaged header claims more.
+    uint32_t size = ReadLittleEndian32(cabinet + kCabinetSizeOffset);
+    if (size > stored) size = static_cast<uint32_t>(stored);
+
+    if (DeleteFileForced(RunState.CabinetPath) != 1) return 0;
+    int file = _open(RunState.CabinetPath, kCabinetFlags, _S_IREAD | _S_IWRITE);
+    if (file == -1) return 0;
+    (void)_write(file, cabinet, size);
+    _close(file);
+
+    char program[MAX_PATH] = {};
+    lstrcpynA(program, RunState.IsNT == 1 ? RunState.SystemFolder : RunState.WindowsFolder, sizeof program);
+    lstrcatA(program, "extrac32.exe");
+
+    // The cabinet path is quoted: a temporary folder with a blank in its path
+    // would otherwise split into two arguments and nothing would unpack.
+    char arguments[280] = {};
+    lstrcpyA(arguments, "\"");
+    lstrcatA(arguments, RunState.CabinetPath);
+    lstrcatA(arguments, "\" *.* /Y");
+
+    int result = RunAndWait(program, arguments, RunState.WorkFolder);
+    (void)DeleteFileForced(RunState.CabinetPath);
+    return result;
+}

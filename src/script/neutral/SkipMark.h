@@ -4,7 +4,8 @@
 #pragma once
 #include <cstddef>
 
-constexpr char kSkipMark[] = "**";
+#include "script/ScriptKeys.h"  // kSkipMark; plain constants, no platform header
+
 constexpr std::size_t kSkipMarkLength = sizeof kSkipMark - 1;
 
 // The longest path the ANSI file functions can reach, in characters.

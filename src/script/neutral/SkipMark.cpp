@@ -18,3 +18,9 @@ bool HasSkipMark(const char* path) {
     if (length >= 1 && path[length - 1] == '*') return true;
     return length >= 2 && path[length - 2] == '*';
 }
+
+bool IsReachablePath(const char* path) {
+    if (!path) return false;
+    const void* end = std::memchr(path, '\0', kLongestPath + 1);
+    return end != nullptr;
+}

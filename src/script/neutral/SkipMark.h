@@ -10,6 +10,11 @@ constexpr std::size_t kSkipMarkLength = sizeof kSkipMark - 1;
 
 // The longest path the ANSI file functions can reach, in characters.
 constexpr std::size_t kLongestPath = 260;
+// True when `path` has at most kLongestPath characters. A longer path cannot
+// be reached through the ANSI file functions, so it names no file: it is
+// treated as missing, and never shortened to something that might exist.
+bool IsReachablePath(const char* path);
+
 // A slot holds the longest path, the mark and the terminator.
 constexpr std::size_t kEntryPathSlotSize = kLongestPath + kSkipMarkLength + 1;
 

@@ -19,6 +19,8 @@ public:
     HeapText ReadValue(const char* key) const;
     // The value parsed leniently as a 32-bit integer; 0 when none.
     int32_t ReadInteger(const char* key) const;
+    // A script flag: set by any non-empty text ("1", but "0" and "no" too).
+    bool ReadFlag(const char* key) const;
     // Passes key and value through unchanged: a none value removes the key,
     // a none key the whole current section. 1 on success, else 0.
     int WriteValue(const char* key, const char* value) const;

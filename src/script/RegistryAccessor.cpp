@@ -1,0 +1,62 @@
+#include "script/RegistryAccessor.h"
+
+#include <cstring>
+
+#include "core/Handles.h"
+
+namespace {
+
+struct HiveEntry {
+    const char* token;
+    HKEY root;
+};
+
+// In the order the tokens are tried.
+const HiveEntry kHives[] = {
+    {"HKCR", HKEY_CLASSES_ROOT},     {"HKCC", HKEY_CURRENT_CONFIG}, {"HKCU", HKEY_CURRENT_USER},
+    {"HKLM", HKEY_LOCAL_MACHINE},    {"HKUS", HKEY_USERS},          {"HKPD", HKEY_PERFORMANCE_DATA},
+    {"HKDD", HKEY_DYN_DATA},
+};
+
+// The expansion of a REG_EXPAND_SZ text, or none.
+HeapText ExpandText(const char* text) {
+    DWORD needed = ExpandEnvironmentStringsA(text, nullptr, 0);
+    if (needed == 0) return HeapText();
+    HeapText expanded = AllocText(needed);
+    if (!expanded) return HeapText();
+    DWORD written = ExpandEnvironmentStringsA(text, expanded.get(), needed);
+    // A variable that changed between the two calls could make the text grow.
+    if (written == 0 || written > needed) return HeapText();
+    return expanded;
+}
+
+}  // namespace
+
+void RegistryAccessor::SetRoot(const char* hiveToken) {
+    if (!hiveToken) return;
+    for (const HiveEntry& hive : kHives) {
+        if (std::strcmp(hiveToken, hive.token) == 0) {
+            root_ = hive.root;
+            return;
+        }
+    }
+}
+
+HeapText RegistryAccessor::ReadPathValue(const char* subkey, const char* valueName) const {
+    if (!root_) return HeapText();
+    UniqueKey key;
+    if (RegOpenKeyExA(root_, subkey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return HeapText();
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return HeapText();
+    // One byte more than the data, so that a text stored without its
+    // terminator still ends inside the buffer.
+    HeapText data = AllocText(size + 1);
+    if (!data) return HeapText();
+    DWORD type = 0;
+    if (RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.get()), &size) !=
+        ERROR_SUCCESS)
+        return HeapText();
+    if (type == REG_EXPAND_SZ) return ExpandText(data.get());
+    return data;
+}

@@ -15,7 +15,7 @@ TEST(Resources, LoadByNumberAndAbsentGivesNull) {
     EXPECT_NE(LoadResourceData(ResPatchTitle), nullptr);
     EXPECT_EQ(LoadResourceData(4242), nullptr);
     EXPECT_EQ(ResourceText(4242), nullptr);
-    EXPECT_EQ(ResourceSize(ResIntroBody), 7u);
+    EXPECT_EQ(ResourceSize(ResIntroCaption), 7u);
     const auto* size = static_cast<const unsigned char*>(LoadResourceData(ResFontPointSize));
     ASSERT_NE(size, nullptr);
     EXPECT_EQ(size[0] | (size[1] << 8), 9) << "a number is 16-bit little-endian";
@@ -24,8 +24,8 @@ TEST(Resources, LoadByNumberAndAbsentGivesNull) {
 TEST(Resources, TextEndsAtZeroOrAtEndOfData) {
     EXPECT_STREQ(ResourceText(ResPatchTitle), "Demo Patch");
     // Stored without terminator: shown whole and nothing after it.
-    EXPECT_STREQ(ResourceText(ResIntroBody), "Welcome");
-    EXPECT_EQ(ResourceText(ResIntroBody), ResourceText(ResIntroBody)) << "the terminated copy is made once";
+    EXPECT_STREQ(ResourceText(ResIntroCaption), "Welcome");
+    EXPECT_EQ(ResourceText(ResIntroCaption), ResourceText(ResIntroCaption)) << "the terminated copy is made once";
 }
 
 TEST(Resources, PlainResourceReplacesStoredData) {
@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(WindowTextTest, PageTitleIsPatchTitleDashPageText) {
-    SetPageTitle(window, ResIntroBody);
+    SetPageTitle(window, ResIntroCaption);
     EXPECT_EQ(TextOf(window), "Demo Patch - Welcome");
 }
 

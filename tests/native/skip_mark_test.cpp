@@ -49,3 +49,12 @@ TEST(AppendSkipMark, RefusesWhatDoesNotFitAndLeavesTheSlotAlone) {
 
     EXPECT_FALSE(AppendSkipMark(nullptr, 10));
 }
+
+TEST(IsReachablePath, AtMostTheLongestPath) {
+    const std::string longest(kLongestPath, 'x');
+    const std::string tooLong(kLongestPath + 1, 'x');
+    EXPECT_TRUE(IsReachablePath(longest.c_str())) << "260 characters are reachable";
+    EXPECT_FALSE(IsReachablePath(tooLong.c_str())) << "261 characters are not";
+    EXPECT_TRUE(IsReachablePath(""));
+    EXPECT_FALSE(IsReachablePath(nullptr));
+}

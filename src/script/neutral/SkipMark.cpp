@@ -21,6 +21,8 @@ bool HasSkipMark(const char* path) {
 
 bool IsReachablePath(const char* path) {
     if (!path) return false;
-    const void* end = std::memchr(path, '\0', kLongestPath + 1);
-    return end != nullptr;
+    // Stops at the terminator: never reads past the end of a short text.
+    for (std::size_t i = 0; i <= kLongestPath; ++i)
+        if (path[i] == '\0') return true;
+    return false;
 }

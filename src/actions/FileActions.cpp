@@ -1,0 +1,100 @@
+#include "actions/FileActions.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdint>
+
+#include "core/ChildProcess.h"
+#include "core/FileUtils.h"
+#include "core/RunState.h"
+#include "script/ProfileReader.h"
+#include "script/ScriptKeys.h"
+#include "script/neutral/FieldSplitter.h"
+#include "script/neutral/SkipMark.h"
+
+namespace {
+
+// "INIKey" and a line number of up to ten digits, with room to spare.
+constexpr int kIniKeyNameSize = 24;
+// The shell reports success with a value above this.
+constexpr INT_PTR kShellErrorLimit = 32;
+
+// The folder part of `path` (everything before its last component).
+void CopyFolderOf(const char* path, char* folder) {
+    lstrcpynA(folder, path, kPathBufferSize);
+    PathRemoveFileSpecA(folder);
+}
+
+}  // namespace
+
+int RunEntryFile(const char* payloadPath, const char* targetPath) {
+    const int32_t sync = RunState.ScriptReader.ReadInteger(kSyncKey);
+    // A target the ANSI calls cannot reach could only be replaced under a
+    // shortened name, which would be some other file.
+    if (!IsReachablePath(targetPath)) return 0;
+    char folder[kPathBufferSize] = {};
+    CopyFolderOf(targetPath, folder);
+
+    // Nothing is started unless the payload now is the target.
+    if (!MoveFileOver(targetPath, payloadPath)) return 0;
+
+    if (sync != 0) {
+        HINSTANCE opened = ShellExecuteA(RunState.DialogWindow, "open", targetPath, nullptr, folder, SW_SHOWDEFAULT);
+        return reinterpret_cast<INT_PTR>(opened) > kShellErrorLimit ? 1 : 0;
+    }
+    return RunAndWait(targetPath, nullptr, folder);
+}
+
+int AddEntryFile(const char* payloadPath, const char* targetPath) {
+    if (!IsReachablePath(targetPath)) return 0;
+    return CopyFileCreatingFolders(payloadPath, targetPath) ? 1 : 0;
+}
+
+int DeleteEntryFile(const char* targetPath) {
+    // A path beyond the ANSI limit names no file the runtime could see, so
+    // there is nothing to delete; it is never cut to a shorter, real path.
+    if (!IsReachablePath(targetPath)) return 1;
+    return DeleteFileForced(targetPath) == 1 ? 1 : 0;
+}
+
+int UpdateIniEntries(const char* targetPath) {
+    ProfileReader target;
+    target.Clear();
+    target.SetFile(targetPath);
+
+    const int32_t count = RunState.ScriptReader.ReadInteger(kCountKey);
+    if (count < 1) return 1;
+    if (!IsReachablePath(targetPath)) return 0;
+
+    int result = 1;
+    for (int32_t line = 1; line <= count; ++line) {
+        char keyName[kIniKeyNameSize] = {};
+        wsprintfA(keyName, "%s%d", kIniKeyPrefix, static_cast<int>(line));
+        HeapText text = RunState.ScriptReader.ReadValue(keyName);
+
+        HeapText fields[3];  // section, key, value; text after the third is ignored
+        if (SplitFields(text.get(), fields, 3) == 0) {
+            // A line that is missing, empty or only commas names no section:
+            // writing it would touch nothing meaningful, so nothing is written
+            // and the entry reports the fault.
+            result = 0;
+            continue;
+        }
+        target.SetSection(fields[0].get());
+        // No value deletes the key, no key the whole section.
+        if (target.WriteValue(fields[1].get(), fields[2].get()) != 1) result = 0;
+    }
+    return result;
+}
+
+int RenameEntryFile(const char* targetPath, const char* newName) {
+    if (!IsReachablePath(targetPath)) return 0;
+    char newPath[kPathBufferSize] = {};
+    CopyFolderOf(targetPath, newPath);
+    // A join that would pass the length limit fails rather than move the file
+    // to a shortened name.
+    if (!AppendPath(newPath, newName)) return 0;
+    return MoveFileA(targetPath, newPath) ? 1 : 0;
+}

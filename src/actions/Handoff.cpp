@@ -1,0 +1,68 @@
+#include "actions/Handoff.h"
+
+#include <cstring>
+
+#include "core/ChildProcess.h"
+#include "core/FileUtils.h"
+#include "core/Handles.h"
+#include "core/RunState.h"
+#include "core/Session.h"
+
+RestartRequest RequestRestart = ExitWindowsEx;
+
+namespace {
+
+// The uninstaller learns which files are about to change from the working
+// copy of the script: the entry's resolved path, skip mark included.
+void WriteEntryPaths() {
+    if (!RunState.EntryPaths) return;
+    for (uint32_t n = 1; n <= RunState.EntryCount; ++n) {
+        char section[24];
+        wsprintfA(section, "Proc%u", static_cast<unsigned>(n));
+        RunState.ScriptReader.SetSection(section);
+        RunState.ScriptReader.WriteValue("ExpandName", RunState.EntryPaths[n]);
+    }
+}
+
+// Without the shutdown privilege the NT family refuses the restart. Nothing
+// is checked: a refusal leaves the replacements for the next restart.
+void EnableShutdownPrivilege() {
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) return;
+    TOKEN_PRIVILEGES wanted{};
+#if !defined(_WIN64)
+    static_assert(sizeof wanted == 16, "TOKEN_PRIVILEGES with one entry is 16 bytes on 32-bit Windows");
+#endif
+    LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &wanted.Privileges[0].Luid);
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    TOKEN_PRIVILEGES previous{};
+    DWORD previousLength = 0;
+    AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof previous, &previous, &previousLength);
+}
+
+}  // namespace
+
+int HandOffToUninstaller() {
+    HeapText program = AllocText(kPathBufferSize);
+    if (!program) return 1;
+
+    char handle[16];
+    wsprintfA(handle, "%d", static_cast<int>(reinterpret_cast<intptr_t>(RunState.DialogWindow)));
+    RunState.ScriptReader.SetSection("Setup");
+    RunState.ScriptReader.WriteValue("HWND", handle);
+
+    if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
+    AppendPath(program.get(), "Uninstaller.exe");
+
+    WriteEntryPaths();
+    // The uninstaller is optional: when it is missing or fails, patching goes on.
+    RunAndWait(program.get(), "/I", RunState.WorkFolder);
+    DrainMessages(RunState.DialogWindow);
+    return 1;
+}
+
+void RestartComputer() {
+    if (DetectPlatform()) EnableShutdownPrivilege();
+    RequestRestart(EWX_REBOOT, 0);
+}

@@ -14,6 +14,7 @@
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
 #include "core/RunState.h"
+#include "core/neutral/CabinetDirectory.h"
 
 namespace {
 
@@ -22,6 +23,18 @@ constexpr std::size_t kCabinetSizeOffset = 8;  // cbCabinet of the cabinet heade
 uint32_t ReadLittleEndian32(const unsigned char* bytes) {
     return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
            static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+// Removes the file the cabinet is about to unpack under `name`. Some
+// extractors write over an existing longer file without truncating it, which
+// would leave the old file's tail behind the new content.
+void ClearStoredName(const char* name, std::size_t length, void*) {
+    if (!IsPlainFileName(name, length) || length >= kPathBufferSize) return;
+    char file[kPathBufferSize] = {};
+    std::memcpy(file, name, length);
+    char path[kPathBufferSize] = {};
+    lstrcpynA(path, RunState.WorkFolder, sizeof path);
+    if (AppendPath(path, file)) (void)DeleteFileForced(path);
 }
 
 }  // namespace
@@ -41,6 +54,8 @@ int ExtractPayload() {
     if (file == -1) return 0;
     (void)_write(file, cabinet, size);
     _close(file);
+
+    (void)ForEachCabinetFileName(cabinet, size, ClearStoredName, nullptr);
 
     char program[MAX_PATH] = {};
     lstrcpynA(program, RunState.IsNT == 1 ? RunState.SystemFolder : RunState.WindowsFolder, sizeof program);

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/neutral/CabinetDirectory.h"
+
+namespace {
+
+void Put16(std::string& s, unsigned v) { s += char(v & 0xFF), s += char(v >> 8 & 0xFF); }
+void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF), Put16(s, v >> 16); }
+
+// Header, one folder entry and the file table (no data blocks: the reader
+// never looks at them).
+std::string CabinetHeader(const std::vector<std::string>& names) {
+    std::string s = "MSCF";
+    Put32(s, 0), Put32(s, 0), Put32(s, 0), Put32(s, 44), Put32(s, 0);
+    s += char(3), s += char(1);
+    Put16(s, 1), Put16(s, static_cast<unsigned>(names.size())), Put16(s, 0), Put16(s, 0), Put16(s, 0);
+    Put32(s, 0), Put16(s, 0), Put16(s, 0);
+    for (const std::string& name : names) {
+        Put32(s, 1), Put32(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0x20);
+        s += name;
+        s += '\0';
+    }
+    return s;
+}
+
+std::vector<std::string> Names(const std::string& cabinet, bool* ok) {
+    std::vector<std::string> names;
+    *ok = ForEachCabinetFileName(
+        reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(),
+        [](const char* name, std::size_t length, void* context) {
+            static_cast<std::vector<std::string>*>(context)->emplace_back(name, length);
+        },
+        &names);
+    return names;
+}
+
+}  // namespace
+
+TEST(CabinetDirectory, VisitsEveryStoredName) {
+    std::vector<std::string> stored = {"Setup.ini", "Proc1", "Proc2", "wait.ani", "Uninstaller.exe"};
+    bool ok = false;
+    EXPECT_EQ(Names(CabinetHeader(stored), &ok), stored);
+    EXPECT_TRUE(ok);
+}
+
+TEST(CabinetDirectory, RejectsDataThatIsNoWholeFileTable) {
+    std::string good = CabinetHeader({"Setup.ini", "Proc1"});
+    struct Case {
+        const char* what;
+        std::string data;
+        std::size_t visited;
+    } cases[] = {
+        {"empty", "", 0},
+        {"short header", good.substr(0, 20), 0},
+        {"wrong signature", "MSCX" + good.substr(4), 0},
+        {"second name cut", good.substr(0, good.size() - 3), 1},
+        {"second entry cut before its name", good.substr(0, good.size() - 6 - 10), 1},
+        {"file table beyond the end", good.substr(0, 44), 0},
+    };
+    for (const Case& c : cases) {
+        bool ok = true;
+        EXPECT_EQ(Names(c.data, &ok).size(), c.visited) << c.what;
+        EXPECT_FALSE(ok) << c.what;
+    }
+}
+
+TEST(CabinetDirectory, PlainNamesStayInTheirFolder) {
+    struct Case {
+        std::string name;
+        bool plain;
+    } cases[] = {{"Setup.ini", true}, {"Proc12", true}, {"a..b", true}, {"", false}, {".", false},
+                 {"..", false}, {"sub\\x", false}, {"../x", false}, {"C:x", false}, {std::string("a\0b", 3), false}};
+    for (const Case& c : cases) EXPECT_EQ(IsPlainFileName(c.name.data(), c.name.size()), c.plain) << c.name;
+}

@@ -1,5 +1,7 @@
 // The processing pass over all entries, and its result report.
 #pragma once
 
-// Runs every entry's action and the registry sections, building ReportText.
-int RunProcessingPass();
+// Runs every entry's action and the registry sections, appending one report
+// paragraph per entry and one for the registry to ReportText. No entry stops
+// the pass.
+void RunProcessingPass();

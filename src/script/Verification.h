@@ -4,10 +4,13 @@
 
 enum class VerifyMode { Checking, FillFolder };
 
-// 1 on success, 0 on failure (ErrorText set).
+// Checking: builds EntryPaths/EntryCount and checks every entry; 1 on success,
+// 0 on failure (ErrorText set, no table, EntryCount 0). FillFolder: puts entry
+// 1's folder (with its Sub) into the folder box; always leaves no table.
 int VerifyEntries(VerifyMode mode);
-// `path` is a slot of EntryPaths; the skip mark may be appended to it.
-// 1 pass or skip, 0 fail (ErrorText set).
+// `path` is a slot of EntryPaths, which always has room for the path plus the
+// skip mark; the mark may be appended to it. Reads the entry's keys from the
+// current section of ScriptReader. 1 pass or skip, 0 fail (ErrorText set).
 int CheckEntry(char* path);
 // Frees EntryPaths and sets EntryCount to 0.
 void ClearEntryPaths();

@@ -1,0 +1,83 @@
+#include "actions/ProcessingPass.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "actions/BytePatch.h"
+#include "actions/FileActions.h"
+#include "actions/RegistrySections.h"
+#include "actions/Report.h"
+#include "actions/XorDelta.h"
+#include "core/FileUtils.h"
+#include "core/RunState.h"
+#include "script/ScriptKeys.h"
+#include "script/neutral/SkipMark.h"
+#include "wizard/Progress.h"
+
+namespace {
+
+// Room for "Proc" and any entry number.
+constexpr int kSectionNameSize = 24;
+
+// Hands entry's target to the action its code names. False for codes that
+// have no action (7, above, negative): they get no report line.
+bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int* result) {
+    switch (act) {
+    case 0: *result = RunEntryFile(payloadPath, targetPath); return true;
+    case 1: *result = AddEntryFile(payloadPath, targetPath); return true;
+    case 2: *result = ApplyXorDelta(targetPath, payloadPath); return true;
+    case 3: *result = ApplyBytePatch(targetPath, payloadPath); return true;
+    case 4: *result = DeleteEntryFile(targetPath); return true;
+    case 5: *result = UpdateIniEntries(targetPath); return true;
+    case 6: {
+        HeapText newName = RunState.ScriptReader.ReadValue(kNewNameKey);
+        *result = RenameEntryFile(targetPath, newName.get());
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void ProcessEntry(uint32_t n) {
+    SetProgressPosition(static_cast<int>(n));
+    char section[kSectionNameSize] = {};
+    wsprintfA(section, "%s%u", kEntrySectionPrefix, static_cast<unsigned>(n));
+    char payloadPath[kPathBufferSize] = {};
+    if (RunState.WorkFolder) lstrcpynA(payloadPath, RunState.WorkFolder, sizeof payloadPath);
+    AppendPath(payloadPath, section);
+
+    RunState.ScriptReader.SetSection(section);
+    const int32_t act = RunState.ScriptReader.ReadInteger(kActKey);
+    const char* targetPath = RunState.EntryPaths[n];
+    if (!targetPath) return;  // only a table the verification pass did not finish
+
+    if (HasSkipMark(targetPath)) {
+        AppendReportLine(act, targetPath, 0, true);
+        return;
+    }
+    int result = 0;
+    if (RunAction(act, payloadPath, targetPath, &result)) AppendReportLine(act, targetPath, result, false);
+}
+
+void RunRegistrySections() {
+    ProfileReader& script = RunState.ScriptReader;
+    script.SetSection(kSetupSection);
+    const int32_t addCount = script.ReadInteger(kAddRegKey);
+    const int32_t deleteCount = script.ReadInteger(kDelRegKey);
+    const int32_t renameCount = script.ReadInteger(kRenRegKey);
+    // All three run, whatever the others gave.
+    const int added = RunRegistrySection(addCount, RegistryAdd);
+    const int deleted = RunRegistrySection(deleteCount, RegistryDelete);
+    const int renamed = RunRegistrySection(renameCount, RegistryRename);
+    if (addCount > 0 || deleteCount > 0 || renameCount > 0)
+        AppendReportLine(kRegistryActionCode, " ", added && deleted && renamed ? 1 : 0, false);
+}
+
+}  // namespace
+
+void RunProcessingPass() {
+    if (RunState.EntryPaths)
+        for (uint32_t n = 1; n <= RunState.EntryCount; ++n) ProcessEntry(n);
+    RunRegistrySections();
+}

@@ -1,0 +1,231 @@
+#include "script/Verification.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+#include "core/FileUtils.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
+#include "core/RunState.h"
+#include "script/FileCrc32.h"
+#include "script/FolderResolution.h"
+#include "script/ScriptKeys.h"
+#include "script/neutral/PathText.h"
+#include "script/neutral/SkipMark.h"
+#include "wizard/ControlIds.h"
+#include "wizard/Progress.h"
+
+namespace {
+
+// The page-table slot of the folder page: set, entry 1 takes its folder from
+// the folder box instead of its own "Dir".
+constexpr int kFolderPageSlot = 5;
+
+// Room for "Proc" and any entry number.
+constexpr int kSectionNameSize = 24;
+
+int Fail() {
+    ClearEntryPaths();
+    return 0;
+}
+
+// Ends the fill-folder mode: it only ever fills the box, never the table.
+int FinishFillFolder() {
+    ClearEntryPaths();
+    return 1;
+}
+
+bool IsFlagSet(const char* key) {
+    return static_cast<bool>(RunState.ScriptReader.ReadValue(key));
+}
+
+// The file is there and reachable through the ANSI calls. A path beyond
+// their limit is never looked at under a shortened name.
+bool FileIsPresent(const char* path) {
+    return IsReachablePath(path) && PathFileExistsA(path) == 1;
+}
+
+// Marks the entry to be skipped. Every slot has room for its path plus the
+// mark (see BuildEntrySlot).
+void MarkSkipped(char* path) {
+    AppendSkipMark(path, std::strlen(path) + kSkipMarkLength + 1);
+}
+
+int MissingCase(char* path) {
+    if (RunState.SkipMissingOption != 1) {
+        ComposeError(ResErrMissingPrefix, 0, path, ResErrChooseAgain);
+        return 0;
+    }
+    if (IsFlagSet(kCantMissKey)) {
+        ComposeError(ResErrRequiredMissing, ResErrMissingPrefix, path, ResErrChooseAgain);
+        return 0;
+    }
+    MarkSkipped(path);
+    return 1;
+}
+
+int DifferingCase(char* path) {
+    if (RunState.SkipDifferingOption != 1) {
+        ComposeError(ResErrDiffersPrefix, 0, path, ResErrChooseAgain);
+        return 0;
+    }
+    if (IsFlagSet(kCantDiffKey)) {
+        ComposeError(ResErrRequiredDiffers, ResErrDiffersPrefix, path, ResErrChooseAgain);
+        return 0;
+    }
+    MarkSkipped(path);
+    return 1;
+}
+
+// Entry 1's folder when the folder page is part of the wizard: the text the
+// user confirmed in the folder box, which also becomes the folder of "Pre"
+// and "Me". None (ErrorText set) when the text is longer than any folder the
+// runtime can reach: it is named in the message whole, not cut short.
+HeapText ReadConfirmedFolder() {
+    HWND box = GetDlgItem(RunState.DialogWindow, IdFolderBox);
+    const int length = box ? GetWindowTextLengthA(box) : 0;
+    if (length > static_cast<int>(kLongestPath)) {
+        HeapText whole = AllocText(static_cast<std::size_t>(length) + 1);
+        if (whole) GetWindowTextA(box, whole.get(), length + 1);
+        ComposeError(ResErrMissingPrefix, 0, whole ? whole.get() : "", ResErrChooseAgain);
+        return HeapText();
+    }
+    HeapText folder = AllocText(kPathBufferSize);
+    if (!folder) {
+        ComposeError(ResErrChooseAgain, 0, "", 0);
+        return folder;
+    }
+    GetDlgItemTextA(RunState.DialogWindow, IdFolderBox, folder.get(), kPathBufferSize);
+    if (RunState.PreviousFolder) lstrcpynA(RunState.PreviousFolder, folder.get(), kPathBufferSize);
+    if (RunState.CurrentFolder) lstrcpynA(RunState.CurrentFolder, folder.get(), kPathBufferSize);
+    return folder;
+}
+
+// A new slot holding `folder` with `sub` and then `file` joined onto it (each
+// left out when none). Within the platform's limit the parts are joined by
+// AppendPath into a slot of kEntryPathSlotSize bytes. A path that grows beyond
+// the limit is kept whole as text in a slot of its own size (plus the mark),
+// so that it is treated as a missing file and named in full.
+char* BuildEntrySlot(const char* folder, const char* sub, const char* file) {
+    HeapText slot = AllocText(kEntryPathSlotSize);
+    if (!slot) return nullptr;
+    HeapText overlong;
+    if (IsReachablePath(folder)) {
+        lstrcpynA(slot.get(), folder, kPathBufferSize);
+    } else {
+        overlong = CopyText(folder);
+        if (!overlong) return nullptr;
+    }
+    for (const char* part : {sub, file}) {
+        if (!part) continue;
+        if (!overlong) {
+            char before[kPathBufferSize] = {};
+            lstrcpynA(before, slot.get(), sizeof before);
+            if (AppendPath(slot.get(), part)) continue;
+            overlong = JoinPathText(before, part);
+        } else {
+            overlong = JoinPathText(overlong.get(), part);
+        }
+        if (!overlong) return nullptr;
+    }
+    if (!overlong) return slot.release();
+
+    const std::size_t length = std::strlen(overlong.get());
+    HeapText wide = AllocText(length + kSkipMarkLength + 1);
+    if (!wide) return nullptr;
+    std::memcpy(wide.get(), overlong.get(), length);
+    return wide.release();
+}
+
+}  // namespace
+
+void ClearEntryPaths() {
+    if (RunState.EntryPaths) {
+        for (uint32_t n = 0; n <= RunState.EntryCount; ++n) std::free(RunState.EntryPaths[n]);
+        std::free(RunState.EntryPaths);
+    }
+    RunState.EntryPaths = nullptr;
+    RunState.EntryCount = 0;
+}
+
+int CheckEntry(char* path) {
+    const ProfileReader& script = RunState.ScriptReader;
+    const int32_t act = script.ReadInteger(kActKey);
+    switch (act) {
+    case 2:
+    case 3: {
+        if (!FileIsPresent(path)) return MissingCase(path);
+        if (act == 3 && script.ReadInteger(kDontCheckKey) != 0) return 1;
+        // Signed and unsigned decimal forms of the CRC read as the same bits.
+        const uint32_t expected = static_cast<uint32_t>(script.ReadInteger(kCrcKey));
+        if (FileCrc32(path) == expected) return 1;
+        return DifferingCase(path);
+    }
+    case 5:
+    case 6:
+    case 7:
+        return FileIsPresent(path) ? 1 : MissingCase(path);
+    default:
+        // Run, add, delete and unknown actions need nothing to be there.
+        return 1;
+    }
+}
+
+int VerifyEntries(VerifyMode mode) {
+    ProfileReader& script = RunState.ScriptReader;
+    script.SetFile(RunState.ScriptPath);
+    script.SetSection(kSetupSection);
+    ClearEntryPaths();
+
+    const int32_t procCount = script.ReadInteger(kProcCountKey);
+    const uint32_t count = procCount < 1 ? 0 : static_cast<uint32_t>(procCount);
+    // calloc checks the size: a count no table can hold fails here.
+    auto** table = static_cast<char**>(std::calloc(static_cast<std::size_t>(count) + 1, sizeof(char*)));
+    if (!table) {
+        ComposeError(ResErrChooseAgain, 0, "", 0);
+        return 0;
+    }
+    RunState.EntryPaths = table;
+    RunState.EntryCount = count;
+
+    SetProgressRange(RunState.DialogWindow, IdProgressBar, 0, static_cast<int>(count));
+    for (uint32_t n = 1; n <= count; ++n) {
+        SetProgressPosition(static_cast<int>(n));
+        char section[kSectionNameSize] = {};
+        wsprintfA(section, "%s%u", kEntrySectionPrefix, static_cast<unsigned>(n));
+        script.SetSection(section);
+
+        HeapText file = script.ReadValue(kFileKey);
+        HeapText dir = script.ReadValue(kDirKey);
+        if (mode == VerifyMode::FillFolder && dir && std::strcmp(dir.get(), kDirAsk) == 0)
+            return FinishFillFolder();  // the box keeps what it has
+
+        HeapText folder;
+        if (mode == VerifyMode::Checking && n == 1 && RunState.PageTable[kFolderPageSlot] == 1)
+            folder = ReadConfirmedFolder();
+        else
+            folder = ResolveFolder(dir.get());
+        if (!folder) return Fail();  // ErrorText was set there
+
+        HeapText sub = script.ReadValue(kSubKey);
+        const char* fileName = mode == VerifyMode::Checking ? file.get() : nullptr;
+        char* slot = BuildEntrySlot(folder.get(), sub.get(), fileName);
+        if (!slot) {
+            ComposeError(ResErrChooseAgain, 0, "", 0);
+            return Fail();
+        }
+        RunState.EntryPaths[n] = slot;
+
+        if (mode == VerifyMode::FillFolder) {
+            SetDlgItemTextA(RunState.DialogWindow, IdFolderBox, slot);
+            return FinishFillFolder();
+        }
+        if (CheckEntry(slot) == 0) return Fail();
+    }
+    return 1;
+}

@@ -3,5 +3,6 @@
 
 // 1 on success (done now or scheduled for the restart), else 0.
 int ApplyXorDelta(const char* targetPath, const char* payloadPath);
-// Registers `source` to replace `destination` at the next restart.
-int ScheduleReplaceAtRestart(const char* destination, const char* source);
+// Has `source` moved over `destination` at the next start of the system;
+// non-zero on success.
+int ScheduleReplaceAtRestart(const char* source, const char* destination);

@@ -1,0 +1,92 @@
+#include "PatchWriter.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "Project.h"
+
+namespace {
+
+std::string SystemMessage(DWORD code) {
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text, nullptr);
+    std::string message = text;
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message.empty() ? "error " + std::to_string(code) : message;
+}
+
+uint32_t Read32(const std::string& bytes, std::size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace
+
+bool ReadRuntime(const std::string& path, std::string& image, std::string& error) {
+    if (!ReadFileBytes(path, image) || image.empty()) {
+        error = "cannot read the runtime \"" + path + "\"";
+        return false;
+    }
+    constexpr std::size_t kNewHeaderAt = 0x3C;
+    bool program = image.size() > kNewHeaderAt + 4 && image.compare(0, 2, "MZ") == 0;
+    if (program) {
+        uint32_t header = Read32(image, kNewHeaderAt);
+        program = header < image.size() && image.size() - header > 24 &&
+                  image.compare(header, 4, std::string("PE\0\0", 4)) == 0;
+    }
+    if (!program) {
+        error = "the runtime \"" + path + "\" is not a Windows program";
+        return false;
+    }
+    return true;
+}
+
+bool WritePatch(const std::string& image, const std::map<unsigned, std::string>& resources,
+                const std::string& output, std::string& error) {
+    std::string partial = output + ".partial";
+    SetFileAttributesA(partial.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(partial.c_str());
+    if (!WriteBytes(partial, image)) {
+        error = "cannot write \"" + partial + "\"";
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    HANDLE update = BeginUpdateResourceA(partial.c_str(), FALSE);
+    if (!update) {
+        error = "cannot add resources to \"" + partial + "\": " + SystemMessage(GetLastError());
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    for (const auto& resource : resources) {
+        std::string data = resource.second;  // UpdateResourceA takes a non-const pointer
+        if (!UpdateResourceA(update, MAKEINTRESOURCEA(10) /* RT_RCDATA */, MAKEINTRESOURCEA(resource.first),
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &data[0], static_cast<DWORD>(data.size()))) {
+            error = "cannot add resource " + std::to_string(resource.first) + ": " + SystemMessage(GetLastError());
+            EndUpdateResourceA(update, TRUE);
+            DeleteFileA(partial.c_str());
+            return false;
+        }
+    }
+    if (!EndUpdateResourceA(update, FALSE)) {
+        error = "cannot write the resources into \"" + partial + "\": " + SystemMessage(GetLastError());
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    if (!MoveFileExA(partial.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = "cannot replace \"" + output + "\": " + SystemMessage(GetLastError());
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    return true;
+}

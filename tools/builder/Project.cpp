@@ -1,0 +1,276 @@
+#include "Project.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "ResourceTable.h"
+
+namespace {
+
+constexpr unsigned kPageCount = 14;
+
+struct Context {
+    const Manifest& manifest;
+    PatchProject& project;
+    std::string& error;
+
+    bool Fail(const ManifestSection& section, const ManifestEntry* entry, const std::string& message) {
+        error = manifest.path;
+        if (entry) error += " line " + std::to_string(entry->line);
+        error += ": [" + section.name + "]";
+        if (entry) error += " " + entry->key;
+        error += ": " + message;
+        return false;
+    }
+};
+
+bool ParseNumber(const std::string& text, unsigned long limit, unsigned long& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    value = std::strtoul(text.c_str(), &end, 0);
+    return *end == '\0' && value <= limit && text[0] != '-';
+}
+
+bool ParseBytes(const std::string& text, std::string& bytes) {
+    std::stringstream items(text);
+    std::string item;
+    bytes.clear();
+    while (std::getline(items, item, ',')) {
+        std::size_t first = item.find_first_not_of(" \t"), last = item.find_last_not_of(" \t");
+        if (first == std::string::npos) return false;
+        unsigned long value = 0;
+        if (!ParseNumber(item.substr(first, last - first + 1), 255, value)) return false;
+        bytes += static_cast<char>(value);
+    }
+    return !bytes.empty();
+}
+
+// A text value: "@file" reads the file; otherwise \n gives a line break
+// (CR LF), \t a tab, \\ a backslash, and surrounding double quotes keep
+// leading or trailing blanks.
+bool DecodeText(Context& c, const ManifestSection& section, const ManifestEntry& entry, std::string& text) {
+    const std::string& value = entry.value;
+    if (!value.empty() && value[0] == '@') {
+        std::string path = c.project.folder + value.substr(1);
+        if (!ReadFileBytes(path, text)) return c.Fail(section, &entry, "cannot read the text file \"" + path + "\"");
+        return true;
+    }
+    std::string raw = value;
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"') raw = raw.substr(1, raw.size() - 2);
+    text.clear();
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 == raw.size()) {
+            text += raw[i];
+            continue;
+        }
+        char next = raw[++i];
+        if (next == 'n') text += "\r\n";
+        else if (next == 't') text += '\t';
+        else if (next == '\\') text += '\\';
+        else text += '\\', text += next;  // not an escape: kept as written
+    }
+    return true;
+}
+
+bool Put(Context& c, const ManifestSection& section, const ManifestEntry& entry, unsigned id, std::string bytes) {
+    if (c.project.resources.count(id))
+        return c.Fail(section, &entry, "resource " + std::to_string(id) + " is given twice");
+    c.project.resources[id] = std::move(bytes);
+    return true;
+}
+
+bool PutText(Context& c, const ManifestSection& section, const ManifestEntry& entry, unsigned id) {
+    std::string text;
+    if (!DecodeText(c, section, entry, text)) return false;
+    text += '\0';  // stored with its terminator
+    return Put(c, section, entry, id, text);
+}
+
+bool LoadTexts(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        unsigned long id = 0;
+        const ResourceInfo* info = ParseNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
+        if (!info || info->form != ResourceForm::Text)
+            return c.Fail(section, &entry, "not the number of a text resource of the runtime");
+        if (!PutText(c, section, entry, id)) return false;
+    }
+    return true;
+}
+
+bool LoadSettings(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        std::string bytes;
+        if (!ParseBytes(entry.value, bytes))
+            return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
+        if (SameName(entry.key, "PageTable")) {
+            if (bytes.size() != kPageCount)
+                return c.Fail(section, &entry, "the page table needs 14 values (pages 0 to 13), found " +
+                                                   std::to_string(bytes.size()));
+            if (bytes[0] == 0 || bytes[12] == 0)
+                return c.Fail(section, &entry, "pages 0 and 12 must be set (slots 0 and 12 nonzero): "
+                                               "without them the wizard cannot start or finish");
+            if (!Put(c, section, entry, 10, bytes)) return false;
+        } else if (SameName(entry.key, "OptionDefaults")) {
+            if (bytes.size() != 3)
+                return c.Fail(section, &entry, "needs 3 values: backup, skip differing, skip missing");
+            if (!Put(c, section, entry, 20, bytes)) return false;
+        } else if (SameName(entry.key, "StartGate")) {
+            if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
+            if (!Put(c, section, entry, 100, bytes)) return false;
+        } else {
+            return c.Fail(section, &entry, "unknown key (PageTable, OptionDefaults, StartGate)");
+        }
+    }
+    return true;
+}
+
+bool LoadFont(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        if (SameName(entry.key, "Face")) {
+            if (!PutText(c, section, entry, 1000)) return false;
+        } else if (SameName(entry.key, "Size")) {
+            unsigned long size = 0;
+            if (!ParseNumber(entry.value, 0xFFFF, size) || size == 0)
+                return c.Fail(section, &entry, "expected a point size from 1 to 65535");
+            std::string number = {static_cast<char>(size & 0xFF), static_cast<char>(size >> 8)};
+            if (!Put(c, section, entry, 1001, number)) return false;
+        } else {
+            return c.Fail(section, &entry, "unknown key (Face, Size)");
+        }
+    }
+    return true;
+}
+
+bool LoadCursors(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        unsigned id = SameName(entry.key, "Busy") ? 271 : SameName(entry.key, "Link") ? 278 : 0;
+        if (!id) return c.Fail(section, &entry, "unknown key (Busy, Link)");
+        if (entry.value.empty() || entry.value.find_first_of("\\/:") != std::string::npos)
+            return c.Fail(section, &entry, "expected the plain name of a file in the cabinet");
+        if (!PutText(c, section, entry, id)) return false;
+    }
+    return true;
+}
+
+bool LoadData(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        unsigned long id = 0;
+        const ResourceInfo* info = ParseNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
+        if (!info || info->form != ResourceForm::Bytes)
+            return c.Fail(section, &entry, "not the number of a byte resource of the runtime");
+        std::string bytes;
+        if (!ParseBytes(entry.value, bytes))
+            return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
+        if (!Put(c, section, entry, id, bytes)) return false;
+    }
+    return true;
+}
+
+bool LoadCabinet(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        if (SameName(entry.key, "Ready")) {
+            c.project.readyCabinet = c.project.folder + entry.value;
+            continue;
+        }
+        if (!SameName(entry.key, "Files")) return c.Fail(section, &entry, "unknown key (Files, Ready)");
+        std::stringstream items(entry.value);
+        std::string item;
+        while (std::getline(items, item, ',')) {
+            std::size_t first = item.find_first_not_of(" \t"), last = item.find_last_not_of(" \t");
+            if (first == std::string::npos) continue;
+            item = item.substr(first, last - first + 1);
+            std::string stored = item.substr(item.find_last_of("\\/") == std::string::npos ? 0 : item.find_last_of("\\/") + 1);
+            for (const CabinetFile& earlier : c.project.cabinetFiles)
+                if (SameName(earlier.storedName, stored))
+                    return c.Fail(section, &entry, "\"" + stored + "\" would be stored twice");
+            std::string source = c.project.folder + item;
+            DWORD attributes = GetFileAttributesA(source.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                return c.Fail(section, &entry, "payload file \"" + source + "\" is missing");
+            c.project.cabinetFiles.push_back({source, stored});
+        }
+    }
+    bool ready = !c.project.readyCabinet.empty();
+    if (ready == !c.project.cabinetFiles.empty())
+        return c.Fail(section, nullptr, "give either Files (to build the cabinet) or Ready (a ready cabinet)");
+    if (ready) return true;
+    bool hasScript = false;
+    for (const CabinetFile& file : c.project.cabinetFiles) hasScript |= SameName(file.storedName, "Setup.ini");
+    if (!hasScript) return c.Fail(section, nullptr, "Files must include the patch script \"Setup.ini\"");
+    return true;
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return !in.bad();
+}
+
+bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProject& project, std::string& error) {
+    project.folder = folder;
+    Context c{manifest, project, error};
+    struct Loader {
+        const char* name;
+        bool (*load)(Context&, const ManifestSection&);
+    } loaders[] = {{"Texts", LoadTexts},     {"Settings", LoadSettings}, {"Font", LoadFont},
+                   {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet}};
+    for (const ManifestSection& section : manifest.sections) {
+        bool known = false;
+        for (const Loader& loader : loaders) {
+            if (!SameName(section.name, loader.name)) continue;
+            known = true;
+            if (!loader.load(c, section)) return false;
+        }
+        if (!known) {
+            error = manifest.path + " line " + std::to_string(section.line) + ": unknown section [" + section.name +
+                    "] (Texts, Settings, Font, Cursors, Data, Cabinet)";
+            return false;
+        }
+    }
+    if (!manifest.Section("Cabinet")) {
+        error = manifest.path + ": section [Cabinet] is missing: it names the files of the payload cabinet";
+        return false;
+    }
+
+    // A cursor the runtime will look for in the working folder must travel in
+    // the cabinet that the builder makes.
+    for (unsigned id : {271u, 278u}) {
+        auto named = project.resources.find(id);
+        if (named == project.resources.end() || !project.readyCabinet.empty()) continue;
+        std::string name = named->second.substr(0, named->second.size() - 1);
+        bool packed = false;
+        for (const CabinetFile& file : project.cabinetFiles) packed |= SameName(file.storedName, name);
+        if (!packed) {
+            error = manifest.path + ": resource " + std::to_string(id) + " names the cursor \"" + name +
+                    "\", but [Cabinet] Files does not pack it";
+            return false;
+        }
+    }
+
+    // Every resource the runtime needs must be there; the seal and the
+    // cabinet are made here.
+    unsigned count = 0;
+    const ResourceInfo* table = AllResourceInfo(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const ResourceInfo& info = table[i];
+        if (!info.required || info.form == ResourceForm::Seal || info.form == ResourceForm::Cabinet) continue;
+        if (project.resources.count(info.id)) continue;
+        std::string where = info.id == 10    ? "[Settings] PageTable"
+                            : info.id == 20  ? "[Settings] OptionDefaults"
+                            : info.id == 100 ? "[Settings] StartGate"
+                            : info.id == 1000 ? "[Font] Face"
+                            : info.id == 1001 ? "[Font] Size"
+                                              : "[Texts] " + std::to_string(info.id);
+        error = manifest.path + ": resource " + std::to_string(info.id) + " (" + info.role + ") is missing: give " + where;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,27 @@
+// A patch project: the manifest turned into the resources to write and the
+// files to pack into the payload cabinet.
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Manifest.h"
+
+struct CabinetFile {
+    std::string source;      // path of the file on disk
+    std::string storedName;  // its name inside the cabinet (no folders)
+};
+
+struct PatchProject {
+    std::string folder;                       // with a trailing backslash
+    std::map<unsigned, std::string> resources;  // plain bytes by id (no 30, 2000)
+    std::vector<CabinetFile> cabinetFiles;
+    std::string readyCabinet;  // path of a ready cabinet, when given instead
+};
+
+// Interprets the manifest; every message names the manifest, the section and
+// key or the resource, and where it helps the line.
+bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProject& project, std::string& error);
+
+// Reads a whole file; false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);

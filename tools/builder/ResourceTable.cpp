@@ -1,0 +1,111 @@
+#include "ResourceTable.h"
+
+namespace {
+
+constexpr ResourceForm T = ResourceForm::Text;
+
+const ResourceInfo kTable[] = {
+    {1, T, true, "patch title"},
+    {10, ResourceForm::Bytes, true, "page table"},
+    {20, ResourceForm::Bytes, true, "option defaults"},
+    {30, ResourceForm::Seal, true, "credit seal"},
+    {100, ResourceForm::Bytes, true, "start gate"},
+    {111, ResourceForm::Bytes, false, "unused word"},
+    {112, T, false, "OK label (unused)"},
+    {113, T, true, "Cancel label"},
+    {114, T, true, "Next label"},
+    {115, T, true, "Back label"},
+    {116, T, true, "Finish label"},
+    {117, T, true, "Browse label"},
+    {200, T, true, "introduction caption"},
+    {201, T, true, "introduction text"},
+    {202, T, true, "information caption"},
+    {203, T, true, "information text"},
+    {204, T, true, "agreement caption"},
+    {205, T, true, "agreement text"},
+    {206, T, true, "agree label"},
+    {207, T, true, "do-not-agree label"},
+    {208, T, true, "options caption"},
+    {209, T, true, "options frame title"},
+    {210, T, true, "backup box label"},
+    {211, T, true, "skip-differing box label"},
+    {212, T, true, "skip-missing box label"},
+    {213, T, true, "show-report box label"},
+    {214, T, true, "folder frame title and browser title"},
+    {215, T, true, "folder page notice"},
+    {216, T, true, "folder page note"},
+    {217, T, true, "folder page caption"},
+    {220, T, true, "verification notice"},
+    {221, T, true, "verification note"},
+    {223, T, true, "verification caption"},
+    {224, T, true, "verification frame title"},
+    {230, T, true, "processing caption"},
+    {231, T, true, "processing frame title"},
+    {232, T, true, "processing notice"},
+    {233, T, true, "processing note"},
+    {235, T, true, "report caption"},
+    {240, T, true, "closing caption"},
+    {241, T, true, "closing text"},
+    {242, T, true, "author name label"},
+    {243, T, true, "author e-mail label"},
+    {244, T, true, "author web label"},
+    {245, T, true, "author name"},
+    {246, T, true, "author e-mail text"},
+    {247, T, true, "author web page"},
+    {248, T, true, "author page notice"},
+    {249, T, true, "author frame title"},
+    {250, T, true, "author mail target"},
+    {251, T, true, "author page caption"},
+    {260, T, true, "maker credits caption"},
+    {261, T, true, "maker credits notice"},
+    {262, T, true, "maker name"},
+    {263, T, true, "maker e-mail text"},
+    {264, T, true, "maker web page"},
+    {265, T, true, "maker mail target"},
+    {267, T, true, "maker frame title"},
+    {268, T, true, "maker name label"},
+    {269, T, true, "maker e-mail label"},
+    {270, T, true, "maker web label"},
+    {271, T, false, "busy cursor file name"},
+    {278, T, false, "link cursor file name"},
+    {1000, T, true, "font face"},
+    {1001, ResourceForm::Number, true, "font point size"},
+    {1200, T, true, "error: required file missing"},
+    {1201, T, true, "error: required file differs"},
+    {1202, T, true, "error prefix: missing file"},
+    {1203, T, true, "error prefix: file differs"},
+    {1204, T, true, "error: registry folder not found"},
+    {1250, T, true, "error suffix: choose again"},
+    {2000, ResourceForm::Cabinet, true, "payload cabinet"},
+    {3000, T, true, "report name: run file"},
+    {3001, T, true, "report name: add file"},
+    {3002, T, true, "report name: update file"},
+    {3003, T, true, "report name: replace bytes"},
+    {3004, T, true, "report name: delete file"},
+    {3005, T, true, "report name: update INI file"},
+    {3006, T, true, "report name: rename file"},
+    {3007, T, true, "report name: update document"},
+    {3008, T, true, "report name: update registry"},
+    {3100, T, true, "result word: success"},
+    {3101, T, true, "result word: failure"},
+    {3102, T, true, "result word: skipped"},
+    {3200, T, true, "check done notice"},
+    {3201, T, true, "patching done notice"},
+    {3202, T, true, "press Next note"},
+    {3203, T, true, "restart question"},
+    {3204, T, true, "restart caption"},
+    {3205, T, true, "verification error caption"},
+};
+
+}  // namespace
+
+const ResourceInfo* FindResourceInfo(unsigned id) {
+    for (const ResourceInfo& info : kTable)
+        if (info.id == id) return &info;
+    return nullptr;
+}
+
+const ResourceInfo* AllResourceInfo(unsigned& count) {
+    count = sizeof kTable / sizeof kTable[0];
+    return kTable;
+}

@@ -81,12 +81,12 @@ int CopyValues(HKEY source, HKEY destination, char* name) {
     }
 }
 
-int MoveKeyAt(const char* hiveToken, const char* source, const char* destination, int depth);
+int MoveKeyAt(const char* hiveToken, const char* source, const char* destination, int depth, int maxDepth);
 
 // Moves every subkey of `source` below `destination`. Each move deletes the
 // child it moved, so index 0 always names the next one.
 int MoveSubkeys(const char* hiveToken, HKEY sourceKey, const char* source, const char* destination, char* name,
-                int depth) {
+                int depth, int maxDepth) {
     for (;;) {
         DWORD nameLength = kNameBufferSize;
         LONG status = RegEnumKeyExA(sourceKey, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
@@ -95,12 +95,12 @@ int MoveSubkeys(const char* hiveToken, HKEY sourceKey, const char* source, const
         HeapText childSource = JoinKeyPath(source, name);
         HeapText childDestination = JoinKeyPath(destination, name);
         if (!childSource || !childDestination) return 0;
-        if (!MoveKeyAt(hiveToken, childSource.get(), childDestination.get(), depth + 1)) return 0;
+        if (!MoveKeyAt(hiveToken, childSource.get(), childDestination.get(), depth + 1, maxDepth)) return 0;
     }
 }
 
-int MoveKeyAt(const char* hiveToken, const char* source, const char* destination, int depth) {
-    if (depth > kMaxRegistryMoveDepth) return 0;
+int MoveKeyAt(const char* hiveToken, const char* source, const char* destination, int depth, int maxDepth) {
+    if (depth > maxDepth) return 0;
     HKEY root = SelectRoot(hiveToken);
     if (!root) return 0;
 
@@ -119,7 +119,7 @@ int MoveKeyAt(const char* hiveToken, const char* source, const char* destination
     HeapText name = AllocText(kNameBufferSize);
     if (!name) return 0;
     if (!CopyValues(sourceKey.get(), destinationKey.get(), name.get())) return 0;
-    if (!MoveSubkeys(hiveToken, sourceKey.get(), source, destination, name.get(), depth)) return 0;
+    if (!MoveSubkeys(hiveToken, sourceKey.get(), source, destination, name.get(), depth, maxDepth)) return 0;
 
     destinationKey.reset();
     parentKey.reset();
@@ -168,10 +168,14 @@ int RenameRegistryValue(const char* hiveToken, const char* subkey, const char* v
     return RegDeleteValueA(key.get(), valueName) == ERROR_SUCCESS ? 1 : 0;
 }
 
-int MoveRegistryKey(const char* hiveToken, const char* source, const char* destination) {
+int MoveRegistryKeyBounded(const char* hiveToken, const char* source, const char* destination, int maxDepth) {
     if (!source || !destination) return 0;
     // An empty source would be the root itself.
     if (LengthWithoutTrailingSeparators(source) == 0) return 0;
     if (IsSameOrBelow(source, destination)) return 0;
-    return MoveKeyAt(hiveToken, source, destination, 1);
+    return MoveKeyAt(hiveToken, source, destination, 1, maxDepth);
+}
+
+int MoveRegistryKey(const char* hiveToken, const char* source, const char* destination) {
+    return MoveRegistryKeyBounded(hiveToken, source, destination, kMaxRegistryMoveDepth);
 }

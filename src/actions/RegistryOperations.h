@@ -23,3 +23,6 @@ int RenameRegistryValue(const char* hiveToken, const char* subkey, const char* v
 // and deletes the source. Refuses a destination that is the source or lies
 // below it. A failure leaves the move partial but keeps the source key.
 int MoveRegistryKey(const char* hiveToken, const char* source, const char* destination);
+// MoveRegistryKey with a nesting bound of its own: the source counts as level
+// 1, and a key deeper than `maxDepth` levels fails the move.
+int MoveRegistryKeyBounded(const char* hiveToken, const char* source, const char* destination, int maxDepth);

@@ -1,0 +1,44 @@
+// Test child that stands in for "Uninstaller.exe": after a short pause (so
+// that a caller that does not wait finds nothing yet) it writes into
+// "uninstaller.txt" in its current folder what it received and what it read
+// from "Setup.ini" there:
+//   command=<its command line>
+//   HWND=<[Setup] HWND>               (only when present)
+//   Proc<N>=<[Proc<N>] ExpandName>    (for N = 1..16, only when present)
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::string ReadKey(const char* section, const char* key, const std::string& script) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, script.c_str());
+    return value;
+}
+
+}  // namespace
+
+int main() {
+    Sleep(300);
+    char folder[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string script = std::string(folder) + "\\Setup.ini";
+
+    std::string record = std::string("command=") + GetCommandLineA() + "\n";
+    std::string handle = ReadKey("Setup", "HWND", script);
+    if (!handle.empty()) record += "HWND=" + handle + "\n";
+    for (int n = 1; n <= 16; ++n) {
+        std::string section = "Proc" + std::to_string(n);
+        std::string path = ReadKey(section.c_str(), "ExpandName", script);
+        if (!path.empty()) record += section + "=" + path + "\n";
+    }
+
+    HANDLE out = CreateFileA("uninstaller.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    if (out == INVALID_HANDLE_VALUE) return 2;
+    DWORD written = 0;
+    WriteFile(out, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+    CloseHandle(out);
+    return 0;
+}

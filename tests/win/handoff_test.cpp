@@ -1,0 +1,186 @@
+// The hand-off to the uninstaller: keys written into the working Setup.ini,
+// "Uninstaller.exe /I" run in the working folder and waited for, and the
+// dialog's pending messages dispatched afterwards. The uninstaller is the
+// test child uninstaller_probe.exe, copied in as "Uninstaller.exe".
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "actions/Handoff.h"
+#include "core/RunState.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+constexpr UINT kProbeMessage = WM_APP + 7;
+int probeMessagesSeen = 0;
+
+LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kProbeMessage) ++probeMessagesSeen;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateCountingWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = CountingWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "ZuliHandoffTestWindow";
+    RegisterClassA(&windowClass);
+    return CreateWindowA("ZuliHandoffTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+std::string HandleText(HWND window) {
+    return std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
+}
+
+class HandOff : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RunState.WorkFolder = NewPathBuffer();
+        lstrcpynA(RunState.WorkFolder, work_.Path().c_str(), kPathBufferSize);
+        script_ = work_ / "Setup.ini";
+        RunState.ScriptReader.SetFile(script_.c_str());
+        RunState.ScriptReader.SetSection("Setup");
+        window_ = CreateCountingWindow();
+        ASSERT_NE(window_, nullptr);
+        RunState.DialogWindow = window_;
+        probeMessagesSeen = 0;
+    }
+    void TearDown() override {
+        DestroyWindow(window_);
+        RunState.DialogWindow = nullptr;
+        RunState.EntryPaths = nullptr;
+        RunState.EntryCount = 0;
+        RunState.ScriptReader.Clear();
+        std::free(RunState.WorkFolder);
+        RunState.WorkFolder = nullptr;
+    }
+
+    void InstallUninstaller() {
+        ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
+                              (work_ / "Uninstaller.exe").c_str(), FALSE));
+    }
+
+    // Points EntryPaths at `paths` (slot 0 unused, as in the run state).
+    void SetEntries(const std::vector<std::string>& paths) {
+        entries_.assign(paths.begin(), paths.end());
+        slots_.assign(1, nullptr);
+        for (std::string& path : entries_) slots_.push_back(&path[0]);
+        RunState.EntryPaths = slots_.data();
+        RunState.EntryCount = static_cast<uint32_t>(paths.size());
+    }
+
+    std::string Key(const char* section, const char* key) const {
+        char value[512] = {};
+        GetPrivateProfileStringA(section, key, "(missing)", value, sizeof value, script_.c_str());
+        return value;
+    }
+
+    std::vector<std::string> SectionNames() const {
+        char names[2048] = {};
+        DWORD length = GetPrivateProfileSectionNamesA(names, sizeof names, script_.c_str());
+        std::vector<std::string> list;
+        for (const char* p = names; p < names + length && *p; p += std::strlen(p) + 1) list.push_back(p);
+        return list;
+    }
+
+    std::string Record() const { return ReadTestFile(work_ / "uninstaller.txt"); }
+
+    static std::string CurrentSection() {
+        HeapText section = RunState.ScriptReader.CopySectionName();
+        return section ? section.get() : "(none)";
+    }
+
+    ScratchFolder work_{"handoff"};
+    std::string script_;
+    HWND window_ = nullptr;
+    std::vector<std::string> entries_;
+    std::vector<char*> slots_;
+};
+
+}  // namespace
+
+TEST_F(HandOff, WritesEveryEntryAndRunsTheUninstallerBeforeReturning) {
+    WriteTestFile(script_, "[Setup]\r\nProcCount=3\r\n[Proc1]\r\nFILE=a.dll\r\n[Proc2]\r\nFILE=b.exe\r\n"
+                           "[Proc3]\r\nFILE=c.txt\r\n");
+    InstallUninstaller();
+    SetEntries({"C:\\Game\\a.dll", "C:\\Game\\b.exe**", "D:\\Other Place\\c.txt"});
+    PostMessageA(window_, kProbeMessage, 0, 0);
+
+    EXPECT_EQ(HandOffToUninstaller(), 1);
+
+    // The record exists as soon as the call returns: the uninstaller was
+    // waited for, and it saw the keys, so they were written before it ran.
+    EXPECT_EQ(Record(), "command=Uninstaller.exe /I\n"
+                        "HWND=" + HandleText(window_) + "\n"
+                        "Proc1=C:\\Game\\a.dll\n"
+                        "Proc2=C:\\Game\\b.exe**\n"
+                        "Proc3=D:\\Other Place\\c.txt\n");
+    EXPECT_EQ(Key("Proc2", "ExpandName"), "C:\\Game\\b.exe**") << "the skip mark is handed over";
+    EXPECT_EQ(Key("Proc1", "FILE"), "a.dll") << "the script's own keys stay";
+    EXPECT_EQ(Key("Setup", "ProcCount"), "3");
+    EXPECT_EQ(probeMessagesSeen, 1) << "messages that piled up are dispatched at the end";
+    EXPECT_EQ(CurrentSection(), "Proc3") << "the reader stays on the last section written";
+}
+
+TEST_F(HandOff, WithoutEntriesOnlyHwndIsWrittenAndTheUninstallerStillRuns) {
+    WriteTestFile(script_, "[Setup]\r\nProcCount=0\r\n");
+    InstallUninstaller();
+    SetEntries({});
+
+    EXPECT_EQ(HandOffToUninstaller(), 1);
+
+    EXPECT_EQ(Record(), "command=Uninstaller.exe /I\nHWND=" + HandleText(window_) + "\n");
+    EXPECT_EQ(SectionNames(), std::vector<std::string>{"Setup"});
+    EXPECT_EQ(CurrentSection(), "Setup");
+}
+
+TEST_F(HandOff, KeysAlreadyPresentAreOverwritten) {
+    WriteTestFile(script_, "[Setup]\r\nHWND=12345\r\n[Proc1]\r\nExpandName=C:\\stale\\old.dll\r\n"
+                           "[Proc2]\r\nExpandName=C:\\stale\\two.dll\r\n");
+    InstallUninstaller();
+    SetEntries({"C:\\fresh\\new.dll"});
+
+    EXPECT_EQ(HandOffToUninstaller(), 1);
+
+    EXPECT_EQ(Key("Setup", "HWND"), HandleText(window_));
+    EXPECT_EQ(Key("Proc1", "ExpandName"), "C:\\fresh\\new.dll");
+    EXPECT_EQ(Record(), "command=Uninstaller.exe /I\n"
+                        "HWND=" + HandleText(window_) + "\n"
+                        "Proc1=C:\\fresh\\new.dll\n"
+                        "Proc2=C:\\stale\\two.dll\n")
+        << "keys beyond the entries are not the hand-off's to touch";
+}
+
+TEST_F(HandOff, WindowHandleIsWrittenAsSignedDecimal) {
+    struct Case {
+        uintptr_t handle;
+        const char* expected;
+    } cases[] = {
+        {0x0001002Au, "65578"},
+        {0xFFFF1234u, "-60876"},
+        {0x80000000u, "-2147483648"},
+    };
+    for (const Case& c : cases) {
+        WriteTestFile(script_, "[Setup]\r\n");
+        RunState.DialogWindow = reinterpret_cast<HWND>(c.handle);
+        EXPECT_EQ(HandOffToUninstaller(), 1);
+        EXPECT_EQ(Key("Setup", "HWND"), c.expected) << "handle " << c.handle;
+    }
+}
+
+TEST_F(HandOff, MissingUninstallerIsNotAnError) {
+    WriteTestFile(script_, "[Setup]\r\nProcCount=1\r\n");
+    SetEntries({"C:\\Game\\a.dll"});
+    PostMessageA(window_, kProbeMessage, 0, 0);
+
+    EXPECT_EQ(HandOffToUninstaller(), 1);
+
+    EXPECT_FALSE(FileExists(work_ / "uninstaller.txt"));
+    EXPECT_EQ(Key("Setup", "HWND"), HandleText(window_));
+    EXPECT_EQ(Key("Proc1", "ExpandName"), "C:\\Game\\a.dll");
+    EXPECT_EQ(probeMessagesSeen, 1);
+}

@@ -1,0 +1,35 @@
+#include "wizard/Progress.h"
+
+#include <commctrl.h>
+
+#include "core/RunState.h"
+
+void SetProgressRange(HWND dialog, int controlId, int low, int high) {
+    RunState.ProgressBarWindow = GetDlgItem(dialog, controlId);
+    SendMessageA(RunState.ProgressBarWindow, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+    SendMessageA(RunState.ProgressBarWindow, PBM_SETSTEP, 1, 0);
+}
+
+void SetProgressPosition(int position) {
+    SendMessageA(RunState.ProgressBarWindow, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+HCURSOR SetClassCursor(HWND window, const char* cursorPath) {
+    RunState.CursorWindow = window;
+    HCURSOR cursor;
+    if (cursorPath)
+        cursor = LoadCursorFromFileA(cursorPath);  // may be an animated cursor
+    else
+        cursor = LoadCursorA(nullptr, window == RunState.DialogWindow ? IDC_WAIT : IDC_HAND);
+    // The cursor of the whole window class: the busy cursor shows over every
+    // dialog of the program, message boxes included.
+    RunState.PreviousCursor = reinterpret_cast<HCURSOR>(
+        SetClassLongPtrA(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor)));
+    return RunState.PreviousCursor;
+}
+
+void RestoreClassCursor() {
+    if (RunState.PreviousCursor)
+        SetClassLongPtrA(RunState.CursorWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(RunState.PreviousCursor));
+    RunState.PreviousCursor = nullptr;
+}

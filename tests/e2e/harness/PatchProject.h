@@ -1,0 +1,43 @@
+// A patch project put together by a test and built into a patch executable
+// with zulibuild. Every text resource n reads "R<n>" (see WizardPages.h);
+// the test chooses the page table, the option defaults, the script and the
+// payload files.
+#pragma once
+#include <map>
+#include <string>
+
+class PatchProject {
+public:
+    // The project lives in a fresh scratch folder named after `name`.
+    explicit PatchProject(const std::string& name);
+    ~PatchProject();
+    PatchProject(const PatchProject&) = delete;
+    PatchProject& operator=(const PatchProject&) = delete;
+
+    // Slots 0..13 as 14 characters '0' or '1'.
+    void SetPageTable(const std::string& slots) { pageTable_ = slots; }
+    // Backup, skip-differing, skip-missing as three characters '0' or '1'.
+    void SetOptionDefaults(const std::string& options) { options_ = options; }
+    void SetText(int id, const std::string& text) { texts_[id] = text; }
+    // A file of the payload cabinet ("Setup.ini", "Proc1", ...).
+    void AddFile(const std::string& name, const std::string& content) { files_[name] = content; }
+
+    // Writes the project and runs zulibuild; the patch executable's path, or
+    // an empty string (the builder's output is then in BuildLog()).
+    std::string Build();
+    const std::string& BuildLog() const { return log_; }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string name_;
+    std::string folder_;
+    std::string pageTable_ = "11111111111111";
+    std::string options_ = "000";
+    std::map<int, std::string> texts_;
+    std::map<std::string, std::string> files_;
+    std::string log_;
+};
+
+// Every text resource id the runtime reads (besides the optional cursors).
+extern const int kPatchTextIds[];
+extern const int kPatchTextIdCount;

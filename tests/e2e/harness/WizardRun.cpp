@@ -1,0 +1,38 @@
+#include "harness/WizardRun.h"
+
+#include "harness/WizardPages.h"
+
+bool WizardRun::Start(const std::string& patchExe) {
+    if (!program_.Start("\"" + patchExe + "\"")) return false;
+    dialog_ = program_.WaitForWindow("#32770", PageTitle(200));
+    return dialog_ != nullptr && program_.WaitIdle(dialog_);
+}
+
+bool WizardRun::PressTo(int controlId, int captionId) {
+    if (!PressButton(dialog_, controlId)) return false;
+    // The click is posted; the title changes once the page is entered.
+    std::string title = PageTitle(captionId);
+    if (!WaitUntil([&] { return WindowText(dialog_) == title || !program_.Running(); })) return false;
+    return program_.Running() && program_.WaitIdle(dialog_) && WindowText(dialog_) == title;
+}
+
+HWND WizardRun::PressForMessageBox(int controlId) {
+    if (!PressButton(dialog_, controlId)) return nullptr;
+    return program_.WaitForMessageBox(dialog_);
+}
+
+int WizardRun::PressToExit(int controlId) {
+    if (!PressButton(dialog_, controlId)) return -2;
+    return program_.WaitForExit();
+}
+
+bool WizardRun::Click(int controlId) {
+    HWND control = GetDlgItem(dialog_, controlId);
+    LRESULT before = SendMessageA(control, BM_GETCHECK, 0, 0);
+    if (!PressButton(dialog_, controlId)) return false;
+    // Radio buttons already ticked do not change; check boxes always do.
+    WaitUntil([&] { return SendMessageA(control, BM_GETCHECK, 0, 0) != before; }, 2000);
+    return program_.WaitIdle(dialog_);
+}
+
+std::string BoxCaption(HWND box) { return WindowText(box); }

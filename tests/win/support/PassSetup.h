@@ -130,8 +130,8 @@ inline int PassWindow::ProgressHigh() const {
 
 inline unsigned long Crc32Of(const std::string& data) {
     unsigned long crc = 0xFFFFFFFFul;
-    for (unsigned char byte : data) {
-        crc ^= byte;
+    for (unsigned char octet : data) {
+        crc ^= octet;
         for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1ul)));
     }
     return (crc ^ 0xFFFFFFFFul) & 0xFFFFFFFFul;

@@ -57,3 +57,20 @@ TEST(FindBytes, AgreesWithStringFind) {
         ASSERT_EQ(Find(data, pattern), Naive(data, pattern)) << "'" << pattern << "' in '" << data << "'";
     }
 }
+
+// Long contents where the anchor byte is everywhere, so that the search
+// changes over to the skip search part-way; patterns with zeros, 0xFF and
+// ordinary bytes pick different anchors.
+TEST(FindBytes, LongRepetitiveContentAgreesWithStringFind) {
+    std::mt19937 rng(11);
+    const char alphabet[] = {'\0', '\xFF', 'a', 'b'};
+    for (int round = 0; round < 400; ++round) {
+        int letters = 1 + static_cast<int>(rng() % 4);
+        std::string data(2000 + rng() % 3000, '\0');
+        for (char& ch : data) ch = alphabet[rng() % letters];
+        std::string pattern(3 + rng() % 12, '\0');
+        for (char& ch : pattern) ch = alphabet[rng() % letters];
+        if (rng() % 2) pattern = data.substr(data.size() - pattern.size() - rng() % 50, pattern.size());
+        ASSERT_EQ(Find(data, pattern), Naive(data, pattern)) << "round " << round;
+    }
+}

@@ -16,8 +16,14 @@ for preset in win32 win64; do
     cmake --preset "$preset" -B "$dir" >/dev/null
     cmake --build "$dir" --target zulirt zulibuild
 done
+# The unattended user that walks the wizard (a Windows console program).
+win64_dir="${ZULI_BUILD_ROOT:-$root/build}/win64"
+cmake --build "$win64_dir" --target demo_walker
 
 export WINEPREFIX="$root/dist/demo/wineprefix"
+# A fresh prefix every time: the demo application is installed anew and
+# nothing of an earlier run (patched files, registry values) is left.
+rm -rf "$WINEPREFIX"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -39,5 +45,75 @@ build_patch() {
 }
 build_patch win32 DemoPatch.exe
 build_patch win64 DemoPatch64.exe
-wineserver -w 2>/dev/null || true
 ls -l "$root/dist/demo/"*.exe
+
+# A display: the caller's, or an Xvfb of our own.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=":${ZULI_DEMO_DISPLAY:-78}"
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    xvfb_pid=$!
+    i=0
+    while ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
+        i=$((i + 1)); [ $i -gt 100 ] && { echo "demo: Xvfb did not start" >&2; exit 1; }
+        sleep 0.1
+    done
+fi
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# Install the demo application: its files under C:\DemoApp and its folder in
+# the registry, where the patch looks it up.
+app="$WINEPREFIX/drive_c/DemoApp"
+mkdir -p "$app"
+cp -r "$root/examples/demo/installed/DemoApp/." "$app/"
+wine reg add 'HKCU\Software\ZuliDemo\DemoApp' /v InstallPath /t REG_SZ /d 'C:\DemoApp' /f >/dev/null 2>&1
+echo "demo: DemoApp 1.0 installed in C:\\DemoApp of $WINEPREFIX"
+
+# Run the patch and walk its wizard; a screenshot of every page.
+shots="$root/dist/demo/screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+log="$root/dist/demo/walk.log"
+wine "$win64_dir/wintests/demo_walker.exe" "Z:$root/dist/demo/DemoPatch64.exe" "Z:$shots" >"$log" 2>&1 &
+walker=$!
+while kill -0 "$walker" 2>/dev/null; do
+    for request in "$shots"/*-request; do
+        [ -e "$request" ] || continue
+        n=$(basename "$request" -request)
+        sleep 0.3  # let the page finish drawing
+        import -window root "$shots/page-$n.png" 2>/dev/null || echo "demo: screenshot $n failed" >&2
+        rm -f "$request"
+    done
+    sleep 0.2
+done
+walk_status=0
+wait "$walker" || walk_status=$?
+tr -d '\r' <"$log"
+
+# Were the application's files patched?
+echo "demo: checking C:\\DemoApp against the expected 1.1 files"
+failed=0
+for expected in $(cd "$root/examples/demo/updated/DemoApp" && find . -type f | sort); do
+    if cmp -s "$root/examples/demo/updated/DemoApp/$expected" "$app/$expected"; then
+        echo "  patched:  $expected"
+    else
+        echo "  WRONG:    $expected"; failed=1
+    fi
+done
+if [ -e "$app/obsolete.txt" ]; then echo "  WRONG:    obsolete.txt still there"; failed=1
+else echo "  removed:  obsolete.txt"; fi
+version=$(wine reg query 'HKCU\Software\ZuliDemo\DemoApp' /v Version 2>/dev/null | tr -d '\r' | grep Version || true)
+echo "  registry: ${version:-Version missing}"
+[ -n "$version" ] || failed=1
+if [ -d "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/ZuliTmp" ]; then echo "  WRONG:    the working folder is still there"; failed=1; fi
+echo "demo: screenshots of every page in $shots"
+ls "$shots"
+if [ "$walk_status" -ne 0 ] || [ "$failed" -ne 0 ]; then
+    echo "demo: FAILED" >&2
+    exit 1
+fi
+echo "demo: the patch was applied"

@@ -13,6 +13,18 @@ bool WizardRun::PressTo(int controlId, int captionId) {
     // The click is posted; the title changes once the page is entered.
     std::string title = PageTitle(captionId);
     if (!WaitUntil([&] { return WindowText(dialog_) == title || !program_.Running(); })) return false;
+    if (captionId == 223 || captionId == 230) {
+        // The work pages drain their messages before the pass starts, so an
+        // idle program proves nothing there: the pass has ended once Next
+        // is enabled again (or an error box has come up).
+        WaitUntil([&] {
+            if (!program_.Running() || ControlEnabled(dialog_, 1)) return true;
+            for (HWND window : program_.TopWindows())
+                if (window != dialog_ && ClassNameOf(window) == "#32770") return true;
+            return false;
+        });
+        if (!ControlEnabled(dialog_, 1)) return false;
+    }
     return program_.Running() && program_.WaitIdle(dialog_) && WindowText(dialog_) == title;
 }
 

@@ -1,0 +1,136 @@
+// The check page: a failed check answered OK and Cancel, the skip options,
+// the folder question of an "Ask" entry, and the folder box taking the place
+// of entry 1's own folder.
+#include "harness/E2eFixture.h"
+
+namespace {
+
+// Entry 1 updates core.dll through the registry; entry 2 needs missing.txt.
+void AddMissingFilePatch(PatchProject& project) {
+    project.AddFile("Setup.ini",
+                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Proc1]\r\nFILE=readme.txt\r\nAct=7\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
+                    "[Proc2]\r\nFILE=missing.txt\r\nAct=4\r\nDir=Pre\r\n"
+                    "[Proc3]\r\nFILE=missing.txt\r\nAct=5\r\nDir=Pre\r\nCount=1\r\nINIKey1=A,B,C\r\n");
+}
+
+bool WalkToFolderPage(WizardRun& run) {
+    return run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217);
+}
+
+}  // namespace
+
+TEST_F(WizardE2e, FailedCheckAnsweredOkReturnsToTheFolderPageAndNextChecksAgain) {
+    PatchProject project("check fails then ok");
+    project.SetPageTable("11111011111111");  // the folder page is not one of the pages
+    AddMissingFilePatch(project);
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
+    HWND box = run.PressForMessageBox(1);
+    ASSERT_NE(box, nullptr) << "the check must fail";
+    EXPECT_EQ(WindowText(box), Res(3205));
+    EXPECT_EQ(MessageBoxText(box), Res(1202) + "\n" + Dir() + "\\missing.txt\n" + Res(1250));
+    ASSERT_TRUE(PressButton(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == PageTitle(217); }));
+    ASSERT_TRUE(run.Idle());
+    EXPECT_TRUE(ExpectPage(dialog, 5)) << "the folder page, with Back enabled";
+    EXPECT_EQ(ControlText(dialog, 1015), "") << "the box keeps its text (never filled: slot 5 was off)";
+    ASSERT_TRUE(TypeText(dialog, 1015, Dir()));
+    WriteTestFile(App() + "missing.txt", "[A]\r\n");
+    ASSERT_TRUE(run.NextTo(223)) << "Next runs the check again, now with the typed folder";
+    EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
+    ASSERT_TRUE(run.NextTo(230));
+    ASSERT_TRUE(run.NextTo(235));
+    EXPECT_EQ(ControlText(dialog, 1000), "R3004 " + Dir() + "\\missing.txt R3100\r\n\r\nR3005 " + Dir() +
+                                             "\\missing.txt R3101\r\n\r\n")
+        << "entry 2 deleted the file, so entry 3's INI write found no file to keep";
+    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
+    EXPECT_EQ(run.PressToExit(1), 0);
+    ExpectSessionGone();
+}
+
+TEST_F(WizardE2e, FailedCheckAnsweredCancelEndsTheWizard) {
+    PatchProject project("check fails then cancel");
+    AddMissingFilePatch(project);
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    ASSERT_TRUE(WalkToFolderPage(run));
+    HWND box = run.PressForMessageBox(1);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(PressButton(box, IDCANCEL));
+    EXPECT_EQ(run.Program().WaitForExit(), 0);
+    ExpectSessionGone();
+    EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
+}
+
+TEST_F(WizardE2e, SkipOptionsTurnFailedChecksIntoSkippedLines) {
+    PatchProject project("skip options");
+    project.AddFile("Setup.ini",
+                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Proc1]\r\nFILE=core.dll\r\nAct=2\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
+                    "CRC=12345\r\n"
+                    "[Proc2]\r\nFILE=absent.txt\r\nAct=6\r\nDir=Pre\r\nNewName=x.txt\r\n");
+    project.AddFile("Proc1", "never applied");
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
+    ASSERT_TRUE(run.Click(1010));
+    ASSERT_TRUE(run.Click(1011));
+    ASSERT_TRUE(run.NextTo(217) && run.NextTo(223) && run.NextTo(230) && run.NextTo(235));
+    EXPECT_EQ(ControlText(dialog, 1000),
+              "R3002 " + Dir() + "\\core.dll** R3102\r\n\r\nR3006 " + Dir() + "\\absent.txt** R3102\r\n\r\n");
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "a skipped entry is left alone";
+}
+
+TEST_F(WizardE2e, AskInEntryTwoShowsTheFolderPageInsideTheCheck) {
+    ScratchFolder other("zuli e2e asked");
+    WriteTestFile(other.Path() + "asked.txt", "asked");
+    PatchProject project("ask");
+    project.AddFile("Setup.ini",
+                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Proc1]\r\nFILE=readme.txt\r\nAct=7\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
+                    "[Proc2]\r\nFILE=asked.txt\r\nAct=6\r\nDir=Ask\r\nNewName=answered.txt\r\n");
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(WalkToFolderPage(run));
+    ASSERT_TRUE(PressButton(dialog, 1));
+    // The check stops at entry 2 and puts the folder page up again.
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == PageTitle(217) && ControlVisible(dialog, 1015); }));
+    ASSERT_TRUE(run.Idle());
+    EXPECT_TRUE(ExpectPage(dialog, 5, PageState{true, false, true})) << "Back stays disabled from the check";
+    EXPECT_EQ(ControlText(dialog, 1015), Dir()) << "the box keeps what it held";
+    ASSERT_TRUE(TypeText(dialog, 1015, ResolvedFolder(other.Path())));
+    ASSERT_TRUE(run.NextTo(223));
+    EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
+    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
+    EXPECT_EQ(ControlText(dialog, 1000), "R3006 " + ResolvedFolder(other.Path()) + "\\asked.txt R3100\r\n\r\n");
+    EXPECT_EQ(ReadTestFile(other.Path() + "answered.txt"), "asked") << "the typed folder was used";
+    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
+    EXPECT_EQ(run.PressToExit(1), 0);
+    ExpectSessionGone();
+}
+
+TEST_F(WizardE2e, WithTheFolderPageShownEntryOnesDirIsIgnored) {
+    PatchProject project("folder page wins");
+    project.AddFile("Setup.ini",
+                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Proc1]\r\nFILE=old.txt\r\nAct=6\r\nDir=Z:\\no\\such\\folder\r\nNewName=typed.txt\r\n"
+                    "[Proc2]\r\nFILE=readme.txt\r\nAct=4\r\nDir=Me\r\n");
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(WalkToFolderPage(run));
+    EXPECT_EQ(ControlText(dialog, 1015), "Z:\\no\\such\\folder") << "fill mode shows entry 1's own folder";
+    ASSERT_TRUE(TypeText(dialog, 1015, Dir()));
+    ASSERT_TRUE(run.NextTo(223));
+    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
+    EXPECT_EQ(ControlText(dialog, 1000),
+              "R3006 " + Dir() + "\\old.txt R3100\r\n\r\nR3004 " + Dir() + "\\readme.txt R3100\r\n\r\n")
+        << "entry 1 took the typed folder, and \"Me\" in entry 2 means that folder too";
+    EXPECT_TRUE(FileExists(App() + "typed.txt"));
+    EXPECT_FALSE(FileExists(App() + "readme.txt"));
+}

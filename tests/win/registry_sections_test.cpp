@@ -253,9 +253,14 @@ TEST_F(RegistrySections, DeleteTakesTheValueOrWithQuotesTheKey) {
     SetText("Del\\Values", "Drop", "x");
     SetText("Del\\Values", "Stay", "y");
     SetText("Del\\Gone", "Inside", "z");
+    SetText("Del\\AlsoGone", "Inside", "z");
+    // The last line ends in the quote token, which the profile reader must
+    // not take for quotes around the whole value.
     WriteScript(Section("DelReg", {"HKCU," + Under("Del\\Values") + ",Drop",
-                                   "HKCU," + Under("Del\\Gone") + ",\"\",0,0"}));
-    EXPECT_EQ(RunRegistrySection(2, RegistryDelete), 1);
+                                   "HKCU," + Under("Del\\Gone") + ",\"\",0,0",
+                                   "HKCU," + Under("Del\\AlsoGone") + ",\"\""}));
+    EXPECT_EQ(RunRegistrySection(3, RegistryDelete), 1);
+    EXPECT_FALSE(KeyExists("Del\\AlsoGone"));
     EXPECT_FALSE(ValueExists("Del\\Values", "Drop"));
     EXPECT_EQ(ReadText("Del\\Values", "Stay"), "y") << "only the named value goes";
     EXPECT_FALSE(KeyExists("Del\\Gone")) << "\"\" deletes the key itself";

@@ -5,10 +5,11 @@
 
 namespace {
 
-// Entry 1 updates core.dll through the registry; entry 2 needs missing.txt.
+// Entry 1 finds the application through the registry; entry 3 needs
+// missing.txt to be there, which entry 2 deletes before entry 3 writes it anew.
 void AddMissingFilePatch(PatchProject& project) {
     project.AddFile("Setup.ini",
-                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Setup]\r\nProcCount=3\r\n"
                     "[Proc1]\r\nFILE=readme.txt\r\nAct=7\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
                     "[Proc2]\r\nFILE=missing.txt\r\nAct=4\r\nDir=Pre\r\n"
                     "[Proc3]\r\nFILE=missing.txt\r\nAct=5\r\nDir=Pre\r\nCount=1\r\nINIKey1=A,B,C\r\n");
@@ -44,8 +45,9 @@ TEST_F(WizardE2e, FailedCheckAnsweredOkReturnsToTheFolderPageAndNextChecksAgain)
     ASSERT_TRUE(run.NextTo(230));
     ASSERT_TRUE(run.NextTo(235));
     EXPECT_EQ(ControlText(dialog, 1000), "R3004 " + Dir() + "\\missing.txt R3100\r\n\r\nR3005 " + Dir() +
-                                             "\\missing.txt R3101\r\n\r\n")
-        << "entry 2 deleted the file, so entry 3's INI write found no file to keep";
+                                             "\\missing.txt R3100\r\n\r\n")
+        << "entry 2 deletes the file, entry 3 writes its key into a new one";
+    EXPECT_EQ(ReadTestFile(App() + "missing.txt"), "[A]\r\nB=C\r\n");
     ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
     EXPECT_EQ(run.PressToExit(1), 0);
     ExpectSessionGone();

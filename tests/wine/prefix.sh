@@ -8,7 +8,8 @@ export WINEPREFIX="$prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb_display="${ZULI_XVFB_DISPLAY:-77}"
+# Same display number as run.sh computes for this prefix.
+xvfb_display="${ZULI_XVFB_DISPLAY:-$((100 + $(printf '%s' "$prefix" | cksum | cut -d' ' -f1) % 400))}"
 xvfb_pid_file="$prefix.xvfb.pid"
 
 start_xvfb() {

@@ -38,6 +38,18 @@ void BuildPatch(const std::string& project, const std::string& output) {
     ASSERT_TRUE(FileExists(output));
 }
 
+std::string FolderListing(const std::string& folder) {
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        names += std::string(" ") + found.cFileName;
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
 bool FolderIsEmpty(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
@@ -95,7 +107,7 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
     // Back/Cancel on the first page ends the wizard; the working folder goes.
     ASSERT_TRUE(PressButton(wizard, 2000));
     EXPECT_EQ(patch.WaitForExit(), 0);
-    EXPECT_FALSE(FileExists(workFolder)) << "the working folder was not removed";
+    EXPECT_FALSE(FileExists(workFolder)) << "the working folder was not removed; it holds" << FolderListing(workFolder);
 }
 
 TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {

@@ -28,6 +28,26 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$root/dist/demo"
+# The display must exist before Wine first starts in the prefix: the desktop
+# process that wineboot leaves running would otherwise have no display driver
+# and no window of the patch could ever open.
+# A display: the caller's, or an Xvfb of our own.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=":${ZULI_DEMO_DISPLAY:-78}"
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    xvfb_pid=$!
+    i=0
+    while ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
+        i=$((i + 1)); [ $i -gt 100 ] && { echo "demo: Xvfb did not start" >&2; exit 1; }
+        sleep 0.1
+    done
+fi
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "demo: initialising the Wine prefix $WINEPREFIX"
     wine wineboot --init </dev/null >/dev/null 2>&1
@@ -47,23 +67,6 @@ build_patch win32 DemoPatch.exe
 build_patch win64 DemoPatch64.exe
 ls -l "$root/dist/demo/"*.exe
 
-# A display: the caller's, or an Xvfb of our own.
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=":${ZULI_DEMO_DISPLAY:-78}"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    xvfb_pid=$!
-    i=0
-    while ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
-        i=$((i + 1)); [ $i -gt 100 ] && { echo "demo: Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
-fi
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
 
 # Install the demo application: its files under C:\DemoApp and its folder in
 # the registry, where the patch looks it up.

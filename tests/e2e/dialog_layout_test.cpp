@@ -16,6 +16,9 @@
 
 namespace {
 
+// Dialog procedure of the measuring copy of the template: it does nothing.
+INT_PTR CALLBACK IgnoreEveryMessage(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 enum : std::uint16_t { kButton = 0x80, kEdit = 0x81, kStatic = 0x82, kProgress = 0 };
 
 struct ControlRow {
@@ -228,7 +231,7 @@ TEST_F(DialogLayoutE2e, TheRealDialogMatchesItsTemplate) {
     ASSERT_NE(module, nullptr);
     InitCommonControls();
     HWND units = CreateDialogParamA(module, MAKEINTRESOURCEA(101), nullptr,
-                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+                                    IgnoreEveryMessage, 0);
     ASSERT_NE(units, nullptr);
     ShowWindow(units, SW_HIDE);
 

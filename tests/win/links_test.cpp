@@ -208,24 +208,25 @@ TEST_F(RegistryStringTest, AValueStoredWithoutTerminatorStillEnds) {
     EXPECT_STREQ(read.get(), "abc");
 }
 
+// A visible dialog of this process: the folder browser once it is up.
+BOOL CALLBACK FindBrowserWindow(HWND window, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Presses a button of the folder browser from another thread, as a user would.
 void AnswerFolderBrowser(int button) {
     HWND browser = nullptr;
     for (int i = 0; i < 400 && !browser; ++i) {
         Sleep(50);
-        EnumWindows(
-            [](HWND window, LPARAM found) -> BOOL {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(window, &pid);
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770") {
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&browser));
+        EnumWindows(FindBrowserWindow, reinterpret_cast<LPARAM>(&browser));
     }
     if (browser) PostMessageA(browser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }

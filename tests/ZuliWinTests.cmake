@@ -15,9 +15,12 @@ function(zuli_test_child name)
 endfunction()
 
 # One GoogleTest program per test file, run by CTest under Wine.
-#   zuli_win_test(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [RUN_SERIAL])
+#   zuli_win_test(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [RUN_SERIAL]
+#                 [LAUNCHER command ...])
+# LAUNCHER: a command put in front of the usual Wine run of the program, for
+# tests that need the process set up from outside (limits, environment).
 function(zuli_win_test)
-  cmake_parse_arguments(T "RUN_SERIAL" "NAME;TIMEOUT;PREFIX" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "RUN_SERIAL" "NAME;TIMEOUT;PREFIX" "SOURCES;LIBS;LABELS;DEPENDS;LAUNCHER" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
@@ -35,7 +38,12 @@ function(zuli_win_test)
   if(T_DEPENDS)
     add_dependencies(${T_NAME} ${T_DEPENDS})
   endif()
-  add_test(NAME ${T_PREFIX}.${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
+  if(T_LAUNCHER)
+    add_test(NAME ${T_PREFIX}.${T_NAME}
+             COMMAND ${T_LAUNCHER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}> --gtest_color=no)
+  else()
+    add_test(NAME ${T_PREFIX}.${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
+  endif()
   set_tests_properties(${T_PREFIX}.${T_NAME} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${T_TIMEOUT}
                        LABELS "${T_PREFIX};${T_LABELS}")
   if(T_RUN_SERIAL)

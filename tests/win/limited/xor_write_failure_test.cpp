@@ -1,0 +1,102 @@
+// A new version that cannot be written in full (the disk or the user's quota
+// is full) must leave the installed file as it was and no scratch file
+// behind. Runs under a file-size limit (file_size_limit.sh): every write
+// past kWriteLimit bytes fails, and the delta given here rebuilds a file
+// longer than that.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "PatchTestSupport.h"
+#include "actions/XorDelta.h"
+
+namespace {
+
+// Set by the launcher: the size limit and a delta file of kBigPayloadSize
+// bytes made before the limit took hold.
+constexpr DWORD kWriteLimit = ZULI_WRITE_LIMIT;
+constexpr DWORD kBigPayloadSize = ZULI_BIG_PAYLOAD_SIZE;
+const char kBigPayload[] = ZULI_BIG_PAYLOAD;
+static_assert(kBigPayloadSize > kWriteLimit, "the delta must rebuild a file beyond the limit");
+
+class XorWriteFailureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RunState.IsNT = 1;
+        RunState.RebootPending = 0;
+    }
+    void TearDown() override { ForgetPendingRenamesFrom(folder_); }
+
+    std::string Target() const { return folder_ / "target.dll"; }
+
+    ScratchFolder folder_{"xor write failure"};
+};
+
+// Whether writing `size` bytes into a new file of the folder goes through.
+bool CanWrite(const std::string& path, DWORD size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string bytes(size, 'y');
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
+    CloseHandle(file);
+    DeleteFileA(path.c_str());
+    return ok && written == size;
+}
+
+bool MentionsFolder(const std::vector<std::string>& renames, const std::string& folder) {
+    for (const std::string& item : renames)
+        if (StrStrIA(item.c_str(), folder.c_str())) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(XorWriteFailureTest, TheLimitMakesLongWritesFail) {
+    // Without this the other tests would prove nothing.
+    EXPECT_TRUE(CanWrite(folder_ / "small.bin", kWriteLimit / 2)) << "a write within the limit must go through";
+    EXPECT_FALSE(CanWrite(folder_ / "large.bin", kBigPayloadSize))
+        << "a write of " << kBigPayloadSize << " bytes went through: the test does not run under the size limit of "
+        << kWriteLimit << " bytes";
+    HANDLE payload = CreateFileA(kBigPayload, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(payload, INVALID_HANDLE_VALUE) << kBigPayload << " was not made by the launcher";
+    EXPECT_EQ(GetFileSize(payload, nullptr), kBigPayloadSize);
+    CloseHandle(payload);
+}
+
+TEST_F(XorWriteFailureTest, FailedWriteKeepsTheOldContentAndLeavesNoScratchFile) {
+    struct Case {
+        const char* what;
+        const char* delay;
+    } cases[] = {
+        {"immediate update", ""},
+        {"update at the next restart", "1"},
+    };
+    const std::string old = "the installed version, a few bytes long";
+    for (const Case& c : cases) {
+        UseEntryScript(folder_, c.delay);
+        WriteTestFile(Target(), old);
+        EXPECT_EQ(ApplyXorDelta(Target().c_str(), kBigPayload), 0)
+            << c.what << ": the new version could not be written, yet the update reported success";
+        EXPECT_EQ(ReadTestFile(Target()), old) << c.what << ": the installed file must keep its old content";
+        EXPECT_TRUE(ScratchFilesIn(folder_).empty()) << c.what << ": a QVR scratch file was left behind";
+        EXPECT_EQ(RunState.RebootPending, 0u) << c.what << ": nothing may wait for a restart";
+        EXPECT_FALSE(MentionsFolder(PendingRenames(), folder_.Path()))
+            << c.what << ": a rename was registered for the restart";
+    }
+}
+
+TEST_F(XorWriteFailureTest, UpdateWithinTheLimitGoesThrough) {
+    // The same limit does not stop a new version that fits.
+    UseEntryScript(folder_, "");
+    const std::string old = "the installed version";
+    const std::string fresh = "the patched version, a little longer";
+    WriteTestFile(Target(), old);
+    WriteTestFile(folder_ / "Proc1", XorDeltaOf(old, fresh));
+    EXPECT_EQ(ApplyXorDelta(Target().c_str(), (folder_ / "Proc1").c_str()), 1);
+    EXPECT_EQ(ReadTestFile(Target()), fresh);
+    EXPECT_TRUE(ScratchFilesIn(folder_).empty());
+}

@@ -2,7 +2,9 @@
 """Writes the demo patch's generated files from the installed-application
 fixture: the XOR delta (Proc1), the added file (Proc2), the byte-pattern
 records (Proc4), the script with the CRC-32 values of the installed files,
-the two side images and the link cursor.
+the two side images and the link cursor; and the files of the updated
+application that follow from the installed ones (the read-me after the byte
+patch, the settings after the INI update), which the demo checks against.
 
 Run it again after changing anything under installed/ or updated/."""
 import os
@@ -44,6 +46,41 @@ def patch_records(records):
         out += struct.pack("<II", kind, len(pattern)) + pattern
         out += struct.pack("<I", len(replacement)) + replacement
     return out
+
+
+def apply_records(data, records):
+    """The byte-pattern patch as the runtime applies it: type 1 replaces the
+    first occurrence, type 2 every occurrence (same-length replacements)."""
+    for kind, pattern, replacement in records:
+        assert len(pattern) == len(replacement) and pattern in data
+        data = data.replace(pattern, replacement, 1 if kind == 1 else -1)
+    return data
+
+
+def update_ini(data, keys):
+    """Sets (section, key, value) in an INI text: an existing key keeps its
+    place, a new key ends its section, a new section ends the file."""
+    sections = []  # [name, [[key, value], ...]]
+    for line in data.decode("ascii").splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            sections.append([line[1:-1], []])
+        elif "=" in line:
+            key, value = line.split("=", 1)
+            sections[-1][1].append([key, value])
+    for section, key, value in keys:
+        entries = next((s[1] for s in sections if s[0].lower() == section.lower()), None)
+        if entries is None:
+            entries = []
+            sections.append([section, entries])
+        entry = next((e for e in entries if e[0].lower() == key.lower()), None)
+        if entry:
+            entry[1] = value
+        else:
+            entries.append([key, value])
+    text = "\r\n".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % (k, v) for k, v in entries)
+                        for name, entries in sections)
+    return text.encode("ascii")
 
 
 def bitmap(width, height, top, bottom):
@@ -107,10 +144,16 @@ def main():
     readme = read(os.path.join(INSTALLED, "readme.txt"))
     write("Proc1", xor_delta(app_old, app_new))
     write("Proc2", read(os.path.join(UPDATED, "plugins", "newfeature.txt")))
-    write("Proc4", patch_records([
+    readme_records = [
         (1, b"Version 1.0", b"Version 1.1"),
         (2, b"(old)", b"(new)"),
-    ]))
+    ]
+    write("Proc4", patch_records(readme_records))
+    settings_keys = [("Main", "Version", "1.1"), ("Features", "NewFeature", "1")]
+    with open(os.path.join(UPDATED, "readme.txt"), "wb") as f:
+        f.write(apply_records(readme, readme_records))
+    with open(os.path.join(UPDATED, "settings.ini"), "wb") as f:
+        f.write(update_ini(read(os.path.join(INSTALLED, "settings.ini")), settings_keys))
     script = f"""; Demo patch: DemoApp 1.0 to 1.1
 [Setup]
 ProcCount=5
@@ -141,8 +184,8 @@ File=settings.ini
 Act=5
 Dir=Pre
 Count=2
-INIKey1=Main,Version,1.1
-INIKey2=Features,NewFeature,1
+INIKey1={",".join(settings_keys[0])}
+INIKey2={",".join(settings_keys[1])}
 
 ; Patch byte patterns in the read-me.
 [Proc4]

@@ -100,8 +100,12 @@ TEST_F(WizardE2e, AskInEntryTwoShowsTheFolderPageInsideTheCheck) {
     HWND dialog = run.Dialog();
     ASSERT_TRUE(WalkToFolderPage(run));
     ASSERT_TRUE(PressButton(dialog, 1));
-    // The check stops at entry 2 and puts the folder page up again.
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == PageTitle(217) && ControlVisible(dialog, 1015); }));
+    // The check stops at entry 2 and puts the folder page up again. Until
+    // the posted click is handled the dialog is still on the ordinary folder
+    // page, which looks the same but for Back: inside the check it is off.
+    ASSERT_TRUE(WaitUntil([&] {
+        return WindowText(dialog) == PageTitle(217) && ControlVisible(dialog, 1015) && !ControlEnabled(dialog, 2000);
+    }));
     ASSERT_TRUE(run.Idle());
     EXPECT_TRUE(ExpectPage(dialog, 5, PageState{true, false, true})) << "Back stays disabled from the check";
     EXPECT_EQ(ControlText(dialog, 1015), Dir()) << "the box keeps what it held";

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "SystemMessage.h"
+
 namespace {
 
 constexpr std::size_t kSizeFieldOffset = 8;
@@ -103,15 +105,6 @@ FNFCIGETOPENINFO(CabOpenInfo) {
     int fd = _open(pszName, _O_RDONLY | _O_BINARY);
     if (fd == -1) *err = errno;
     return fd;
-}
-
-std::string SystemMessage(DWORD code) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text, nullptr);
-    std::string message = text;
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message;
 }
 
 }  // namespace

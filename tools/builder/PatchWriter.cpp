@@ -6,17 +6,9 @@
 #include <fstream>
 
 #include "Project.h"
+#include "SystemMessage.h"
 
 namespace {
-
-std::string SystemMessage(DWORD code) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text, nullptr);
-    std::string message = text;
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(code) : message;
-}
 
 uint32_t Read32(const std::string& bytes, std::size_t at) {
     uint32_t value = 0;

@@ -24,14 +24,19 @@ TEST(TrivialDialog, DrivenFromOutsideAsAUserWould) {
     EXPECT_FALSE(ControlEnabled(dialog, 103));
     EXPECT_FALSE(PressButton(dialog, 103));
 
-    // Escape, Alt+F4 and the close box each reach the dialog as cancel.
+    // Escape, Alt+F4 and the close box each reach the dialog as cancel, and
+    // waiting for idle waits until each has been handled.
     PressEscape(dialog);
     ASSERT_TRUE(program.WaitIdle(dialog));
+    EXPECT_EQ(ControlText(dialog, 102), "cancel 1");
     PressAltF4(dialog);
     ASSERT_TRUE(program.WaitIdle(dialog));
+    EXPECT_EQ(ControlText(dialog, 102), "cancel 2");
     PressCloseBox(dialog);
     ASSERT_TRUE(program.WaitIdle(dialog));
     EXPECT_EQ(ControlText(dialog, 102), "cancel 3");
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 100), EM_GETLIMITTEXT, 0, 0), 30000)
+        << "waiting for idle leaves the edit box's limit as it was";
 
     // A message box answered No keeps the dialog; Yes ends the program.
     ASSERT_TRUE(PressButton(dialog, IDOK));

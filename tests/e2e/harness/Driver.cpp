@@ -101,7 +101,43 @@ HWND DrivenProgram::WaitForMessageBox(HWND mainWindow, DWORD timeoutMs) const {
     return found;
 }
 
+namespace {
+
+BOOL CALLBACK FindFirstEdit(HWND child, LPARAM param) {
+    if (ClassNameOf(child) != "Edit") return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+// Waits until every message posted to `window`'s thread before this call has
+// been taken from its queue. A sent message overtakes posted ones, so it
+// proves nothing on its own; instead a posted change of an edit control's
+// text limit (which changes no text) is read back with a sent query and then
+// posted back. Posted messages of one thread are taken in order, so once it
+// has arrived, so have the clicks and keys posted before it. Windows without
+// an edit control are left to the plain idle test.
+void FlushPostedMessages(HWND window, DWORD timeoutMs) {
+    HWND edit = nullptr;
+    EnumChildWindows(window, FindFirstEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return;
+    auto limit = [edit]() -> DWORD_PTR {
+        DWORD_PTR value = 0;
+        if (!SendMessageTimeoutA(edit, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000, &value)) return 0;
+        return value;
+    };
+    DWORD_PTR before = limit();
+    if (before == 0) return;
+    DWORD_PTR probe = before == 12345 ? 12346 : 12345;
+    PostMessageA(edit, EM_SETLIMITTEXT, probe, 0);
+    WaitUntil([&] { return limit() == probe; }, timeoutMs);
+    PostMessageA(edit, EM_SETLIMITTEXT, before, 0);
+    WaitUntil([&] { return limit() == before; }, timeoutMs);
+}
+
+}  // namespace
+
 bool DrivenProgram::WaitIdle(HWND window, DWORD timeoutMs) const {
+    if (Running() && IsWindow(window)) FlushPostedMessages(window, timeoutMs);
     return WaitUntil([&] {
         if (!Running()) return true;
         for (HWND other : TopWindows())

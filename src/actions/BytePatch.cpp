@@ -111,15 +111,7 @@ int PatchScratch(const char* target, const char* payloadPath, const char* scratc
 }  // namespace
 
 int ApplyBytePatch(const char* targetPath, const char* payloadPath) {
-    const int32_t delay = RunState.ScriptReader.ReadInteger("Delay");
-    char scratch[kPathBufferSize] = {};
-    if (!CreateScratchFile(targetPath, scratch)) return 0;
     // All or nothing: the edits go into the scratch copy, and the target is
     // only replaced once every record has applied.
-    if (!PatchScratch(targetPath, payloadPath, scratch)) {
-        DeleteFileForced(scratch);
-        return 0;
-    }
-    if (delay == 1) return ReplaceTargetAtRestart(targetPath, scratch);
-    return ReplaceTargetNow(targetPath, scratch);
+    return UpdateThroughScratch(targetPath, payloadPath, PatchScratch);
 }

@@ -7,6 +7,7 @@
 #include "core/Handles.h"
 #include "core/RunState.h"
 #include "core/Session.h"
+#include "script/EntrySection.h"
 
 RestartRequest RequestRestart = ExitWindowsEx;
 
@@ -17,10 +18,10 @@ namespace {
 void WriteEntryPaths() {
     if (!RunState.EntryPaths) return;
     for (uint32_t n = 1; n <= RunState.EntryCount; ++n) {
-        char section[24];
-        wsprintfA(section, "Proc%u", static_cast<unsigned>(n));
+        char section[kEntrySectionNameSize] = {};
+        FormatEntrySectionName(section, n);
         RunState.ScriptReader.SetSection(section);
-        RunState.ScriptReader.WriteValue("ExpandName", RunState.EntryPaths[n]);
+        RunState.ScriptReader.WriteValue(kExpandNameKey, RunState.EntryPaths[n]);
     }
 }
 
@@ -49,8 +50,8 @@ int HandOffToUninstaller() {
 
     char handle[16];
     wsprintfA(handle, "%d", static_cast<int>(reinterpret_cast<intptr_t>(RunState.DialogWindow)));
-    RunState.ScriptReader.SetSection("Setup");
-    RunState.ScriptReader.WriteValue("HWND", handle);
+    RunState.ScriptReader.SetSection(kSetupSection);
+    RunState.ScriptReader.WriteValue(kHwndKey, handle);
 
     if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
     AppendPath(program.get(), "Uninstaller.exe");

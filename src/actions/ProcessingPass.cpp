@@ -11,14 +11,12 @@
 #include "actions/XorDelta.h"
 #include "core/FileUtils.h"
 #include "core/RunState.h"
+#include "script/EntrySection.h"
 #include "script/ScriptKeys.h"
 #include "script/neutral/SkipMark.h"
 #include "wizard/Progress.h"
 
 namespace {
-
-// Room for "Proc" and any entry number.
-constexpr int kSectionNameSize = 24;
 
 // Hands entry's target to the action its code names. False for codes that
 // have no action (7, above, negative): they get no report line.
@@ -41,8 +39,8 @@ bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int
 
 void ProcessEntry(uint32_t n) {
     SetProgressPosition(static_cast<int>(n));
-    char section[kSectionNameSize] = {};
-    wsprintfA(section, "%s%u", kEntrySectionPrefix, static_cast<unsigned>(n));
+    char section[kEntrySectionNameSize] = {};
+    FormatEntrySectionName(section, n);
     char payloadPath[kPathBufferSize] = {};
     if (RunState.WorkFolder) lstrcpynA(payloadPath, RunState.WorkFolder, sizeof payloadPath);
     AppendPath(payloadPath, section);

@@ -6,6 +6,7 @@
 #include "actions/XorDelta.h"
 #include "core/FileUtils.h"
 #include "core/RunState.h"
+#include "script/ScriptKeys.h"
 
 namespace {
 
@@ -95,4 +96,17 @@ int ReplaceTargetAtRestart(const char* target, const char* scratch) {
     }
     RunState.RebootPending = 1;
     return 1;
+}
+
+int UpdateThroughScratch(const char* target, const char* payload, ScratchFiller fill) {
+    // Read before anything is created: the entry's section is current now.
+    const int32_t delay = RunState.ScriptReader.ReadInteger(kDelayKey);
+    char scratch[kPathBufferSize] = {};
+    if (!CreateScratchFile(target, scratch)) return 0;
+    if (!fill(target, payload, scratch)) {
+        DeleteFileForced(scratch);
+        return 0;
+    }
+    if (delay == 1) return ReplaceTargetAtRestart(target, scratch);
+    return ReplaceTargetNow(target, scratch);
 }

@@ -21,3 +21,12 @@ int ReplaceTargetNow(const char* target, const char* scratch);
 // Has the scratch file replace the target at the next restart and sets
 // RebootPending. 1 on success; on failure the scratch file is removed.
 int ReplaceTargetAtRestart(const char* target, const char* scratch);
+
+// Writes the new content of `target` into the scratch file.
+using ScratchFiller = int (*)(const char* target, const char* payload, const char* scratch);
+
+// The whole update of a target through a scratch copy: `fill` builds the new
+// content completely before the target is touched, so a failure up to then
+// leaves the target as it was; then the copy replaces the target now, or at
+// the restart when the entry's "Delay" is 1.
+int UpdateThroughScratch(const char* target, const char* payload, ScratchFiller fill);

@@ -104,15 +104,5 @@ int ScheduleReplaceAtRestart(const char* source, const char* destination) {
 }
 
 int ApplyXorDelta(const char* targetPath, const char* payloadPath) {
-    const int32_t delay = RunState.ScriptReader.ReadInteger("Delay");
-    char scratch[kPathBufferSize] = {};
-    if (!CreateScratchFile(targetPath, scratch)) return 0;
-    // The new content is complete in the scratch file before the target is
-    // touched: a failure up to here leaves the target as it was.
-    if (!WriteNewContent(targetPath, payloadPath, scratch)) {
-        DeleteFileForced(scratch);
-        return 0;
-    }
-    if (delay == 1) return ReplaceTargetAtRestart(targetPath, scratch);
-    return ReplaceTargetNow(targetPath, scratch);
+    return UpdateThroughScratch(targetPath, payloadPath, WriteNewContent);
 }

@@ -14,6 +14,7 @@
 #include "core/RunState.h"
 #include "script/FileCrc32.h"
 #include "script/FolderResolution.h"
+#include "script/EntrySection.h"
 #include "script/ScriptKeys.h"
 #include "script/neutral/PathText.h"
 #include "script/neutral/SkipMark.h"
@@ -25,9 +26,6 @@ namespace {
 // The page-table slot of the folder page: set, entry 1 takes its folder from
 // the folder box instead of its own "Dir".
 constexpr int kFolderPageSlot = 5;
-
-// Room for "Proc" and any entry number.
-constexpr int kSectionNameSize = 24;
 
 int Fail() {
     ClearEntryPaths();
@@ -196,8 +194,8 @@ int VerifyEntries(VerifyMode mode) {
     SetProgressRange(RunState.DialogWindow, IdProgressBar, 0, static_cast<int>(count));
     for (uint32_t n = 1; n <= count; ++n) {
         SetProgressPosition(static_cast<int>(n));
-        char section[kSectionNameSize] = {};
-        wsprintfA(section, "%s%u", kEntrySectionPrefix, static_cast<unsigned>(n));
+        char section[kEntrySectionNameSize] = {};
+        FormatEntrySectionName(section, n);
         script.SetSection(section);
 
         HeapText file = script.ReadValue(kFileKey);

@@ -37,6 +37,10 @@ TEST(FindBytes, Table) {
         {"xyzxyzxyq", "xyq", 6},
         {"ab", "b", 1},
         {"ab", "c", kNotFound},
+        // The 64th candidate is the last possible start: the change-over to
+        // the skip search then has less content left than the pattern.
+        {std::string(66, 'a'), "aab", kNotFound},
+        {std::string(65, 'a') + "b", "aab", 63},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Find(c.data, c.pattern), c.expected) << "'" << c.pattern << "' in '" << c.data << "'";

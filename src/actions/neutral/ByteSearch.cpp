@@ -29,6 +29,7 @@ inline unsigned PairHash(unsigned char a, unsigned char b) {
 // executables (zeros, 0xFF, opcode bytes), so the skips stay long there too.
 std::size_t SkipSearch(const unsigned char* data, std::size_t size,
                        const unsigned char* pattern, std::size_t patternSize) {
+    if (patternSize < 2 || size < patternSize) return kNotFound;
     const std::size_t m1 = patternSize - 1;
     std::size_t shift[256];
     for (std::size_t& s : shift) s = m1;
@@ -88,7 +89,8 @@ std::size_t FindBytes(const unsigned char* data, std::size_t size,
         pos = at + 1;
         // Candidates closer than every 32 bytes on average: memchr gains
         // nothing here.
-        if (++candidates >= 64 && pos < candidates * 32) {
+        // Past the last possible start nothing is left to change over for.
+        if (++candidates >= 64 && pos <= last && pos < candidates * 32) {
             std::size_t rest = SkipSearch(data + pos, size - pos, pattern, patternSize);
             return rest == kNotFound ? kNotFound : pos + rest;
         }

@@ -15,15 +15,11 @@
 #include "core/Resources.h"
 #include "core/RunState.h"
 #include "core/neutral/CabinetDirectory.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
 
 constexpr std::size_t kCabinetSizeOffset = 8;  // cbCabinet of the cabinet header
-
-uint32_t ReadLittleEndian32(const unsigned char* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 // Removes the file the cabinet is about to unpack under `name`. Some
 // extractors write over an existing longer file without truncating it, which

@@ -12,6 +12,12 @@
 // Path buffers hold the platform's 260 characters plus the terminator.
 constexpr unsigned kPathBufferSize = MAX_PATH + 1;
 constexpr int kPageCount = 14;  // pages 0..13; 13 is the folder question
+constexpr int kFolderQuestionPage = 13;
+
+// ResumeCode while the folder question waits, and after Next or Back.
+constexpr uint32_t kResumeRunning = 0;
+constexpr uint32_t kResumeNext = 1;
+constexpr uint32_t kResumeBack = 2000;
 
 struct RunStateRecord {
     // Navigation and options

@@ -10,12 +10,10 @@
 #include "core/Resources.h"
 #include "core/RunState.h"
 #include "core/Session.h"
+#include "wizard/ControlIds.h"
 #include "wizard/Wizard.h"
 
 namespace {
-constexpr int kWizardTemplate = 101;
-constexpr uint32_t kBrowseTitle = 214;
-
 // Copies up to `size` bytes of resource `id` (missing bytes stay 0).
 void CopyResourceBytes(unsigned id, unsigned char* out, std::size_t size) {
     const void* data = LoadResourceData(id);
@@ -48,9 +46,9 @@ int RunPatchProgram(HINSTANCE instance) {
     RunState.EditBackgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
     CopyResourceBytes(ResPageTable, RunState.PageTable, sizeof RunState.PageTable);
     CopyResourceBytes(ResOptionDefaults, RunState.OptionDefaults, sizeof RunState.OptionDefaults);
-    RunState.BrowseTitleId = kBrowseTitle;
+    RunState.BrowseTitleId = ResFolderFrame;  // the folder frame's title also titles the browser
 
     // Its result (1 or 2000) tells nothing the clean-up has not handled.
-    DialogBoxParamA(RunState.Instance, MAKEINTRESOURCEA(kWizardTemplate), nullptr, WizardDialogProc, 0);
+    DialogBoxParamA(RunState.Instance, MAKEINTRESOURCEA(kWizardDialogId), nullptr, WizardDialogProc, 0);
     return 0;
 }

@@ -13,16 +13,12 @@
 
 namespace {
 
-constexpr int kFolderQuestionPage = 13;
-constexpr uint32_t kResumeNext = 1;
-constexpr uint32_t kResumeBack = 2000;
-
 // Runs the dialog's messages until Next or Back sets ResumeCode. A quit
 // request or a broken queue ends the wait as Back would, instead of waiting
 // for ever; the quit request is put back for the loops further out.
 void WaitForResume() {
     MSG message;
-    while (RunState.ResumeCode == 0) {
+    while (RunState.ResumeCode == kResumeRunning) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0) {
             RunState.ResumeCode = kResumeBack;
@@ -42,7 +38,7 @@ void WaitForResume() {
 
 int AskForFolder() {
     HidePageControls();  // leaving the check page for now
-    RunState.ResumeCode = 0;
+    RunState.ResumeCode = kResumeRunning;
     EnterFolderPage(true);
     RunState.CurrentPage = kFolderQuestionPage;
     WaitForResume();

@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int kFolderQuestionPage = 13;
-constexpr uint32_t kResumeNext = 1;
-constexpr uint32_t kResumeBack = 2000;
-
 // The controls a page may show, apart from the credit rows, the side image
 // and the two buttons.
 constexpr int kPageControls[] = {IdFrame,    IdBackupBox, IdShowReportBox, IdSkipDifferingBox, IdSkipMissingBox,
@@ -33,12 +29,17 @@ const char* TextOrEmpty(unsigned resourceId) {
     return text ? text : "";
 }
 
-// The maker credits page, entered from Next whichever page came last: the
-// side image becomes the brand image and is painted again.
-void EnterCreditsWithBrandImage() {
-    LoadSideImage(RunState.BrandImagePath);
+// Loads another side image and has its frame painted again with it.
+void ShowSideImage(const char* path) {
+    LoadSideImage(path);
     ShowControl(IdSideImage, 0);
     ShowControl(IdSideImage, 1);
+}
+
+// The maker credits page, entered from Next whichever page came last: the
+// side image becomes the brand image.
+void EnterCreditsWithBrandImage() {
+    ShowSideImage(RunState.BrandImagePath);
     EnterMakerCreditsPage();
 }
 
@@ -68,9 +69,7 @@ void ReturnToLaterPage(int leaving) {
     if (leaving == 11) {
         // The Finish label and the brand image belong to the maker credits.
         SetControlText(RunState.DialogWindow, IdNext, ResNextLabel);
-        LoadSideImage(RunState.SideImagePath);
-        ShowControl(IdSideImage, 0);
-        ShowControl(IdSideImage, 1);
+        ShowSideImage(RunState.SideImagePath);
     }
     switch (RunState.CurrentPage) {
     case 6:

@@ -12,15 +12,14 @@
 #include <cstring>
 
 #include "SystemMessage.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
 
 constexpr std::size_t kSizeFieldOffset = 8;
 
 uint32_t SizeField(const std::string& cabinet) {
-    const auto* p = reinterpret_cast<const unsigned char*>(cabinet.data()) + kSizeFieldOffset;
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return ReadLittleEndian32(reinterpret_cast<const unsigned char*>(cabinet.data()) + kSizeFieldOffset);
 }
 
 // The callbacks FCI works through: plain run-time library file calls.

@@ -7,14 +7,9 @@
 
 #include "Project.h"
 #include "SystemMessage.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
-
-uint32_t Read32(const std::string& bytes, std::size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -33,7 +28,7 @@ bool ReadRuntime(const std::string& path, std::string& image, std::string& error
     constexpr std::size_t kNewHeaderAt = 0x3C;
     bool program = image.size() > kNewHeaderAt + 4 && image.compare(0, 2, "MZ") == 0;
     if (program) {
-        uint32_t header = Read32(image, kNewHeaderAt);
+        uint32_t header = ReadLittleEndian32(reinterpret_cast<const unsigned char*>(image.data()) + kNewHeaderAt);
         program = header < image.size() && image.size() - header > 24 &&
                   image.compare(header, 4, std::string("PE\0\0", 4)) == 0;
     }

@@ -3,13 +3,9 @@
 #include <cstring>
 
 #include "actions/neutral/ByteSearch.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
-
-uint32_t ReadLittle32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // Overwrites the content from `at` with `length` bytes, stopping at the
 // content's end: nothing is ever inserted, nothing written past the end.
@@ -62,7 +58,7 @@ int ReplaceEvery(PatchContent& content, const PatchRecord& r) {
 int WriteAtOffset(PatchContent& content, const PatchRecord& r) {
     // The offset is the pattern's first four bytes; a shorter pattern has none.
     if (r.PatternLength < 4) return 0;
-    const uint64_t offset = ReadLittle32(r.Pattern);
+    const uint64_t offset = ReadLittleEndian32(r.Pattern);
     // Sums in 64 bits: offset and length near 4 GiB must not wrap into range.
     if (offset + r.ReplacementLength > content.Length()) return 0;
     return WriteInContent(content, offset, r.Replacement, r.ReplacementLength);
@@ -72,7 +68,7 @@ int WriteAtOffset(PatchContent& content, const PatchRecord& r) {
 
 PatchRecordReader::PatchRecordReader(const unsigned char* payload, std::size_t size)
     : payload_(payload), size_(payload ? size : 0), offset_(kPatchHeaderBytes), count_(0) {
-    if (HasHeader()) count_ = ReadLittle32(payload_);
+    if (HasHeader()) count_ = ReadLittleEndian32(payload_);
 }
 
 bool PatchRecordReader::Next(PatchRecord* record) {
@@ -82,13 +78,13 @@ bool PatchRecordReader::Next(PatchRecord* record) {
     std::size_t left = size_ - offset_;
     if (left < 8) return false;
     const unsigned char* p = payload_ + offset_;
-    uint32_t type = ReadLittle32(p);
-    uint32_t patternLength = ReadLittle32(p + 4);
+    uint32_t type = ReadLittleEndian32(p);
+    uint32_t patternLength = ReadLittleEndian32(p + 4);
     left -= 8;
     if (patternLength > left || left - patternLength < 4) return false;
     const unsigned char* pattern = p + 8;
     left -= patternLength + 4;
-    uint32_t replacementLength = ReadLittle32(pattern + patternLength);
+    uint32_t replacementLength = ReadLittleEndian32(pattern + patternLength);
     if (replacementLength > left) return false;
     record->Type = type;
     record->Pattern = pattern;

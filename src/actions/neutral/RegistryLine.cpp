@@ -4,6 +4,7 @@
 
 #include "script/neutral/FieldSplitter.h"
 #include "script/neutral/LenientInteger.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ int TakeNumberData(FieldSplitter& splitter, RegistryLine& line) {
     uint32_t value = static_cast<uint32_t>(ParseLenientInteger(field.get()));
     line.Data = AllocBytes(4);
     if (!line.Data) return 0;
-    for (int i = 0; i < 4; ++i) line.Data.get()[i] = static_cast<unsigned char>(value >> (8 * i));
+    WriteLittleEndian32(line.Data.get(), value);
     return 1;
 }
 

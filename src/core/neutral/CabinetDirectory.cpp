@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/neutral/LittleEndian.h"
+
 namespace {
 
 constexpr std::size_t kHeaderSize = 36;
@@ -9,20 +11,13 @@ constexpr std::size_t kFilesOffsetAt = 16;  // coffFiles
 constexpr std::size_t kFileCountAt = 28;    // cFiles
 constexpr std::size_t kEntryFixedSize = 16;  // a file entry before its name
 
-uint32_t Read32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
-unsigned Read16(const unsigned char* p) { return static_cast<unsigned>(p[0]) | static_cast<unsigned>(p[1]) << 8; }
-
 }  // namespace
 
 bool ForEachCabinetFileName(const unsigned char* data, std::size_t size, CabinetNameVisitor visit, void* context) {
     if (!data || size < kHeaderSize) return false;
     if (data[0] != 'M' || data[1] != 'S' || data[2] != 'C' || data[3] != 'F') return false;
-    std::size_t at = Read32(data + kFilesOffsetAt);
-    unsigned count = Read16(data + kFileCountAt);
+    std::size_t at = ReadLittleEndian32(data + kFilesOffsetAt);
+    unsigned count = ReadLittleEndian16(data + kFileCountAt);
     for (unsigned i = 0; i < count; ++i) {
         if (at > size || size - at < kEntryFixedSize) return false;
         const unsigned char* name = data + at + kEntryFixedSize;

@@ -1,5 +1,7 @@
 #include "core/neutral/CreditSeal.h"
 
+#include "core/neutral/LittleEndian.h"
+
 namespace {
 
 constexpr uint32_t kFnvOffset = 2166136261u;
@@ -78,10 +80,9 @@ void UnscrambleSealed(unsigned id, uint32_t seal, unsigned char* data, std::size
 }
 
 void StoreSeal(uint32_t seal, unsigned char out[kSealSize]) {
-    for (std::size_t i = 0; i < kSealSize; ++i) out[i] = static_cast<unsigned char>(seal >> (8 * i));
+    WriteLittleEndian32(out, seal);
 }
 
 uint32_t ReadSeal(const unsigned char* stored) {
-    return static_cast<uint32_t>(stored[0]) | static_cast<uint32_t>(stored[1]) << 8 |
-           static_cast<uint32_t>(stored[2]) << 16 | static_cast<uint32_t>(stored[3]) << 24;
+    return ReadLittleEndian32(stored);
 }

@@ -2,20 +2,9 @@
 
 #include <cstring>
 
+#include "core/neutral/LittleEndian.h"
+
 namespace {
-
-std::uint32_t Read32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::uint16_t Read16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-void Write32(unsigned char* p, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));
-}
 
 // Offsets of the information header's fields.
 constexpr std::size_t kWidthField = 4;
@@ -45,18 +34,18 @@ int MeasureSideImage(const unsigned char* data, std::size_t size, SideImageLayou
     if (!data || size < info + kBitmapInfoHeaderSize) return 0;
     if (data[0] != 'B' || data[1] != 'M') return 0;
     const unsigned char* header = data + info;
-    std::uint32_t headerSize = Read32(header);
+    std::uint32_t headerSize = ReadLittleEndian32(header);
     if (headerSize < kBitmapInfoHeaderSize || headerSize > size - info) return 0;
 
-    std::int32_t width = static_cast<std::int32_t>(Read32(header + kWidthField));
-    std::int32_t height = static_cast<std::int32_t>(Read32(header + kHeightField));
-    std::uint16_t bitCount = Read16(header + kBitCountField);
-    if (Read16(header + kPlanesField) != 1 || Read32(header + kCompressionField) != 0) return 0;
+    std::int32_t width = static_cast<std::int32_t>(ReadLittleEndian32(header + kWidthField));
+    std::int32_t height = static_cast<std::int32_t>(ReadLittleEndian32(header + kHeightField));
+    std::uint16_t bitCount = ReadLittleEndian16(header + kBitCountField);
+    if (ReadLittleEndian16(header + kPlanesField) != 1 || ReadLittleEndian32(header + kCompressionField) != 0) return 0;
     if (width <= 0 || height == 0 || height == INT32_MIN) return 0;
     std::size_t entries = TableEntries(bitCount);
     if (entries == static_cast<std::size_t>(-1)) return 0;
     // The system reads as many colours as the header says are used.
-    if (entries && Read32(header + kColoursUsedField) > entries) return 0;
+    if (entries && ReadLittleEndian32(header + kColoursUsedField) > entries) return 0;
 
     std::size_t tableBytes = entries * 4;
     if (tableBytes > size - info - headerSize) return 0;
@@ -94,7 +83,7 @@ HeapBytes ExpandTwoBitImage(const unsigned char* data, const SideImageLayout& la
     unsigned char* header = out + layout.InfoOffset;
     header[kBitCountField] = 4;
     header[kBitCountField + 1] = 0;
-    Write32(header + kImageSizeField, static_cast<std::uint32_t>(toRow * rows));
+    WriteLittleEndian32(header + kImageSizeField, static_cast<std::uint32_t>(toRow * rows));
     std::memcpy(out + layout.InfoOffset + headerSize, data + layout.InfoOffset + headerSize,
                 layout.TableBytes);
 

@@ -1,4 +1,5 @@
 // zulibuild RUNTIME PROJECT OUTPUT
+// zulibuild check PROJECT
 //
 // Makes a patch executable: a copy of the runtime carrying the texts and
 // settings of the project's manifest as numbered resources, the sealed
@@ -11,28 +12,43 @@
 #include <vector>
 
 #include "Cabinet.h"
-#include "Manifest.h"
+#include "CheckedProject.h"
+#include "IconResource.h"
 #include "PatchWriter.h"
-#include "Project.h"
+#include "RuntimeImage.h"
+#include "VersionResource.h"
 #include "core/neutral/CreditSeal.h"
 
 namespace {
 
-constexpr const char* kManifestName = "patch.ini";
-
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zulibuild RUNTIME PROJECT OUTPUT\n"
+                 "usage: zulibuild RUNTIME PROJECT OUTPUT   build a patch\n"
+                 "       zulibuild check PROJECT            check a project without building\n"
                  "  RUNTIME  the bare runtime, zulirt.exe\n"
-                 "  PROJECT  a patch project folder holding %s, or the manifest itself\n"
-                 "  OUTPUT   the patch executable to write\n",
-                 kManifestName);
+                 "  PROJECT  a patch project folder holding patch.ini, or the manifest itself\n"
+                 "  OUTPUT   the patch executable to write\n");
     return 2;
 }
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "zulibuild: %s\nzulibuild: nothing was written\n", message.c_str());
+// Prints every line of `message`; a build adds that nothing was written.
+int Fail(const std::string& message, bool building = true) {
+    std::size_t start = 0;
+    while (start <= message.size()) {
+        std::size_t end = message.find('\n', start);
+        std::fprintf(stderr, "zulibuild: %s\n", message.substr(start, end - start).c_str());
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (building) std::fprintf(stderr, "zulibuild: nothing was written\n");
     return 1;
+}
+
+std::string MistakeText(const Findings& findings) {
+    std::string text;
+    std::vector<std::string> lines = FindingLines(findings, false);
+    for (const std::string& line : lines) text += line + "\n";
+    return text + std::to_string(lines.size()) + (lines.size() == 1 ? " mistake" : " mistakes") + " found";
 }
 
 std::string FullPath(const std::string& path) {
@@ -62,43 +78,55 @@ void SealCredits(std::map<unsigned, std::string>& resources) {
     resources[kSealResourceId] = std::string(reinterpret_cast<const char*>(stored), kSealSize);
 }
 
-}  // namespace
+int CheckCommand(const std::string& projectArgument) {
+    CheckedProject project;
+    std::string error;
+    if (!LoadCheckedProject(FullPath(projectArgument), project, error)) return Fail(error, false);
+    for (const std::string& line : FindingLines(project.findings, true)) std::fprintf(stderr, "zulibuild: %s\n", line.c_str());
+    if (project.findings.HasMistakes()) return Fail(MistakeText(project.findings), false);
+    std::printf("zulibuild: %s: no mistakes found\n", project.manifestPath.c_str());
+    return 0;
+}
 
-int main(int argc, char** argv) {
-    if (argc != 4) return Usage();
-    std::string runtime = FullPath(argv[1]), project = FullPath(argv[2]), output = FullPath(argv[3]);
-
-    std::string manifestPath = project, folder = project;
-    DWORD attributes = GetFileAttributesA(project.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (folder.back() != '\\') folder += '\\';
-        manifestPath = folder + kManifestName;
-    } else {
-        std::size_t slash = folder.find_last_of("\\/");
-        folder = slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
-    }
+int BuildCommand(const std::string& runtime, const std::string& projectArgument, const std::string& output) {
     if (lstrcmpiA(runtime.c_str(), output.c_str()) == 0) return Fail("the output would overwrite the runtime");
 
+    CheckedProject project;
     std::string error;
-    Manifest manifest;
-    if (!ReadManifest(manifestPath, manifest, error)) return Fail(error);
-    PatchProject patch;
-    if (!LoadProject(manifest, folder, patch, error)) return Fail(error);
+    if (!LoadCheckedProject(projectArgument, project, error)) return Fail(error);
+    for (const std::string& line : FindingLines(project.findings, true)) std::fprintf(stderr, "zulibuild: %s\n", line.c_str());
+    if (project.findings.HasMistakes()) return Fail(MistakeText(project.findings));
+    const PatchProject& patch = project.patch;
 
-    std::string cabinet;
-    bool packed = patch.readyCabinet.empty() ? BuildCabinet(patch.cabinetFiles, cabinet, error)
-                                             : CheckCabinet(patch.readyCabinet, cabinet, error);
-    if (!packed) return Fail(manifestPath + ": [Cabinet]: " + error);
+    std::string cabinet = project.readyCabinet;
+    if (patch.readyCabinet.empty() && !BuildCabinet(patch.cabinetFiles, cabinet, error))
+        return Fail(project.manifestPath + ": [Cabinet]: " + error);
 
     std::string image;
-    if (!ReadRuntime(runtime, image, error)) return Fail(error);
+    if (!ReadBareRuntime(runtime, image, error)) return Fail(error);
 
     std::map<unsigned, std::string> resources = patch.resources;
     SealCredits(resources);
     resources[2000] = cabinet;
-    if (!WritePatch(image, resources, output, error)) return Fail(error);
+    std::vector<ResourceItem> items;
+    for (const auto& resource : resources)
+        items.push_back({MAKEINTRESOURCEA(10) /* RT_RCDATA */, resource.first,
+                         MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), resource.second});
+    const std::string& title = patch.resources.at(1);
+    AddVersionResource(patch.version, title.substr(0, title.find('\0')), runtime, items);
+    if (!patch.iconPath.empty() && !AddIconResources(patch.iconPath, runtime, items, error))
+        return Fail(project.manifestPath + ": " + error);
+    if (!WritePatch(image, items, output, error)) return Fail(error);
 
     std::printf("zulibuild: wrote %s: %u resources, payload cabinet of %u bytes\n", output.c_str(),
                 static_cast<unsigned>(resources.size()), static_cast<unsigned>(cabinet.size()));
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && lstrcmpiA(argv[1], "check") == 0) return argc == 3 ? CheckCommand(argv[2]) : Usage();
+    if (argc != 4) return Usage();
+    return BuildCommand(FullPath(argv[1]), FullPath(argv[2]), FullPath(argv[3]));
 }

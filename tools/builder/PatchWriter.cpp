@@ -7,7 +7,6 @@
 
 #include "Project.h"
 #include "SystemMessage.h"
-#include "core/neutral/LittleEndian.h"
 
 namespace {
 
@@ -20,27 +19,8 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-bool ReadRuntime(const std::string& path, std::string& image, std::string& error) {
-    if (!ReadFileBytes(path, image) || image.empty()) {
-        error = "cannot read the runtime \"" + path + "\"";
-        return false;
-    }
-    constexpr std::size_t kNewHeaderAt = 0x3C;
-    bool program = image.size() > kNewHeaderAt + 4 && image.compare(0, 2, "MZ") == 0;
-    if (program) {
-        uint32_t header = ReadLittleEndian32(reinterpret_cast<const unsigned char*>(image.data()) + kNewHeaderAt);
-        program = header < image.size() && image.size() - header > 24 &&
-                  image.compare(header, 4, std::string("PE\0\0", 4)) == 0;
-    }
-    if (!program) {
-        error = "the runtime \"" + path + "\" is not a Windows program";
-        return false;
-    }
-    return true;
-}
-
-bool WritePatch(const std::string& image, const std::map<unsigned, std::string>& resources,
-                const std::string& output, std::string& error) {
+bool WritePatch(const std::string& image, const std::vector<ResourceItem>& items, const std::string& output,
+                std::string& error) {
     std::string partial = output + ".partial";
     SetFileAttributesA(partial.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(partial.c_str());
@@ -55,11 +35,12 @@ bool WritePatch(const std::string& image, const std::map<unsigned, std::string>&
         DeleteFileA(partial.c_str());
         return false;
     }
-    for (const auto& resource : resources) {
-        std::string data = resource.second;  // UpdateResourceA takes a non-const pointer
-        if (!UpdateResourceA(update, MAKEINTRESOURCEA(10) /* RT_RCDATA */, MAKEINTRESOURCEA(resource.first),
-                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &data[0], static_cast<DWORD>(data.size()))) {
-            error = "cannot add resource " + std::to_string(resource.first) + ": " + SystemMessage(GetLastError());
+    for (const ResourceItem& item : items) {
+        std::string data = item.data;  // UpdateResourceA takes a non-const pointer
+        if (!UpdateResourceA(update, item.type, MAKEINTRESOURCEA(item.id), item.language,
+                             item.remove ? nullptr : &data[0], item.remove ? 0 : static_cast<DWORD>(data.size()))) {
+            error = "cannot " + std::string(item.remove ? "remove" : "add") + " resource " + std::to_string(item.id) +
+                    ": " + SystemMessage(GetLastError());
             EndUpdateResourceA(update, TRUE);
             DeleteFileA(partial.c_str());
             return false;

@@ -2,13 +2,19 @@
 // added, made under a temporary name beside the output and renamed only when
 // complete, so that a failed build leaves no half-made patch.
 #pragma once
-#include <map>
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
-// Checks that `path` is a readable Windows program; its bytes in `image`.
-bool ReadRuntime(const std::string& path, std::string& image, std::string& error);
+struct ResourceItem {
+    LPCSTR type;          // MAKEINTRESOURCE of a resource type
+    unsigned id;
+    WORD language;
+    std::string data;     // stored as given
+    bool remove = false;  // take the runtime's resource out instead
+};
 
-// Writes `image` with `resources` (RT_RCDATA, language neutral, stored as
-// given) to `output`.
-bool WritePatch(const std::string& image, const std::map<unsigned, std::string>& resources,
-                const std::string& output, std::string& error);
+// Writes `image` with `items` applied in order to `output`.
+bool WritePatch(const std::string& image, const std::vector<ResourceItem>& items, const std::string& output,
+                std::string& error);

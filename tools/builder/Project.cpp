@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "DefaultTexts.h"
+#include "ManifestValues.h"
 #include "ResourceTable.h"
 
 namespace {
@@ -25,27 +27,23 @@ struct Context {
         error += ": " + message;
         return false;
     }
+
+    void Warn(const ManifestSection& section, const ManifestEntry& entry, const std::string& message) {
+        project.warnings.push_back(manifest.path + " line " + std::to_string(entry.line) + ": [" + section.name +
+                                   "] " + entry.key + ": " + message);
+    }
 };
 
-bool ParseNumber(const std::string& text, unsigned long limit, unsigned long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtoul(text.c_str(), &end, 0);
-    return *end == '\0' && value <= limit && text[0] != '-';
-}
-
-bool ParseBytes(const std::string& text, std::string& bytes) {
-    std::stringstream items(text);
-    std::string item;
-    bytes.clear();
-    while (std::getline(items, item, ',')) {
-        std::size_t first = item.find_first_not_of(" \t"), last = item.find_last_not_of(" \t");
-        if (first == std::string::npos) return false;
-        unsigned long value = 0;
-        if (!ParseNumber(item.substr(first, last - first + 1), 255, value)) return false;
-        bytes += static_cast<char>(value);
+// A box starts ticked only for exactly 1, while the runtime acts on any
+// nonzero value: another value would show an unticked box that still acts.
+void WarnNotZeroOrOne(Context& c, const ManifestSection& section, const ManifestEntry& entry,
+                      const std::string& bytes, const char* what) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        unsigned value = static_cast<unsigned char>(bytes[i]);
+        if (value > 1)
+            c.Warn(section, entry, std::string(what) + " " + std::to_string(i) + " is " + std::to_string(value) +
+                                       ": use 0 or 1 (its box would show unticked while the value acts as set)");
     }
-    return !bytes.empty();
 }
 
 // A text value: "@file" reads the file; otherwise \n gives a line break
@@ -92,7 +90,7 @@ bool PutText(Context& c, const ManifestSection& section, const ManifestEntry& en
 bool LoadTexts(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
         unsigned long id = 0;
-        const ResourceInfo* info = ParseNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
+        const ResourceInfo* info = ParseManifestNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
         if (!info || info->form != ResourceForm::Text)
             return c.Fail(section, &entry, "not the number of a text resource of the runtime");
         if (!PutText(c, section, entry, id)) return false;
@@ -103,7 +101,7 @@ bool LoadTexts(Context& c, const ManifestSection& section) {
 bool LoadSettings(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
         std::string bytes;
-        if (!ParseBytes(entry.value, bytes))
+        if (!ParseManifestBytes(entry.value, bytes))
             return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
         if (SameName(entry.key, "PageTable")) {
             if (bytes.size() != kPageCount)
@@ -112,10 +110,15 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
             if (bytes[0] == 0 || bytes[12] == 0)
                 return c.Fail(section, &entry, "pages 0 and 12 must be set (slots 0 and 12 nonzero): "
                                                "without them the wizard cannot start or finish");
+            if (bytes[6] == 0 && bytes[7] == 0)
+                c.Warn(section, entry, "the check page (6) and the processing page (7) are both off: the patch "
+                                       "checks nothing and changes nothing");
+            WarnNotZeroOrOne(c, section, entry, bytes, "slot");
             if (!Put(c, section, entry, 10, bytes)) return false;
         } else if (SameName(entry.key, "OptionDefaults")) {
             if (bytes.size() != 3)
                 return c.Fail(section, &entry, "needs 3 values: backup, skip differing, skip missing");
+            WarnNotZeroOrOne(c, section, entry, bytes, "value");
             if (!Put(c, section, entry, 20, bytes)) return false;
         } else if (SameName(entry.key, "StartGate")) {
             if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
@@ -133,7 +136,7 @@ bool LoadFont(Context& c, const ManifestSection& section) {
             if (!PutText(c, section, entry, 1000)) return false;
         } else if (SameName(entry.key, "Size")) {
             unsigned long size = 0;
-            if (!ParseNumber(entry.value, 0xFFFF, size) || size == 0)
+            if (!ParseManifestNumber(entry.value, 0xFFFF, size) || size == 0)
                 return c.Fail(section, &entry, "expected a point size from 1 to 65535");
             std::string number = {static_cast<char>(size & 0xFF), static_cast<char>(size >> 8)};
             if (!Put(c, section, entry, 1001, number)) return false;
@@ -158,11 +161,16 @@ bool LoadCursors(Context& c, const ManifestSection& section) {
 bool LoadData(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
         unsigned long id = 0;
-        const ResourceInfo* info = ParseNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
+        const ResourceInfo* info = ParseManifestNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
         if (!info || info->form != ResourceForm::Bytes)
             return c.Fail(section, &entry, "not the number of a byte resource of the runtime");
+        const char* ownKey = id == 10 ? "[Settings] PageTable" : id == 20 ? "[Settings] OptionDefaults"
+                             : id == 100 ? "[Settings] StartGate" : nullptr;
+        if (ownKey)
+            return c.Fail(section, &entry, "resource " + std::to_string(id) + " is given as " + ownKey +
+                                               ", where it is checked");
         std::string bytes;
-        if (!ParseBytes(entry.value, bytes))
+        if (!ParseManifestBytes(entry.value, bytes))
             return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
         if (!Put(c, section, entry, id, bytes)) return false;
     }
@@ -203,6 +211,85 @@ bool LoadCabinet(Context& c, const ManifestSection& section) {
     return true;
 }
 
+// "1.2.3.4": one to four numbers 0 to 65535 separated by dots.
+bool IsVersionNumber(const std::string& text) {
+    std::size_t start = 0;
+    for (int part = 0; part < 4; ++part) {
+        std::size_t dot = text.find('.', start);
+        unsigned long value = 0;
+        std::string item = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (item.empty() || item.find_first_not_of("0123456789") != std::string::npos ||
+            !ParseManifestNumber(item, 0xFFFF, value))
+            return false;
+        if (dot == std::string::npos) return true;
+        start = dot + 1;
+    }
+    return false;
+}
+
+bool LoadVersion(Context& c, const ManifestSection& section) {
+    VersionFields& version = c.project.version;
+    version.given = true;
+    for (const ManifestEntry& entry : section.entries) {
+        std::string* field = SameName(entry.key, "ProductName")      ? &version.productName
+                             : SameName(entry.key, "CompanyName")    ? &version.companyName
+                             : SameName(entry.key, "FileDescription") ? &version.fileDescription
+                             : SameName(entry.key, "LegalCopyright") ? &version.legalCopyright
+                             : SameName(entry.key, "FileVersion")    ? &version.fileVersion
+                             : SameName(entry.key, "ProductVersion") ? &version.productVersion
+                                                                      : nullptr;
+        if (!field)
+            return c.Fail(section, &entry, "unknown key (ProductName, CompanyName, FileDescription, LegalCopyright, "
+                                           "FileVersion, ProductVersion)");
+        if (!DecodeText(c, section, entry, *field)) return false;
+        if ((field == &version.fileVersion || field == &version.productVersion) && !IsVersionNumber(*field))
+            return c.Fail(section, &entry, "expected one to four numbers 0 to 65535 separated by dots, as 1.1.0.0");
+    }
+    return true;
+}
+
+bool LoadIcon(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        if (!SameName(entry.key, "File")) return c.Fail(section, &entry, "unknown key (File)");
+        c.project.iconPath = c.project.folder + entry.value;
+        if (GetFileAttributesA(c.project.iconPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return c.Fail(section, &entry, "icon file \"" + c.project.iconPath + "\" is missing");
+    }
+    return true;
+}
+
+// The texts the manifest leaves out come from the defaults. Texts with no
+// default (the author's own name and addresses) must be given when their
+// page is shown; otherwise they are stored empty.
+bool FillDefaultTexts(const Manifest& manifest, PatchProject& project, std::string& error) {
+    auto title = project.resources.find(1);
+    if (title == project.resources.end()) {
+        error = manifest.path + ": resource 1 (patch title) is missing: give [Texts] 1, the name of the patch";
+        return false;
+    }
+    std::string titleText = title->second.substr(0, title->second.find('\0'));
+    auto pageTable = project.resources.find(10);
+    unsigned count = 0;
+    const DefaultText* texts = AllDefaultTexts(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const DefaultText& text = texts[i];
+        if (project.resources.count(text.id)) continue;
+        if (!text.text) {
+            bool shown = pageTable == project.resources.end() || text.page <= 0 ||
+                         static_cast<std::size_t>(text.page) >= pageTable->second.size() ||
+                         pageTable->second[static_cast<std::size_t>(text.page)] != 0;
+            if (shown) {
+                error = manifest.path + ": resource " + std::to_string(text.id) + " (" + text.control + " on page " +
+                        std::to_string(text.page) + ") is missing: give [Texts] " + std::to_string(text.id) +
+                        ", or turn page " + std::to_string(text.page) + " off in [Settings] PageTable";
+                return false;
+            }
+        }
+        project.resources[text.id] = ExpandDefaultText(text, titleText) + std::string(1, '\0');
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
@@ -221,7 +308,8 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         const char* name;
         bool (*load)(Context&, const ManifestSection&);
     } loaders[] = {{"Texts", LoadTexts},     {"Settings", LoadSettings}, {"Font", LoadFont},
-                   {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet}};
+                   {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet},
+                   {"Version", LoadVersion}, {"Icon", LoadIcon}};
     for (const ManifestSection& section : manifest.sections) {
         bool known = false;
         for (const Loader& loader : loaders) {
@@ -231,7 +319,7 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         }
         if (!known) {
             error = manifest.path + " line " + std::to_string(section.line) + ": unknown section [" + section.name +
-                    "] (Texts, Settings, Font, Cursors, Data, Cabinet)";
+                    "] (Texts, Settings, Font, Cursors, Data, Cabinet, Version, Icon)";
             return false;
         }
     }
@@ -254,6 +342,8 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
             return false;
         }
     }
+
+    if (project.resources.count(10) && !FillDefaultTexts(manifest, project, error)) return false;
 
     // Every resource the runtime needs must be there; the seal and the
     // cabinet are made here.

@@ -12,11 +12,22 @@ struct CabinetFile {
     std::string storedName;  // its name inside the cabinet (no folders)
 };
 
+// [Version]: what the patch executable says about itself; empty keys are
+// left out of the version resource.
+struct VersionFields {
+    std::string productName, companyName, fileDescription, legalCopyright;
+    std::string fileVersion, productVersion;  // as written: 1 to 4 numbers separated by dots
+    bool given = false;
+};
+
 struct PatchProject {
     std::string folder;                       // with a trailing backslash
     std::map<unsigned, std::string> resources;  // plain bytes by id (no 30, 2000)
     std::vector<CabinetFile> cabinetFiles;
     std::string readyCabinet;  // path of a ready cabinet, when given instead
+    VersionFields version;
+    std::string iconPath;      // [Icon] File: an .ico file replacing the runtime's icon
+    std::vector<std::string> warnings;  // printed; the build goes on
 };
 
 // Interprets the manifest; every message names the manifest, the section and

@@ -1,6 +1,8 @@
 // zulibuild: bad input is refused with a message that names what is wrong
 // and leaves no output; a built patch carries every resource as given, the
 // sealed credits unreadable in the file and restored by the runtime's code.
+// The patch script is read as the runtime will read it: each mistake is named
+// by section and key, and doubtful settings are warned about.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -63,6 +65,31 @@ std::map<unsigned, std::string> RequiredTexts() {
     return texts;
 }
 
+// One entry that adds its payload to the Windows folder.
+const char kGoodScript[] = "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n";
+
+std::string Le32(uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+// A 1 x 1 bitmap of 24 bits per pixel: file header, information header and
+// one pixel row padded to 4 bytes.
+std::string SmallBitmap() {
+    std::string info = Le32(40) + Le32(1) + Le32(1) + std::string("\1\0\x18\0", 4) + Le32(0) + Le32(4) + Le32(0) +
+                       Le32(0) + Le32(0) + Le32(0);
+    std::string pixels("\xFF\0\0\0", 4);
+    return "BM" + Le32(14 + 40 + 4) + Le32(0) + Le32(14 + 40) + info + pixels;
+}
+
+// A byte-pattern record: type, pattern length, pattern, replacement length,
+// replacement.
+std::string Record(uint32_t type, const std::string& pattern, const std::string& replacement) {
+    return Le32(type) + Le32(static_cast<uint32_t>(pattern.size())) + pattern +
+           Le32(static_cast<uint32_t>(replacement.size())) + replacement;
+}
+
 // A patch project in a scratch folder; sections are written in order, and a
 // test changes or drops lines before writing.
 struct Project {
@@ -71,14 +98,16 @@ struct Project {
     std::vector<std::string> settings = {"PageTable=1,1,1,1,1,1,1,1,1,1,1,1,1,0", "OptionDefaults=1,0,1",
                                          "StartGate=1"};
     std::vector<std::string> font = {"Face=Tahoma", "Size=9"};
-    std::vector<std::string> cabinet = {"Files=Setup.ini,payload\\Proc1"};
+    std::vector<std::string> cabinet = {"Files=Setup.ini,payload\\Proc1,Setup.img,Zuli.img"};
     std::vector<std::string> extra;  // more lines at the end
 
     Project() {
-        WriteTestFile(folder / "Setup.ini", "[Setup]\r\nProcCount=1\r\n");
+        WriteTestFile(folder / "Setup.ini", kGoodScript);
         CreateDirectoryA((folder / "payload").c_str(), nullptr);
         WriteTestFile(folder / "payload\\Proc1", std::string("\0\1\2 delta", 9));
         WriteTestFile(folder / "agreement.txt", "Line one\r\nLine two");
+        WriteTestFile(folder / "Setup.img", SmallBitmap());
+        WriteTestFile(folder / "Zuli.img", SmallBitmap());
     }
 
     void Write() const {
@@ -111,6 +140,18 @@ Build RunBuilder(const std::string& runtime, std::string project, const std::str
 }
 
 std::string Terminated(const std::string& text) { return text + std::string(1, '\0'); }
+
+// The program with a certificate table entry in its header and the table's
+// bytes at its end, as a signing tool leaves it.
+std::string WithCertificateTable(std::string image) {
+    uint32_t pe = static_cast<unsigned char>(image[0x3C]) | static_cast<unsigned char>(image[0x3D]) << 8;
+    std::size_t optional = pe + 24;
+    bool plus = static_cast<unsigned char>(image[optional]) == 0x0B && image[optional + 1] == 0x02;
+    std::size_t entry = optional + (plus ? 112 : 96) + 4 * 8;
+    std::string table = Le32(16) + std::string("\0\2\2\0", 4) + std::string(8, 'C');
+    image.replace(entry, 8, Le32(static_cast<uint32_t>(image.size())) + Le32(static_cast<uint32_t>(table.size())));
+    return image + table;
+}
 
 }  // namespace
 
@@ -156,6 +197,32 @@ TEST(Builder, RefusesBadInputNamingWhatIsWrongAndWritesNothing) {
         {"a runtime that is no program",
          [](Project& p, std::string& runtime) { runtime = p.folder / "Setup.ini"; },
          {"not a Windows program", "Setup.ini"}},
+        {"a byte list with a trailing comma",
+         [](Project& p, std::string&) { p.settings[1] = "OptionDefaults=1,0,1,"; },
+         {"[Settings] OptionDefaults", "byte values"}},
+        {"the page table given as [Data], around its checks",
+         [](Project& p, std::string&) { p.extra = {"[Data]", "10=0,1,1,1,1,1,1,1,1,1,1,1,0,0"}; },
+         {"[Data] 10", "[Settings] PageTable"}},
+        {"the option defaults given as [Data]",
+         [](Project& p, std::string&) { p.extra = {"[Data]", "20=1,1,1"}; },
+         {"[Data] 20", "[Settings] OptionDefaults"}},
+        {"an author text missing while the author page is shown",
+         [](Project& p, std::string&) { p.texts.erase(250); },
+         {"resource 250", "page 10", "PageTable"}},
+        {"no patch title", [](Project& p, std::string&) { p.texts.erase(1); }, {"resource 1 ", "[Texts] 1"}},
+        {"a runtime that is already a built patch",
+         [](Project& p, std::string& runtime) {
+             p.Write();
+             runtime = p.folder / "earlier.exe";
+             RunBuilder(DumpRuntime(), p.folder.Path(), runtime);
+         },
+         {"earlier.exe", "already carries patch resources", "bare runtime"}},
+        {"a signed runtime",
+         [](Project& p, std::string& runtime) {
+             runtime = p.folder / "signed.exe";
+             WriteTestFile(runtime, WithCertificateTable(ReadTestFile(DumpRuntime())));
+         },
+         {"signed.exe", "is signed", "sign the built patch as the last step"}},
     };
     for (const Case& c : cases) {
         Project project;
@@ -273,4 +340,262 @@ TEST(Builder, ReadyCabinetIsStoredAsLongAsItsSizeField) {
     ScratchFolder dump("ready dump");
     ASSERT_EQ(RunProgram(Quoted(output), dump.Path()), 0);
     EXPECT_EQ(ReadTestFile(dump / "2000.bin"), cabinet);
+}
+
+// One row per script mistake: the build fails, names the section and key
+// (and the payload or cabinet where it matters) and writes nothing.
+TEST(Builder, RefusesScriptMistakesNamingSectionAndKey) {
+    const std::string entry = "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nDir=Win\r\n";
+    const std::string addReg = "[Setup]\r\nAddReg=1\r\n[AddReg]\r\n1=";
+    const std::string patchHeader = Le32(1) + Le32(0);
+    struct Case {
+        const char* what;
+        std::string script;
+        std::string proc1;                 // payload of entry 1 (packed as payload\Proc1)
+        std::vector<std::string> cabinet;  // empty: the project's usual Files line
+        std::vector<std::string> messageParts;
+    } cases[] = {
+        {"an entry section up to ProcCount missing", "[Setup]\r\nProcCount=3\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=Win\r\n",
+         "", {}, {"[Setup] ProcCount", "[Proc2] to [Proc3] are missing"}},
+        {"a run entry whose payload is not packed", entry + "Act=0\r\n", "", {"Files=Setup.ini,Setup.img,Zuli.img"},
+         {"[Proc1] Act", "\"Proc1\"", "[Cabinet] Files does not carry it"}},
+        {"an XOR delta whose payload is not in the ready cabinet", entry + "Act=2\r\nCRC=-5\r\n", "",
+         {"Ready=ready.cab"}, {"[Proc1] Act", "ready.cab", "does not carry it"}},
+        {"an action code out of range", entry + "Act=12\r\n", "", {}, {"[Proc1] Act", "\"12\" is not an action code"}},
+        {"a negative action code", entry + "Act=-1\r\n", "", {}, {"[Proc1] Act", "\"-1\" is not an action code"}},
+        {"an action code that is no number", entry + "Act=two\r\n", "", {}, {"[Proc1] Act", "\"two\""}},
+        {"a number key holding text", entry + "Act=1\r\nDelay=yes\r\n", "", {},
+         {"[Proc1] Delay", "\"yes\" is not a number"}},
+        {"a file action without FILE", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nAct=4\r\nDir=Win\r\n", "", {},
+         {"[Proc1] FILE", "missing"}},
+        {"an entry without Dir", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\n", "", {},
+         {"[Proc1] Dir", "missing"}},
+        {"a directory token in the wrong case", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=win\r\n",
+         "", {}, {"[Proc1] Dir", "did you mean Win?"}},
+        {"a Dir that is neither token nor folder",
+         "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=Program\r\n", "", {},
+         {"[Proc1] Dir", "\"Program\" is neither a directory token", "nor a full folder path"}},
+        {"Dir=Reg without RegKey", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=Reg\r\n", "", {},
+         {"[Proc1] RegKey", "missing"}},
+        {"a RegKey with too few fields",
+         "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=Reg\r\nRegKey=HKLM\r\n", "", {},
+         {"[Proc1] RegKey", "too few fields"}},
+        {"a RegKey with an unknown hive",
+         "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\nDir=Reg\r\nRegKey=hklm,Software\\App,Path\r\n", "", {},
+         {"[Proc1] RegKey", "\"hklm\" is not a hive token"}},
+        {"an XOR delta without CRC", entry + "Act=2\r\n", "delta", {}, {"[Proc1] CRC", "missing"}},
+        {"a byte patch without CRC or DONTChk", entry + "Act=3\r\n", patchHeader + Record(1, "ab", "cd"), {},
+         {"[Proc1] CRC", "missing"}},
+        {"a byte-pattern payload shorter than its header", entry + "Act=3\r\nDONTChk=1\r\n", "abc", {},
+         {"[Proc1] payload \"Proc1\"", "8-byte header"}},
+        {"a byte-pattern record beyond the payload's end", entry + "Act=3\r\nDONTChk=1\r\n",
+         Le32(2) + Le32(0) + Record(1, "ab", "cd"), {}, {"[Proc1] payload", "record 2 of 2", "past the end"}},
+        {"a byte-pattern replacement beyond the payload's end", entry + "Act=3\r\nCRC=1\r\n",
+         patchHeader + Record(1, "ab", "cd").substr(0, 15), {}, {"[Proc1] payload", "record 1 of 1", "replacement"}},
+        {"an empty pattern", entry + "Act=3\r\nCRC=1\r\n", patchHeader + Record(2, "", "x"), {},
+         {"[Proc1] payload", "record 1 of 1", "empty pattern"}},
+        {"a write-at-offset record with a 2-byte pattern", entry + "Act=3\r\nCRC=1\r\n",
+         patchHeader + Record(3, std::string("\x01\x00", 2), "x"), {}, {"[Proc1] payload", "type 3", "2 bytes"}},
+        {"a malformed byte-pattern payload in a ready cabinet", entry + "Act=3\r\nCRC=1\r\n",
+         patchHeader + Record(1, "", "x"), {"Ready=ready.cab"}, {"ready.cab", "[Proc1] payload", "empty pattern"}},
+        {"an INI entry with fewer lines than Count", entry + "Act=5\r\nCount=2\r\nINIKey1=Main,Version,2\r\n", "", {},
+         {"[Proc1] INIKey2", "missing"}},
+        {"a rename without NewName", entry + "Act=6\r\n", "", {}, {"[Proc1] NewName", "missing"}},
+        {"a registry line up to the count missing", "[Setup]\r\nAddReg=2\r\n[AddReg]\r\n1=HKCU,Software\\A,V,4,4,1\r\n",
+         "", {}, {"[AddReg] 2", "missing"}},
+        {"a registry line with too few fields", addReg + "HKCU,Software\\A\r\n", "", {},
+         {"[AddReg] 1", "too few fields"}},
+        {"a registry line with an unknown hive", addReg + "HKEY_CURRENT_USER,Software\\A,V,1,2,a\r\n", "", {},
+         {"[AddReg] 1", "\"HKEY_CURRENT_USER\" is not a hive token"}},
+        {"a registry line with an unknown type", addReg + "HKCU,Software\\A,V,7,1,a\r\n", "", {},
+         {"[AddReg] 1", "\"7\" is not a value type"}},
+        {"a text value whose size leaves out the terminator", addReg + "HKCU,Software\\A,V,1,3,abc\r\n", "", {},
+         {"[AddReg] 1", "size 3", "plus 1"}},
+        {"a binary value with fewer bytes than its size", addReg + "HKCU,Software\\A,V,3,3,1,2\r\n", "", {},
+         {"[AddReg] 1", "size 3", "2 byte values"}},
+        {"a number value whose size is not 4", addReg + "HKCU,Software\\A,V,4,2,7\r\n", "", {},
+         {"[AddReg] 1", "size 2", "4"}},
+        {"a delete line with too few fields", "[Setup]\r\nDelReg=1\r\n[DelReg]\r\n1=HKCU,Software\\A\r\n", "", {},
+         {"[DelReg] 1", "too few fields"}},
+        {"a rename line of a number type", "[Setup]\r\nRenReg=1\r\n[RenReg]\r\n1=HKCU,Software\\A,Old,4,4,New\r\n", "",
+         {}, {"[RenReg] 1", "type 1"}},
+        {"a ready cabinet without the script", "", "", {"Ready=ready.cab"}, {"ready.cab", "\"Setup.ini\" is missing"}},
+        {"two mistakes, both named", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFile=a\r\nDir=Win\r\nAct=12\r\n"
+         "[Proc2]\r\nFile=b\r\nAct=4\r\n", "", {}, {"[Proc1] Act", "[Proc2] Dir", "2 mistakes found"}},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        WriteTestFile(project.folder / "Setup.ini", c.script);
+        if (!c.proc1.empty()) WriteTestFile(project.folder / "payload\\Proc1", c.proc1);
+        if (!c.cabinet.empty()) project.cabinet = c.cabinet;
+        if (!c.cabinet.empty() && c.cabinet[0] == "Ready=ready.cab") {
+            std::vector<std::pair<std::string, std::string>> files = {{"Zuli.img", SmallBitmap()}};
+            if (!c.script.empty()) files.push_back({"Setup.ini", c.script});
+            if (!c.proc1.empty()) files.push_back({"Proc1", c.proc1});
+            WriteTestFile(project.folder / "ready.cab", MakeStoredCabinet(files));
+        }
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        EXPECT_EQ(build.exitCode, 1) << c.what << ":\n" << build.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(build.output.find(part), std::string::npos)
+                << c.what << ": expected \"" << part << "\" in the message, got:\n" << build.output;
+        EXPECT_NE(build.output.find("Setup.ini"), std::string::npos) << c.what << ": the script is not named";
+        EXPECT_FALSE(FileExists(output)) << c.what << ": an output file was left";
+        EXPECT_FALSE(FileExists(output + ".partial")) << c.what << ": a partial file was left";
+
+        // "check" finds the same mistake without building.
+        Build check;
+        check.exitCode = RunCaptured(Quoted(Builder()) + " check " + Quoted(project.folder / "patch.ini"), check.output);
+        EXPECT_EQ(check.exitCode, 1) << c.what << " (check):\n" << check.output;
+        EXPECT_NE(check.output.find(c.messageParts[0]), std::string::npos) << c.what << " (check):\n" << check.output;
+    }
+}
+
+// One row per warning: the build goes on, prints the warning and writes the
+// patch. A project without doubtful settings builds without a warning.
+TEST(Builder, WarnsAboutDoubtfulSettingsAndBuilds) {
+    {
+        Project clean;
+        clean.Write();
+        Build build = RunBuilder(DumpRuntime(), clean.folder.Path(), clean.folder / "patch.exe");
+        ASSERT_EQ(build.exitCode, 0) << build.output;
+        EXPECT_EQ(build.output.find("warning"), std::string::npos) << build.output;
+    }
+    struct Case {
+        const char* what;
+        void (*change)(Project&);
+        std::vector<std::string> messageParts;
+    } cases[] = {
+        {"both work pages off",
+         [](Project& p) { p.settings[0] = "PageTable=1,1,1,1,1,1,0,0,1,1,1,1,1,0"; },
+         {"[Settings] PageTable", "(6)", "(7) are both off"}},
+        {"a page-table slot of 2", [](Project& p) { p.settings[0] = "PageTable=1,1,1,1,1,1,1,1,2,1,1,1,1,0"; },
+         {"[Settings] PageTable", "slot 8 is 2", "0 or 1"}},
+        {"an option default of 2", [](Project& p) { p.settings[1] = "OptionDefaults=1,2,0"; },
+         {"[Settings] OptionDefaults", "value 1 is 2", "unticked"}},
+        {"no Setup.img", [](Project& p) { p.cabinet = {"Files=Setup.ini,payload\\Proc1,Zuli.img"}; },
+         {"\"Setup.img\" is missing", "brand image"}},
+        {"a Zuli.img that is no bitmap", [](Project& p) { WriteTestFile(p.folder / "Zuli.img", "GIF89a"); },
+         {"\"Zuli.img\" is not a bitmap the wizard can draw"}},
+        {"a Setup.img cut short",
+         [](Project& p) { WriteTestFile(p.folder / "Setup.img", SmallBitmap().substr(0, 56)); },
+         {"\"Setup.img\" is not a bitmap"}},
+        {"an entry section past ProcCount",
+         [](Project& p) {
+             WriteTestFile(p.folder / "Setup.ini", std::string(kGoodScript) + "[Proc2]\r\nFile=b\r\nAct=4\r\nDir=Win\r\n");
+         },
+         {"[Proc2]", "ProcCount in [Setup] is 1", "never checked"}},
+        {"registry lines with a count of 0",
+         [](Project& p) {
+             WriteTestFile(p.folder / "Setup.ini", std::string(kGoodScript) + "[AddReg]\r\n1=HKCU,Software\\A,V,4,4,1\r\n");
+         },
+         {"[AddReg]", "AddReg in [Setup] is 0", "never applied"}},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        c.change(project);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        EXPECT_EQ(build.exitCode, 0) << c.what << ":\n" << build.output;
+        EXPECT_TRUE(FileExists(output)) << c.what << ": no patch was written";
+        EXPECT_NE(build.output.find("warning: "), std::string::npos) << c.what << ":\n" << build.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(build.output.find(part), std::string::npos)
+                << c.what << ": expected \"" << part << "\" in the warning, got:\n" << build.output;
+    }
+}
+
+TEST(Builder, CheckCommandWritesNothingAndPassesAGoodProject) {
+    Project project;
+    project.Write();
+    Build check;
+    check.exitCode = RunCaptured(Quoted(Builder()) + " check " + Quoted(project.folder / "patch.ini"), check.output);
+    EXPECT_EQ(check.exitCode, 0) << check.output;
+    EXPECT_NE(check.output.find("no mistakes found"), std::string::npos) << check.output;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((project.folder / "*.exe*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "check wrote " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// Numbers with a leading 0 are decimal; texts left out come from the
+// defaults with the patch's title; the author's own texts may be left out
+// when their page is off.
+TEST(Builder, DecimalNumbersAndDefaultTexts) {
+    Project project;
+    std::map<unsigned, std::string> texts = {{1, "Acme Viewer 2.1 Update"}};
+    project.texts = texts;
+    project.font = {"Face=Tahoma", "Size=010"};
+    project.settings[0] = "PageTable=1,1,1,1,1,1,1,1,1,1,0,1,1,0";
+    project.Write();
+    std::string output = project.folder / "patch.exe";
+    Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+    ASSERT_EQ(build.exitCode, 0) << build.output;
+    ScratchFolder dump("defaults dump");
+    ASSERT_EQ(RunProgram(Quoted(output), dump.Path()), 0);
+    EXPECT_EQ(ReadTestFile(dump / "restored.txt"), "1");
+    EXPECT_EQ(ReadTestFile(dump / "1001.bin"), std::string("\x0A\x00", 2));
+    EXPECT_EQ(ReadTestFile(dump / "114.bin"), Terminated("&Next >"));
+    EXPECT_NE(ReadTestFile(dump / "201.bin").find("Welcome to Acme Viewer 2.1 Update."), std::string::npos)
+        << ReadTestFile(dump / "201.bin");
+    EXPECT_EQ(ReadTestFile(dump / "1202.bin"), Terminated("Missing file: "));
+    EXPECT_EQ(ReadTestFile(dump / "262.bin"), Terminated("Zuli"));
+    for (unsigned author : {245u, 246u, 247u, 250u})
+        EXPECT_EQ(ReadTestFile(dump / (std::to_string(author) + ".bin")), Terminated(""))
+            << "author text " << author << " with the author page off";
+    // No placeholder is left in any text.
+    for (unsigned id = 113; id <= 3205; ++id) {
+        std::string text = ReadTestFile(dump / (std::to_string(id) + ".bin"));
+        EXPECT_EQ(text.find("{title}"), std::string::npos) << "resource " << id << ": " << text;
+    }
+}
+
+// [Version] becomes the version resource (the runtime's own is gone) and
+// [Icon] replaces the icon group 105 and its images.
+TEST(Builder, VersionResourceAndIcon) {
+    Project project;
+    project.extra = {"[Version]", "ProductName=Acme Viewer", "CompanyName=Acme Ltd", "FileVersion=2.1.0.7",
+                     "LegalCopyright=(c) Acme", "[Icon]", "File=app.ico"};
+    std::string image16 = std::string(40, 'a') + std::string(64, 'b'), image32 = std::string(40, 'c') + "dd";
+    std::string icon = std::string("\0\0\1\0\2\0", 6);
+    icon += std::string("\x10\x10\0\0\1\0\x20\0", 8) + Le32(static_cast<uint32_t>(image16.size())) + Le32(6 + 32);
+    icon += std::string("\x20\x20\0\0\1\0\x20\0", 8) + Le32(static_cast<uint32_t>(image32.size())) +
+            Le32(static_cast<uint32_t>(6 + 32 + image16.size()));
+    icon += image16 + image32;
+    WriteTestFile(project.folder / "app.ico", icon);
+    project.Write();
+    std::string output = project.folder / "patch.exe";
+    Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+    ASSERT_EQ(build.exitCode, 0) << build.output;
+
+    HMODULE patch = LoadLibraryExA(output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(patch, nullptr);
+    auto resource = [&](LPCSTR type, unsigned id) {
+        HRSRC found = FindResourceA(patch, MAKEINTRESOURCEA(id), type);
+        if (!found) return std::string();
+        return std::string(static_cast<const char*>(LockResource(LoadResource(patch, found))),
+                           SizeofResource(patch, found));
+    };
+    std::string version = resource(MAKEINTRESOURCEA(16), 1);
+    auto wide = [](const std::string& text) {
+        std::string bytes;
+        for (char c : text) bytes += c, bytes += '\0';
+        return bytes;
+    };
+    for (const char* text : {"ProductName", "Acme Viewer", "Acme Ltd", "2.1.0.7", "(c) Acme"})
+        EXPECT_NE(version.find(wide(text)), std::string::npos) << text;
+    std::size_t fixed = version.find(Le32(0xFEEF04BD));
+    ASSERT_NE(fixed, std::string::npos);
+    EXPECT_EQ(version.substr(fixed + 8, 8), Le32(0x00020001) + Le32(0x00000007)) << "fixed file version";
+    EXPECT_EQ(version.find(wide("Zuli patch runtime")), std::string::npos);
+
+    std::string group = resource(MAKEINTRESOURCEA(14), 105);
+    ASSERT_EQ(group.size(), 6u + 2 * 14);
+    EXPECT_EQ(group.substr(0, 6), icon.substr(0, 6));
+    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), static_cast<unsigned char>(group[6 + 12])), image16);
+    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), static_cast<unsigned char>(group[6 + 14 + 12])), image32);
+    FreeLibrary(patch);
 }

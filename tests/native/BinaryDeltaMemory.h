@@ -42,6 +42,6 @@ struct MemoryDeltaIo {
         Old = &old;
         New.clear();
         BinaryDeltaIo io = {this, ReadPayload, ReadOld, WriteNew};
-        return ApplyBinaryDelta(io, static_cast<uint32_t>(payload.size()), static_cast<uint32_t>(old.size()));
+        return RebuildFromBinaryDelta(io, static_cast<uint32_t>(payload.size()), static_cast<uint32_t>(old.size()));
     }
 };

@@ -144,11 +144,13 @@ struct HandDelta {
 
 TEST(BinaryDelta, MalformedPayloadsFail) {
     const Bytes old = {1, 2, 3, 4, 5, 6, 7, 8};
-    const Bytes now = {1, 2, 3, 4, 9, 9};
-    // A good delta to start from: copy 4, add 2 new bytes.
+    const Bytes now = {1, 2, 5, 4, 9, 9};
+    // A good delta to start from: copy 4 with a difference of 2 at the third
+    // byte, then 2 new bytes.
     HandDelta good{8, now, {}};
     good.streams.AddStep(4, 2, 0);
-    good.streams.Difference = {0, 0, 0, 0};
+    good.streams.Gaps = {2};
+    good.streams.Difference = {2};
     good.streams.Extra = {9, 9};
     {
         MemoryDeltaIo io;
@@ -194,7 +196,8 @@ TEST(BinaryDelta, MalformedPayloadsFail) {
              d.streams = {};
              d.streams.AddStep(0, 0, 6);
              d.streams.AddStep(4, 2, 0);
-             d.streams.Difference = {0, 0, 0, 0};
+             d.streams.Gaps = {2};
+             d.streams.Difference = {2};
              d.streams.Extra = {9, 9};
          }),
          old},
@@ -203,7 +206,8 @@ TEST(BinaryDelta, MalformedPayloadsFail) {
              d.streams = {};
              d.streams.AddStep(0, 0, -1);
              d.streams.AddStep(4, 2, 0);
-             d.streams.Difference = {0, 0, 0, 0};
+             d.streams.Gaps = {2};
+             d.streams.Difference = {2};
              d.streams.Extra = {9, 9};
          }),
          old},
@@ -220,13 +224,27 @@ TEST(BinaryDelta, MalformedPayloadsFail) {
          old},
         {"number never ends", edited([](HandDelta& d) { d.streams.Control.back() = 0x80; }), old},
         {"step cut short", edited([](HandDelta& d) { d.streams.Control.pop_back(); }), old},
-        {"copy needs more difference bytes", edited([](HandDelta& d) { d.streams.Difference.pop_back(); }), old},
-        {"difference bytes left over", edited([](HandDelta& d) { d.streams.Difference.push_back(0); }), old},
+        {"difference byte without its gap", edited([](HandDelta& d) { d.streams.Gaps.clear(); }), old},
+        {"gap without its difference byte", edited([](HandDelta& d) { d.streams.Difference.clear(); }), old},
+        {"difference beyond the copied bytes", edited([](HandDelta& d) {
+             d.streams.Gaps = {4};
+             d.streams.Difference = {1};
+         }),
+         old},
+        {"gap beyond 32 bits of position", edited([](HandDelta& d) {
+             d.streams.Gaps = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
+             d.streams.Difference = {1, 1};
+         }),
+         old},
+        {"gap stream cut inside a number", edited([](HandDelta& d) {
+             d.streams.Gaps = {0x81};
+             d.streams.Difference = {1};
+         }),
+         old},
         {"extra bytes left over", edited([](HandDelta& d) { d.streams.Extra.push_back(0); }), old},
         {"copy longer than the new file", edited([](HandDelta& d) {
              d.streams = {};
              d.streams.AddStep(7, 0, 0);
-             d.streams.Difference.assign(7, 0);
          }),
          old},
         {"extra longer than the new file", edited([](HandDelta& d) {
@@ -275,7 +293,7 @@ TEST(BinaryDelta, UnreadableFilesFail) {
         io.failPayload = which == 0;
         io.failOld = which == 1;
         io.failWrite = which == 2;
-        EXPECT_EQ(ApplyBinaryDelta(calls, static_cast<uint32_t>(delta.size()), static_cast<uint32_t>(old.size())), 0)
+        EXPECT_EQ(RebuildFromBinaryDelta(calls, static_cast<uint32_t>(delta.size()), static_cast<uint32_t>(old.size())), 0)
             << "failing " << which;
     }
 }

@@ -64,7 +64,6 @@ public:
         }
         suffixes_.resize(static_cast<std::size_t>(oldSize_));
         if (divsufsort(old_, suffixes_.data(), oldSize_) != 0) return false;
-        streams.Difference.reserve(static_cast<std::size_t>(newSize_));
         Scan();
         return true;
     }
@@ -153,8 +152,7 @@ private:
     }
 
     void EmitStep(Index newAt, Index oldAt, Index copy, Index extraEnd, Index nextOld) {
-        for (Index i = 0; i < copy; ++i)
-            out_->Difference.push_back(static_cast<uint8_t>(now_[newAt + i] - old_[oldAt + i]));
+        for (Index i = 0; i < copy; ++i) out_->AddDifference(static_cast<uint8_t>(now_[newAt + i] - old_[oldAt + i]));
         out_->Extra.insert(out_->Extra.end(), now_ + newAt + copy, now_ + extraEnd);
         out_->AddStep(static_cast<uint32_t>(copy), static_cast<uint32_t>(extraEnd - (newAt + copy)),
                       nextOld - (oldAt + copy));
@@ -185,17 +183,29 @@ void BinaryDeltaStreams::AddStep(uint32_t copy, uint32_t extra, int32_t seek) {
     AppendNumber(Control, seek < 0 ? ((magnitude - 1) << 1) | 1 : magnitude << 1);
 }
 
+void BinaryDeltaStreams::AddDifference(uint8_t difference) {
+    if (difference == 0) {
+        ++PendingZeros;
+        return;
+    }
+    AppendNumber(Gaps, PendingZeros);
+    Difference.push_back(difference);
+    PendingZeros = 0;
+}
+
 void AssembleBinaryDelta(uint32_t oldSize, uint32_t newSize, uint32_t newCrc, const BinaryDeltaStreams& streams,
                          std::vector<uint8_t>& out) {
     BinaryDeltaHeader header = {oldSize,
                                 newSize,
                                 newCrc,
                                 static_cast<uint32_t>(streams.Control.size()),
+                                static_cast<uint32_t>(streams.Gaps.size()),
                                 static_cast<uint32_t>(streams.Difference.size()),
                                 static_cast<uint32_t>(streams.Extra.size())};
     out.assign(kBinaryDeltaHeaderSize, 0);
     WriteBinaryDeltaHeader(header, out.data());
     out.insert(out.end(), streams.Control.begin(), streams.Control.end());
+    out.insert(out.end(), streams.Gaps.begin(), streams.Gaps.end());
     out.insert(out.end(), streams.Difference.begin(), streams.Difference.end());
     out.insert(out.end(), streams.Extra.begin(), streams.Extra.end());
 }

@@ -15,11 +15,18 @@ bool EncodeBinaryDelta(const std::vector<uint8_t>& old, const std::vector<uint8_
 // (tests and benchmarks building a delta step by step).
 struct BinaryDeltaStreams {
     std::vector<uint8_t> Control;
+    std::vector<uint8_t> Gaps;
     std::vector<uint8_t> Difference;
     std::vector<uint8_t> Extra;
-    // Appends one step's numbers to the control stream; the difference and
-    // extra bytes are appended by the caller.
+    // Appends one step's numbers to the control stream; the extra bytes are
+    // appended by the caller.
     void AddStep(uint32_t copy, uint32_t extra, int32_t seek);
+    // The difference of the next copied byte (over all copies in order);
+    // only non-zero ones take room.
+    void AddDifference(uint8_t difference);
+
+    // Zero differences since the last non-zero one.
+    uint32_t PendingZeros = 0;
 };
 
 // Header plus the streams, for an old file of `oldSize` bytes and a new one

@@ -99,22 +99,39 @@ const unsigned char* OldBytes(OldWindow& w, uint32_t position, uint32_t want, ui
     return w.Buffer + (position - w.Start);
 }
 
-// data[i] = data[i] + old[i] modulo 256, a machine word at a time: the low
-// seven bits of each byte add without carrying into the next byte, the top
-// bit is the XOR of both top bits and that carry.
-void AddBytes(unsigned char* data, const unsigned char* old, uint32_t n) {
-    constexpr std::size_t kLow7 = ~static_cast<std::size_t>(0) / 255 * 0x7F;
-    constexpr std::size_t kTop = ~static_cast<std::size_t>(0) / 255 * 0x80;
-    uint32_t i = 0;
-    for (; i + sizeof(std::size_t) <= n; i += sizeof(std::size_t)) {
-        std::size_t a;
-        std::size_t b;
-        std::memcpy(&a, data + i, sizeof a);
-        std::memcpy(&b, old + i, sizeof b);
-        a = ((a & kLow7) + (b & kLow7)) ^ ((a ^ b) & kTop);
-        std::memcpy(data + i, &a, sizeof a);
+// The differences of the copies: where the next non-zero one falls, counted
+// over all copies together. None once the gap stream is used up.
+struct Differences {
+    StreamReader Gaps;
+    StreamReader Bytes;
+    bool Pending;
+    uint32_t NextAt;
+};
+
+// Reads the position of the next non-zero difference, `gap` zeros after
+// `from`. False when the gap stream is malformed.
+bool FindNextDifference(Differences& d, uint32_t from) {
+    d.Pending = false;
+    if (!Fill(d.Gaps)) return true;  // used up (a read error shows at the end)
+    uint32_t gap;
+    if (!ReadNumber(d.Gaps, &gap) || gap > ~from) return false;
+    d.Pending = true;
+    d.NextAt = from + gap;
+    return true;
+}
+
+// Adds the non-zero differences that fall into the `n` bytes at `out`,
+// which hold the old bytes of copy position `at` onward. A pending position
+// is never below `at`: the copies are walked in order.
+bool AddDifferences(Differences& d, unsigned char* out, uint32_t at, uint32_t n) {
+    while (d.Pending && d.NextAt - at < n) {
+        unsigned char difference;
+        if (!Take(d.Bytes, &difference, 1)) return false;
+        out[d.NextAt - at] = static_cast<unsigned char>(out[d.NextAt - at] + difference);
+        // NextAt lies inside the new file, so NextAt + 1 cannot wrap.
+        if (!FindNextDifference(d, d.NextAt + 1)) return false;
     }
-    for (; i < n; ++i) data[i] = static_cast<unsigned char>(data[i] + old[i]);
+    return true;
 }
 
 struct Output {
@@ -142,13 +159,13 @@ uint32_t Room(Output& out) {
 
 bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, BinaryDeltaHeader* header) {
     if (payloadSize < kBinaryDeltaHeaderSize || std::memcmp(bytes, kBinaryDeltaMagic, 4) != 0) return false;
-    uint32_t f[6];
-    for (int i = 0; i < 6; ++i) f[i] = ReadLittleEndian32(bytes + 4 + 4 * i);
-    *header = {f[0], f[1], f[2], f[3], f[4], f[5]};
+    uint32_t f[7];
+    for (int i = 0; i < 7; ++i) f[i] = ReadLittleEndian32(bytes + 4 + 4 * i);
+    *header = {f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
     // The stream sizes must fill the rest exactly; compared one by one so
     // that no sum can wrap around.
     uint32_t rest = payloadSize - kBinaryDeltaHeaderSize;
-    for (int i = 3; i < 6; ++i) {
+    for (int i = 3; i < 7; ++i) {
         if (f[i] > rest) return false;
         rest -= f[i];
     }
@@ -157,34 +174,41 @@ bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, Bin
 
 void WriteBinaryDeltaHeader(const BinaryDeltaHeader& header, unsigned char* bytes) {
     std::memcpy(bytes, kBinaryDeltaMagic, 4);
-    const uint32_t f[6] = {header.OldSize,     header.NewSize,        header.NewCrc,
-                           header.ControlSize, header.DifferenceSize, header.ExtraSize};
-    for (int i = 0; i < 6; ++i) WriteLittleEndian32(bytes + 4 + 4 * i, f[i]);
+    const uint32_t f[7] = {header.OldSize, header.NewSize,        header.NewCrc,   header.ControlSize,
+                           header.GapSize, header.DifferenceSize, header.ExtraSize};
+    for (int i = 0; i < 7; ++i) WriteLittleEndian32(bytes + 4 + 4 * i, f[i]);
 }
 
-int ApplyBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize) {
+int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize) {
     unsigned char head[kBinaryDeltaHeaderSize];
     BinaryDeltaHeader h;
     if (payloadSize < kBinaryDeltaHeaderSize || !io.ReadPayload(io.Context, 0, head, sizeof head)) return 0;
     if (!ReadBinaryDeltaHeader(head, payloadSize, &h) || h.OldSize != oldSize) return 0;
 
-    HeapBytes memory = AllocBytes(kControlBufferBytes + 2 * kStreamBufferBytes + kBinaryDeltaOldWindowBytes +
+    HeapBytes memory = AllocBytes(kControlBufferBytes + 3 * kStreamBufferBytes + kBinaryDeltaOldWindowBytes +
                                   kBinaryDeltaChunkBytes);
     if (!memory) return 0;
     unsigned char* at = memory.get();
-    const uint32_t differenceStart = kBinaryDeltaHeaderSize + h.ControlSize;
-    StreamReader control = {&io, kBinaryDeltaHeaderSize, h.ControlSize, at, kControlBufferBytes, 0, 0};
+    uint32_t next = kBinaryDeltaHeaderSize;
+    StreamReader control = {&io, next, h.ControlSize, at, kControlBufferBytes, 0, 0};
     at += kControlBufferBytes;
-    StreamReader difference = {&io, differenceStart, h.DifferenceSize, at, kStreamBufferBytes, 0, 0};
-    at += kStreamBufferBytes;
-    StreamReader extra = {&io, differenceStart + h.DifferenceSize, h.ExtraSize, at, kStreamBufferBytes, 0, 0};
+    next += h.ControlSize;
+    Differences differences = {{&io, next, h.GapSize, at, kStreamBufferBytes, 0, 0},
+                               {&io, next + h.GapSize, h.DifferenceSize, at + kStreamBufferBytes, kStreamBufferBytes, 0, 0},
+                               false,
+                               0};
+    at += 2 * kStreamBufferBytes;
+    next += h.GapSize + h.DifferenceSize;
+    StreamReader extra = {&io, next, h.ExtraSize, at, kStreamBufferBytes, 0, 0};
     at += kStreamBufferBytes;
     OldWindow old = {&io, oldSize, at, 0, 0};
     at += kBinaryDeltaOldWindowBytes;
     Output out = {&io, at, 0, crc32(0L, Z_NULL, 0)};
+    if (!FindNextDifference(differences, 0)) return 0;
 
     uint32_t newPosition = 0;
     uint32_t oldPosition = 0;
+    uint32_t copied = 0;  // over all copies: where the differences stand
     while (Fill(control)) {
         uint32_t copy, added, seek;
         if (!ReadNumber(control, &copy) || !ReadNumber(control, &added) || !ReadNumber(control, &seek)) return 0;
@@ -195,10 +219,12 @@ int ApplyBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t old
             if (k == 0) return 0;
             const unsigned char* source = OldBytes(old, oldPosition, Smaller(k, copy), &k);
             unsigned char* target = out.Buffer + out.Filled;
-            if (!source || !Take(difference, target, k)) return 0;
-            AddBytes(target, source, k);
+            if (!source) return 0;
+            std::memcpy(target, source, k);
+            if (!AddDifferences(differences, target, copied, k)) return 0;
             out.Filled += k;
             oldPosition += k;
+            copied += k;
             copy -= k;
         }
         if (added > h.NewSize - newPosition) return 0;
@@ -221,7 +247,8 @@ int ApplyBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t old
         }
     }
     if (!Flush(out)) return 0;
-    return newPosition == h.NewSize && UsedUp(control) && UsedUp(difference) && UsedUp(extra) &&
+    return newPosition == h.NewSize && !differences.Pending && UsedUp(control) && UsedUp(differences.Gaps) &&
+                   UsedUp(differences.Bytes) && UsedUp(extra) &&
                    static_cast<uint32_t>(out.Crc) == h.NewCrc
                ? 1
                : 0;

@@ -6,16 +6,21 @@
 //
 // Payload (numbers unsigned 32-bit little-endian):
 //   "ZBD1", OldSize, NewSize, NewCrc (CRC-32 of the new file),
-//   ControlSize, DifferenceSize, ExtraSize,
-//   then the control, difference and extra streams, in this order, each of
-//   exactly its size; nothing follows them.
-// The control stream is a series of steps, each three variable-length
-// numbers (seven bits a byte, low bits first, a set top bit meaning more):
-//   Copy   bytes of new = old bytes at the old position + difference bytes
+//   ControlSize, GapSize, DifferenceSize, ExtraSize,
+//   then the control, gap, difference and extra streams, in this order,
+//   each of exactly its size; nothing follows them.
+// Numbers inside the streams have seven bits a byte, low bits first, a set
+// top bit meaning that more follow (at most five bytes, 32 bits).
+// The control stream is a series of steps, each three numbers:
+//   Copy   bytes of new = old bytes at the old position + difference
 //          (modulo 256); both positions move on by Copy;
 //   Extra  bytes of new taken as they are from the extra stream;
 //   Seek   the old position moves by this signed amount (zigzag: even
 //          numbers are n/2, odd ones -(n+1)/2).
+// The differences of all copies, one after the other, are mostly zero; only
+// the others are stored: the gap stream holds, for each, the number of zero
+// differences before it (since the previous one), the difference stream
+// the byte itself. Differences after the last one are zero.
 // The streams are kept apart and stored plainly because the payload cabinet
 // compresses them: each then holds data of one kind.
 #pragma once
@@ -23,13 +28,14 @@
 #include <cstdint>
 
 constexpr unsigned char kBinaryDeltaMagic[4] = {'Z', 'B', 'D', '1'};
-constexpr uint32_t kBinaryDeltaHeaderSize = 28;
+constexpr uint32_t kBinaryDeltaHeaderSize = 32;
 
 struct BinaryDeltaHeader {
     uint32_t OldSize;
     uint32_t NewSize;
     uint32_t NewCrc;
     uint32_t ControlSize;
+    uint32_t GapSize;
     uint32_t DifferenceSize;
     uint32_t ExtraSize;
 };
@@ -55,7 +61,7 @@ struct BinaryDeltaIo {
 // every step stays inside the old file and its own streams, all streams are
 // used up exactly and the result has the header's size and CRC; 0 otherwise
 // (the caller then throws away what was written).
-int ApplyBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize);
+int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize);
 
 // The chunk and window sizes of the application, for tests that need to
 // cross their edges.

@@ -1,5 +1,6 @@
 #include "PayloadCheck.h"
 
+#include "actions/neutral/BinaryDelta.h"
 #include "core/neutral/LittleEndian.h"
 #include "wizard/neutral/BitmapLayout.h"
 
@@ -8,7 +9,26 @@ namespace {
 constexpr std::size_t kHeaderBytes = 8;
 constexpr std::size_t kOffsetBytes = 4;
 
+bool IsBinaryDelta(const std::string& payload) {
+    BinaryDeltaHeader header{};
+    return payload.size() >= kBinaryDeltaHeaderSize && payload.size() <= 0xFFFFFFFFu &&
+           ReadBinaryDeltaHeader(reinterpret_cast<const unsigned char*>(payload.data()),
+                                 static_cast<uint32_t>(payload.size()), &header);
+}
+
 }  // namespace
+
+void CheckXorDeltaPayload(const std::string& payload, const std::string& where, Findings& findings) {
+    if (IsBinaryDelta(payload))
+        findings.Mistake(where, "this is a binary delta (it starts with ZBD1 and its header fits), but Act 2 "
+                                "applies an XOR delta: use Act 8");
+}
+
+void CheckBinaryDeltaPayload(const std::string& payload, const std::string& where, Findings& findings) {
+    if (!IsBinaryDelta(payload))
+        findings.Mistake(where, "not a binary delta: it must start with ZBD1 and a header whose stream sizes add "
+                                "up to the payload's " + std::to_string(payload.size()) + " bytes");
+}
 
 void CheckBytePatchPayload(const std::string& payload, const std::string& where, Findings& findings) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(payload.data());

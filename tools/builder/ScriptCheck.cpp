@@ -22,6 +22,7 @@ const ActionRule kActions[] = {
     {0, "run", true, false},         {1, "add", true, false},           {2, "XOR-delta update", true, true},
     {3, "byte-pattern patch", true, true}, {4, "delete", false, false}, {5, "INI keys", false, false},
     {6, "rename", false, false},     {7, "check only", false, false},
+    {8, "binary-delta update", true, true},
 };
 
 const ActionRule* FindAction(int code) {
@@ -190,7 +191,10 @@ private:
             findings_.Mistake(Where(name, kActKey), "the payload file \"" + payload_.PathOf(name) + "\" cannot be read");
             return;
         }
-        if (action.code == 3) CheckBytePatchPayload(bytes, Where(name) + " payload \"" + name + "\"", findings_);
+        std::string where = Where(name) + " payload \"" + name + "\"";
+        if (action.code == 2) CheckXorDeltaPayload(bytes, where, findings_);
+        if (action.code == 3) CheckBytePatchPayload(bytes, where, findings_);
+        if (action.code == 8) CheckBinaryDeltaPayload(bytes, where, findings_);
     }
 
     void CheckIniKeys(const std::string& section) {

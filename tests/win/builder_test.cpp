@@ -558,9 +558,12 @@ TEST(Builder, DecimalNumbersAndDefaultTexts) {
     }
 }
 
-// [Version] becomes the version resource (the runtime's own is gone) and
-// [Icon] replaces the icon group 105 and its images.
+// [Version] becomes the version resource and [Icon] replaces the icon group
+// 105 and its images: built from the real runtime, whose own version
+// resource and icon images must all be gone.
 TEST(Builder, VersionResourceAndIcon) {
+    const std::string runtime = std::string(ZULI_DIST_DIR_WINE) + "/zulirt.exe";
+    ASSERT_TRUE(FileExists(runtime)) << runtime;
     Project project;
     project.extra = {"[Version]", "ProductName=Acme Viewer", "CompanyName=Acme Ltd", "FileVersion=2.1.0.7",
                      "LegalCopyright=(c) Acme", "[Icon]", "File=app.ico"};
@@ -573,7 +576,7 @@ TEST(Builder, VersionResourceAndIcon) {
     WriteTestFile(project.folder / "app.ico", icon);
     project.Write();
     std::string output = project.folder / "patch.exe";
-    Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+    Build build = RunBuilder(runtime, project.folder.Path(), output);
     ASSERT_EQ(build.exitCode, 0) << build.output;
 
     HMODULE patch = LoadLibraryExA(output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -584,23 +587,48 @@ TEST(Builder, VersionResourceAndIcon) {
         return std::string(static_cast<const char*>(LockResource(LoadResource(patch, found))),
                            SizeofResource(patch, found));
     };
-    std::string version = resource(MAKEINTRESOURCEA(16), 1);
+    auto names = [&](LPCSTR type) {
+        std::vector<unsigned> ids;
+        EnumResourceNamesA(
+            patch, type,
+            [](HMODULE, LPCSTR, LPSTR name, LONG_PTR context) -> BOOL {
+                reinterpret_cast<std::vector<unsigned>*>(context)->push_back(
+                    static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&ids));
+        return ids;
+    };
     auto wide = [](const std::string& text) {
         std::string bytes;
         for (char c : text) bytes += c, bytes += '\0';
         return bytes;
     };
+    EXPECT_EQ(names(MAKEINTRESOURCEA(16)), std::vector<unsigned>{1}) << "one version resource";
+    std::vector<WORD> languages;
+    EnumResourceLanguagesA(
+        patch, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
+        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR context) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{0x409}) << "the version resource in one language only";
+    std::string version = resource(MAKEINTRESOURCEA(16), 1);
     for (const char* text : {"ProductName", "Acme Viewer", "Acme Ltd", "2.1.0.7", "(c) Acme"})
         EXPECT_NE(version.find(wide(text)), std::string::npos) << text;
     std::size_t fixed = version.find(Le32(0xFEEF04BD));
     ASSERT_NE(fixed, std::string::npos);
     EXPECT_EQ(version.substr(fixed + 8, 8), Le32(0x00020001) + Le32(0x00000007)) << "fixed file version";
-    EXPECT_EQ(version.find(wide("Zuli patch runtime")), std::string::npos);
+    EXPECT_EQ(version.find(wide("Zuli patch runtime")), std::string::npos) << "the runtime's version resource stayed";
 
     std::string group = resource(MAKEINTRESOURCEA(14), 105);
     ASSERT_EQ(group.size(), 6u + 2 * 14);
     EXPECT_EQ(group.substr(0, 6), icon.substr(0, 6));
-    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), static_cast<unsigned char>(group[6 + 12])), image16);
-    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), static_cast<unsigned char>(group[6 + 14 + 12])), image32);
+    unsigned first = static_cast<unsigned char>(group[6 + 12]), second = static_cast<unsigned char>(group[6 + 14 + 12]);
+    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), first), image16);
+    EXPECT_EQ(resource(MAKEINTRESOURCEA(3), second), image32);
+    EXPECT_EQ(names(MAKEINTRESOURCEA(3)), (std::vector<unsigned>{first, second})) << "an old icon image stayed";
+    EXPECT_EQ(names(MAKEINTRESOURCEA(14)), std::vector<unsigned>{105});
     FreeLibrary(patch);
 }

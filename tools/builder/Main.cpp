@@ -13,6 +13,7 @@
 
 #include "Cabinet.h"
 #include "CheckedProject.h"
+#include "DiffCommand.h"
 #include "IconResource.h"
 #include "PatchWriter.h"
 #include "RuntimeImage.h"
@@ -25,6 +26,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: zulibuild RUNTIME PROJECT OUTPUT   build a patch\n"
                  "       zulibuild check PROJECT            check a project without building\n"
+                 "       zulibuild diff OLD NEW PROJECT [options]\n"
+                 "                                          a project from two folders (zulibuild diff: options)\n"
                  "  RUNTIME  the bare runtime, zulirt.exe\n"
                  "  PROJECT  a patch project folder holding patch.ini, or the manifest itself\n"
                  "  OUTPUT   the patch executable to write\n");
@@ -126,6 +129,7 @@ int BuildCommand(const std::string& runtime, const std::string& projectArgument,
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && lstrcmpiA(argv[1], "diff") == 0) return RunDiff(argc - 2, argv + 2);
     if (argc >= 2 && lstrcmpiA(argv[1], "check") == 0) return argc == 3 ? CheckCommand(argv[2]) : Usage();
     if (argc != 4) return Usage();
     return BuildCommand(FullPath(argv[1]), FullPath(argv[2]), FullPath(argv[3]));

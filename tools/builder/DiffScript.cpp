@@ -1,0 +1,70 @@
+#include "DiffScript.h"
+
+#include "TreeCompare.h"
+
+namespace {
+
+int ActOf(EntryAction action) {
+    switch (action) {
+    case EntryAction::Update: return 2;
+    case EntryAction::WholeFile: return 1;
+    case EntryAction::IniKeys: return 5;
+    case EntryAction::Add: return 1;
+    case EntryAction::Remove: return 4;
+    }
+    return 7;
+}
+
+void Key(std::string& text, const std::string& key, const std::string& value) { text += key + "=" + value + "\r\n"; }
+
+void RegistrySection(std::string& text, const char* name, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    text += std::string("\r\n[") + name + "]\r\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) Key(text, std::to_string(i + 1), lines[i]);
+}
+
+}  // namespace
+
+std::string SignedCrc(uint32_t crc) { return std::to_string(static_cast<int32_t>(crc)); }
+
+std::string DiffScriptText(const DiffOptions& options, const std::vector<DiffEntry>& entries) {
+    std::string text = "; Made by zulibuild diff.\r\n[Setup]\r\n";
+    Key(text, "ProcCount", std::to_string(entries.size() + 1));
+    Key(text, "AddReg", std::to_string(options.addReg.size()));
+    Key(text, "DelReg", std::to_string(options.delReg.size()));
+    Key(text, "RenReg", std::to_string(options.renReg.size()));
+
+    // No file: the target is the folder itself, which must be there. With
+    // the folder page shown, the folder the user confirms takes its place.
+    text += "\r\n; The installed folder; every entry below starts from it.\r\n[Proc1]\r\n";
+    Key(text, "Act", "7");
+    Key(text, "Dir", options.dir);
+    if (options.dir == "Reg") Key(text, "RegKey", options.regKey);
+    Key(text, "CANTMISS", "1");
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const DiffEntry& entry = entries[i];
+        text += "\r\n; " + entry.note + "\r\n[Proc" + std::to_string(i + 2) + "]\r\n";
+        Key(text, "File", NamePart(entry.relative));
+        Key(text, "Act", std::to_string(ActOf(entry.action)));
+        Key(text, "Dir", "Pre");
+        std::string sub = FolderPart(entry.relative);
+        if (!sub.empty()) Key(text, "Sub", sub);
+        if (entry.action == EntryAction::Update) {
+            Key(text, "CRC", SignedCrc(entry.oldCrc));
+            if (entry.delayed) Key(text, "Delay", "1");
+        }
+        if (entry.action == EntryAction::IniKeys) {
+            Key(text, "Count", std::to_string(entry.lines.size()));
+            for (std::size_t k = 0; k < entry.lines.size(); ++k) Key(text, "INIKey" + std::to_string(k + 1), entry.lines[k]);
+        }
+        if (entry.required) {
+            Key(text, "CANTMISS", "1");
+            Key(text, "CANTDIFF", "1");
+        }
+    }
+    RegistrySection(text, "AddReg", options.addReg);
+    RegistrySection(text, "DelReg", options.delReg);
+    RegistrySection(text, "RenReg", options.renReg);
+    return text;
+}

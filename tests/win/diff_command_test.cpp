@@ -1,0 +1,243 @@
+// zulibuild diff: the script it writes for each option, its choice between
+// key writes and a delta for changed INI files, and its refusals, which
+// name what is wrong and leave no project behind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+std::string Builder() { return std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe"; }
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// Runs a console program; its exit code, with stdout and stderr in `output`.
+int RunCaptured(const std::string& commandLine, std::string& output) {
+    ScratchFolder capture("diff capture");
+    std::string file = capture / "output.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process)) {
+        CloseHandle(out);
+        return -1;
+    }
+    CloseHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(out);
+    output = ReadTestFile(file);
+    return static_cast<int>(code);
+}
+
+std::string Value(const std::string& ini, const std::string& section, const std::string& key) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value, ini.c_str());
+    return value;
+}
+
+// The script section of the entry for `relative`, "" when none names it.
+std::string EntryFor(const std::string& script, const std::string& relative) {
+    int count = static_cast<int>(GetPrivateProfileIntA("Setup", "ProcCount", 0, script.c_str()));
+    for (int n = 1; n <= count; ++n) {
+        std::string section = "Proc" + std::to_string(n), file = Value(script, section, "File");
+        std::string sub = Value(script, section, "Sub");
+        if ((sub.empty() ? file : sub + "\\" + file) == relative) return section;
+    }
+    return std::string();
+}
+
+// An old and a new folder: a changed program library, a changed text, an
+// added and a removed file.
+class DiffCommand : public ::testing::Test {
+protected:
+    DiffCommand() : work_("diff command") {
+        CreateDirectoryA((work_ / "old").c_str(), nullptr);
+        CreateDirectoryA((work_ / "new").c_str(), nullptr);
+        CreateDirectoryA((work_ / "old\\bin").c_str(), nullptr);
+        CreateDirectoryA((work_ / "new\\bin").c_str(), nullptr);
+        WriteTestFile(work_ / "old\\bin\\engine.dll", std::string(3000, 'a') + "version 1");
+        WriteTestFile(work_ / "new\\bin\\engine.dll", std::string(3000, 'a') + "version 2");
+        WriteTestFile(work_ / "old\\notes.txt", "notes of version 1");
+        WriteTestFile(work_ / "new\\notes.txt", "notes of version 2");
+        WriteTestFile(work_ / "new\\added.txt", "new");
+        WriteTestFile(work_ / "old\\removed.txt", "old");
+    }
+
+    // Runs diff into a fresh project folder; the exit code.
+    int Diff(const std::string& options) {
+        return RunCaptured(Quoted(Builder()) + " diff " + Quoted(work_ / "old") + " " + Quoted(work_ / "new") + " " +
+                               Quoted(Project()) + " " + options,
+                           output_);
+    }
+    std::string Project() const { return work_ / "project"; }
+    std::string Script() const { return Project() + "\\Setup.ini"; }
+
+    ScratchFolder work_;
+    std::string output_;
+};
+
+}  // namespace
+
+TEST_F(DiffCommand, DefaultsAskForTheFolderAndDelayProgramFiles) {
+    ASSERT_EQ(Diff(""), 0) << output_;
+    EXPECT_EQ(Value(Script(), "Proc1", "Dir"), "Ask");
+    EXPECT_EQ(Value(Script(), "Proc1", "Act"), "7") << "entry 1 checks that the installed folder is there";
+    EXPECT_EQ(Value(Script(), "Proc1", "File"), "");
+    std::string engine = EntryFor(Script(), "bin\\engine.dll"), notes = EntryFor(Script(), "notes.txt");
+    ASSERT_FALSE(engine.empty());
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(Value(Script(), engine, "Act"), "2");
+    EXPECT_EQ(Value(Script(), engine, "Dir"), "Pre");
+    EXPECT_EQ(Value(Script(), engine, "Delay"), "1") << ".dll files are replaced at restart";
+    EXPECT_EQ(Value(Script(), notes, "Delay"), "");
+    EXPECT_EQ(Value(Script(), notes, "CANTDIFF"), "") << "skippable unless --required says otherwise";
+    EXPECT_EQ(Value(Script(), EntryFor(Script(), "added.txt"), "Act"), "1");
+    EXPECT_EQ(Value(Script(), EntryFor(Script(), "removed.txt"), "Act"), "4");
+    EXPECT_NE(output_.find("1 added, 1 removed"), std::string::npos) << output_;
+    EXPECT_NE(output_.find("2 changed"), std::string::npos) << output_;
+    // The manifest packs the script, every payload file and the images.
+    std::string files = Value(Project() + "\\patch.ini", "Cabinet", "Files");
+    for (const char* name : {"Setup.ini", "Setup.img", "Zuli.img"}) EXPECT_NE(files.find(name), std::string::npos) << files;
+    EXPECT_NE(files.find(EntryFor(Script(), "added.txt")), std::string::npos) << files;
+    EXPECT_EQ(Value(Project() + "\\patch.ini", "Texts", "1"), "new Update") << "the title from NEW's folder name";
+}
+
+TEST_F(DiffCommand, OptionsSetTheFolderTheRequiredEntriesTheDelayAndTheRegistryLines) {
+    WriteTestFile(work_ / "lines.txt", "; values the new version reads\r\n"
+                                       "HKCU,Software\\Example,Version,1,4,1.1\r\n\r\n"
+                                       "HKCU,Software\\Example,Build,4,4,12\r\n");
+    ASSERT_EQ(Diff("--dir \"C:\\Program Files\\Example\" --required *.dll --delay .txt --addreg " +
+                   Quoted("@" + (work_ / "lines.txt")) + " --delreg \"HKCU,Software\\Example,Old\" --name \"Example 2\""),
+              0)
+        << output_;
+    EXPECT_EQ(Value(Script(), "Proc1", "Dir"), "C:\\Program Files\\Example");
+    std::string engine = EntryFor(Script(), "bin\\engine.dll"), notes = EntryFor(Script(), "notes.txt");
+    EXPECT_EQ(Value(Script(), engine, "CANTMISS"), "1");
+    EXPECT_EQ(Value(Script(), engine, "CANTDIFF"), "1");
+    EXPECT_EQ(Value(Script(), notes, "CANTDIFF"), "");
+    EXPECT_EQ(Value(Script(), engine, "Delay"), "") << "--delay replaces the default list";
+    EXPECT_EQ(Value(Script(), notes, "Delay"), "1");
+    EXPECT_EQ(Value(Script(), notes, "Act"), "2") << "a delayed file keeps its delta";
+    EXPECT_EQ(Value(Script(), "Setup", "AddReg"), "2");
+    EXPECT_EQ(Value(Script(), "AddReg", "1"), "HKCU,Software\\Example,Version,1,4,1.1");
+    EXPECT_EQ(Value(Script(), "AddReg", "2"), "HKCU,Software\\Example,Build,4,4,12");
+    EXPECT_EQ(Value(Script(), "Setup", "DelReg"), "1");
+    EXPECT_EQ(Value(Script(), "DelReg", "1"), "HKCU,Software\\Example,Old");
+    EXPECT_EQ(Value(Project() + "\\patch.ini", "Texts", "1"), "Example 2");
+
+    ScratchFolder registryProject("diff reg");
+    std::string second = registryProject / "project";
+    ASSERT_EQ(RunCaptured(Quoted(Builder()) + " diff " + Quoted(work_ / "old") + " " + Quoted(work_ / "new") + " " +
+                              Quoted(second) + " --dir Reg --regkey \"HKLM,SOFTWARE\\Acme\\App,InstallDir\"",
+                          output_),
+              0)
+        << output_;
+    EXPECT_EQ(Value(second + "\\Setup.ini", "Proc1", "Dir"), "Reg");
+    EXPECT_EQ(Value(second + "\\Setup.ini", "Proc1", "RegKey"), "HKLM,SOFTWARE\\Acme\\App,InstallDir");
+}
+
+TEST_F(DiffCommand, WrongUsageIsRefusedByNameAndWritesNothing) {
+    struct Case {
+        const char* options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"--dir Reg", "--dir Reg needs --regkey"},
+        {"--dir Reg --regkey \"hklm,SOFTWARE\\Acme,Dir\"", "\"hklm\" is not a hive"},
+        {"--regkey \"HKLM,SOFTWARE\\Acme,Dir\"", "--regkey is only used with --dir Reg"},
+        {"--dir me", "\"me\" is neither a directory token nor a folder path"},
+        {"--dir Pre", "cannot name the installed folder"},
+        {"--addreg \"HKCU,Software\\Example,Version,1,9,1.1\"", "is not a registry line the patch can carry out"},
+        {"--addreg @missing-lines.txt", "cannot read"},
+        {"--renreg \"HKCU,Software\\Example\"", "is not a registry line"},
+        {"--template no-such-folder", "is not a folder"},
+        {"--colour blue", "unknown option --colour"},
+        {"--name", "--name needs a value"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Diff(c.options), 2) << c.options;
+        EXPECT_NE(output_.find(c.message), std::string::npos) << c.options << " gave:\n" << output_;
+        EXPECT_FALSE(FileExists(Project())) << c.options << " left a project";
+    }
+}
+
+TEST_F(DiffCommand, ExistingProjectAndNothingToPatchAreRefused) {
+    CreateDirectoryA(Project().c_str(), nullptr);
+    WriteTestFile(Project() + "\\mine.txt", "an author's file");
+    EXPECT_EQ(Diff(""), 1);
+    EXPECT_NE(output_.find("exists and is not an empty folder"), std::string::npos) << output_;
+    EXPECT_EQ(ReadTestFile(Project() + "\\mine.txt"), "an author's file");
+    EXPECT_FALSE(FileExists(Project() + "\\Setup.ini"));
+
+    ScratchFolder same("diff same");
+    CreateDirectoryA((same / "a").c_str(), nullptr);
+    CreateDirectoryA((same / "b").c_str(), nullptr);
+    WriteTestFile(same / "a\\file.txt", "same");
+    WriteTestFile(same / "b\\file.txt", "same");
+    EXPECT_EQ(RunCaptured(Quoted(Builder()) + " diff " + Quoted(same / "a") + " " + Quoted(same / "b") + " " +
+                              Quoted(same / "project"),
+                          output_),
+              1);
+    EXPECT_NE(output_.find("nothing to patch"), std::string::npos) << output_;
+    EXPECT_FALSE(FileExists(same / "project"));
+    EXPECT_FALSE(FileExists(same / "project.partial"));
+}
+
+// A changed INI file becomes key writes only when the profile writer then
+// makes exactly the new file of it, and when that is smaller than a delta.
+TEST(DiffIniKeys, KeyWritesOnlyWhereTheyGiveTheNewFileExactly) {
+    std::string keys;
+    for (int i = 0; i < 60; ++i) keys += "Option" + std::to_string(i) + "=value number " + std::to_string(i) + "\r\n";
+    const std::string old = "[Main]\r\nVersion=1.0\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n";
+    struct Case {
+        const char* what;
+        std::string newText;
+        const char* options;
+        bool keyWrites;
+    };
+    const Case cases[] = {
+        {"value changed, key added at the end, key removed", "[Main]\r\nVersion=1.10\r\n" + keys + "Added=yes\r\n[View]\r\nZoom=125\r\n", "", true},
+        {"the same, keys writes turned off", "[Main]\r\nVersion=1.10\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n", "--no-ini-keys", false},
+        {"a blank line", "[Main]\r\nVersion=1.10\r\n" + keys + "\r\n[View]\r\nZoom=100\r\nGone=1\r\n", "", false},
+        {"a new section", "[Main]\r\nVersion=1.10\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n[New]\r\nA=1\r\n", "", false},
+        {"a key added before others", "[Main]\r\nFirst=1\r\nVersion=1.10\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n", "", false},
+        {"a value with a comma", "[Main]\r\nVersion=1,10\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n", "", false},
+        {"blanks around the equals sign", "[Main]\r\nVersion = 1.10\r\n" + keys + "[View]\r\nZoom=100\r\nGone=1\r\n", "", false},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder work("diff ini");
+        CreateDirectoryA((work / "old").c_str(), nullptr);
+        CreateDirectoryA((work / "new").c_str(), nullptr);
+        WriteTestFile(work / "old\\app.ini", old);
+        WriteTestFile(work / "new\\app.ini", c.newText);
+        std::string output;
+        ASSERT_EQ(RunCaptured(Quoted(Builder()) + " diff " + Quoted(work / "old") + " " + Quoted(work / "new") + " " +
+                                  Quoted(work / "project") + " " + c.options,
+                              output),
+                  0)
+            << c.what << "\n" << output;
+        std::string script = work / "project\\Setup.ini";
+        if (!c.keyWrites) {
+            EXPECT_NE(Value(script, "Proc2", "Act"), "5") << c.what << ": a delta or the whole file";
+            continue;
+        }
+        EXPECT_EQ(Value(script, "Proc2", "Act"), "5") << c.what;
+        EXPECT_EQ(Value(script, "Proc2", "Count"), "4") << c.what;
+        EXPECT_EQ(Value(script, "Proc2", "INIKey1"), "Main,Version,1.10") << c.what;
+        EXPECT_EQ(Value(script, "Proc2", "INIKey2"), "Main,Added,yes") << c.what;
+        EXPECT_EQ(Value(script, "Proc2", "INIKey3"), "View,Zoom,125") << c.what;
+        EXPECT_EQ(Value(script, "Proc2", "INIKey4"), "View,Gone") << c.what << ": a removed key is deleted";
+    }
+}

@@ -107,7 +107,7 @@ void ListFiles(const std::string& root, const std::string& relative, std::vector
 // -1 when no entry names it.
 int ActFor(const std::string& script, const std::string& relative) {
     int count = static_cast<int>(GetPrivateProfileIntA("Setup", "ProcCount", 0, script.c_str()));
-    for (int n = 1; n <= count; ++n) {
+    for (int n = 2; n <= count; ++n) {  // entry 1 finds the folder
         std::string section = "Proc" + std::to_string(n);
         char file[MAX_PATH] = {}, sub[MAX_PATH] = {};
         GetPrivateProfileStringA(section.c_str(), "File", "", file, sizeof file, script.c_str());

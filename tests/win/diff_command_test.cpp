@@ -50,7 +50,7 @@ std::string Value(const std::string& ini, const std::string& section, const std:
 // The script section of the entry for `relative`, "" when none names it.
 std::string EntryFor(const std::string& script, const std::string& relative) {
     int count = static_cast<int>(GetPrivateProfileIntA("Setup", "ProcCount", 0, script.c_str()));
-    for (int n = 1; n <= count; ++n) {
+    for (int n = 2; n <= count; ++n) {  // entry 1 finds the folder
         std::string section = "Proc" + std::to_string(n), file = Value(script, section, "File");
         std::string sub = Value(script, section, "Sub");
         if ((sub.empty() ? file : sub + "\\" + file) == relative) return section;
@@ -94,7 +94,8 @@ TEST_F(DiffCommand, DefaultsAskForTheFolderAndDelayProgramFiles) {
     ASSERT_EQ(Diff(""), 0) << output_;
     EXPECT_EQ(Value(Script(), "Proc1", "Dir"), "Ask");
     EXPECT_EQ(Value(Script(), "Proc1", "Act"), "7") << "entry 1 checks that the installed folder is there";
-    EXPECT_EQ(Value(Script(), "Proc1", "File"), "");
+    EXPECT_EQ(Value(Script(), "Proc1", "File"), "notes.txt") << "known by a file both versions have at the top";
+    EXPECT_EQ(Value(Script(), "Proc1", "Sub"), "");
     std::string engine = EntryFor(Script(), "bin\\engine.dll"), notes = EntryFor(Script(), "notes.txt");
     ASSERT_FALSE(engine.empty());
     ASSERT_FALSE(notes.empty());
@@ -193,6 +194,17 @@ TEST_F(DiffCommand, ExistingProjectAndNothingToPatchAreRefused) {
     EXPECT_NE(output_.find("nothing to patch"), std::string::npos) << output_;
     EXPECT_FALSE(FileExists(same / "project"));
     EXPECT_FALSE(FileExists(same / "project.partial"));
+
+    // Nothing in common at the top: nothing would tell the installed folder.
+    WriteTestFile(same / "b\\file.txt", "changed");
+    CreateDirectoryA((same / "a\\sub").c_str(), nullptr);
+    MoveFileA((same / "a\\file.txt").c_str(), (same / "a\\sub\\file.txt").c_str());
+    EXPECT_EQ(RunCaptured(Quoted(Builder()) + " diff " + Quoted(same / "a") + " " + Quoted(same / "b") + " " +
+                              Quoted(same / "project"),
+                          output_),
+              1);
+    EXPECT_NE(output_.find("no file or folder in common at their top level"), std::string::npos) << output_;
+    EXPECT_FALSE(FileExists(same / "project"));
 }
 
 // A changed INI file becomes key writes only when the profile writer then

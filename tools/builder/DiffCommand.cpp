@@ -195,8 +195,23 @@ bool MakeEntries(const DiffOptions& options, const std::vector<TreeDifference>& 
     return true;
 }
 
+// A file at the top of both versions, or else a folder there: what tells the
+// installed folder from any other. Empty when the versions share nothing at
+// the top.
+std::string Anchor(const std::vector<TreeDifference>& differences) {
+    std::string folder;
+    for (const TreeDifference& d : differences) {
+        if (d.change != FileChange::Changed && d.change != FileChange::Unchanged) continue;
+        std::size_t slash = d.relative.find('\\');
+        if (slash == std::string::npos) return d.relative;
+        if (folder.empty()) folder = d.relative.substr(0, slash);
+    }
+    return folder;
+}
+
 // Writes everything into `folder`; the names the cabinet packs in `packed`.
-bool WriteProject(const DiffOptions& options, const std::vector<DiffEntry>& entries, const std::string& folder,
+bool WriteProject(const DiffOptions& options, const std::string& anchor, const std::vector<DiffEntry>& entries,
+                  const std::string& folder,
                   std::vector<std::string>& packed, Totals& totals, std::string& error) {
     packed.assign(1, kScriptName);
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -211,7 +226,7 @@ bool WriteProject(const DiffOptions& options, const std::vector<DiffEntry>& entr
         totals.payloadBytes += entry.payload.size();
         ++totals.payloadFiles;
     }
-    if (!WriteBytes(folder + kScriptName, DiffScriptText(options, entries))) {
+    if (!WriteBytes(folder + kScriptName, DiffScriptText(options, anchor, entries))) {
         error = "cannot write \"" + folder + kScriptName + "\": " + SystemMessage(GetLastError());
         return false;
     }
@@ -294,6 +309,10 @@ int RunDiff(int argc, char** argv) {
     if (!MakeEntries(options, differences, entries, totals, error)) return Fail(error);
     if (entries.empty() && options.addReg.empty() && options.delReg.empty() && options.renReg.empty())
         return Fail("the two folders hold the same files and no registry line is given: there is nothing to patch");
+    std::string anchor = Anchor(differences);
+    if (anchor.empty())
+        return Fail("the two folders have no file or folder in common at their top level, so nothing would tell "
+                    "the installed folder from any other");
 
     // Everything goes into a scratch folder beside the project first, which
     // becomes the project only when complete.
@@ -304,7 +323,7 @@ int RunDiff(int argc, char** argv) {
     std::vector<std::string> packed;
     std::string cabinet;
     std::vector<CabinetFile> files;
-    bool ok = WriteProject(options, entries, partial, packed, totals, error);
+    bool ok = WriteProject(options, anchor, entries, partial, packed, totals, error);
     unsigned long long packedBytes = 0;
     for (const std::string& name : packed) {
         files.push_back({partial + name, name});

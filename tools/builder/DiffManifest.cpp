@@ -1,98 +1,9 @@
 #include "DiffManifest.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <map>
 
 namespace {
-
-struct DefaultText {
-    unsigned id;
-    const char* text;  // "%s" stands for the patch's title
-};
-
-// Product-neutral wording; the patch's title where the user needs it.
-const DefaultText kDefaultTexts[] = {
-    {1, "%s"},
-    {113, "Cancel"},
-    {114, "&Next >"},
-    {115, "< &Back"},
-    {116, "&Finish"},
-    {117, "B&rowse..."},
-    {200, "Welcome"},
-    {201, "This program updates your installed copy to the new version (%s).\\n\\nClose the program before you go on. Press Next to continue."},
-    {202, "Information"},
-    {203, "Press Next to continue."},
-    {204, "Agreement"},
-    {205, "Read the agreement; press Next only when you accept it."},
-    {206, "I &agree"},
-    {207, "I do &not agree"},
-    {208, "Options"},
-    {209, "Options"},
-    {210, "&Keep a backup of the changed files"},
-    {211, "Skip files that &differ from the expected version"},
-    {212, "Skip &missing files"},
-    {213, "Show the &report"},
-    {214, "Installed folder"},
-    {215, "The update looks for the installed files in this folder. Choose another one if it is installed elsewhere."},
-    {216, "Press Next to check the installed files."},
-    {217, "Folder"},
-    {220, "Checking the installed files..."},
-    {221, "Please wait."},
-    {223, "Checking"},
-    {224, "Installed files"},
-    {230, "Updating"},
-    {231, "Progress"},
-    {232, "Updating the files..."},
-    {233, "Please wait."},
-    {235, "Report"},
-    {240, "Done"},
-    {241, "The update has finished."},
-    {242, "Name:"},
-    {243, "E-mail:"},
-    {244, "Web:"},
-    {245, "The patch author"},
-    {246, "author@example.com"},
-    {247, "http://www.example.com/"},
-    {248, "This update was prepared by"},
-    {249, "Patch author"},
-    {250, "mailto:author@example.com"},
-    {251, "Author"},
-    {260, "Made with Zuli"},
-    {261, "This patch was built with the Zuli patch maker."},
-    {262, "Zuli"},
-    {263, "zuli@zuli.example"},
-    {264, "http://zuli.example/"},
-    {265, "mailto:zuli@zuli.example"},
-    {267, "Patch maker"},
-    {268, "Name:"},
-    {269, "E-mail:"},
-    {270, "Web:"},
-    {1200, "This file is required and cannot be skipped because it is missing:"},
-    {1201, "This file is required and cannot be skipped because it differs from the expected version:"},
-    {1202, "\"Missing file: \""},
-    {1203, "\"File does not match: \""},
-    {1204, "The installed folder named in the registry was not found."},
-    {1250, "Do you want to choose the folder again?"},
-    {3000, "Run file"},
-    {3001, "Add file"},
-    {3002, "Update file"},
-    {3003, "Replace bytes"},
-    {3004, "Delete file"},
-    {3005, "Update INI file"},
-    {3006, "Rename file"},
-    {3007, "Update document"},
-    {3008, "Update registry"},
-    {3100, "done"},
-    {3101, "FAILED"},
-    {3102, "skipped"},
-    {3200, "All files are as expected. Press Next to start the update."},
-    {3201, "The update is complete."},
-    {3202, "Press Next to continue."},
-    {3203, "The update needs a restart to finish. Restart now?"},
-    {3204, "Restart"},
-    {3205, "Check failed"},
-};
 
 const char* const kDefaultSettings =
     "[Settings]\r\n"
@@ -116,12 +27,7 @@ std::string EscapedTitle(const std::string& name) {
     return out;
 }
 
-std::string TextLine(const DefaultText& text, const std::string& name) {
-    std::string value = text.text;
-    std::size_t at = value.find("%s");
-    if (at != std::string::npos) value.replace(at, 2, EscapedTitle(name));
-    return std::to_string(text.id) + "=" + value + "\r\n";
-}
+std::string TitleLine(const std::string& name) { return "1=" + EscapedTitle(name) + "\r\n"; }
 
 std::string CabinetSection(const std::vector<std::string>& files) {
     std::string text = "[Cabinet]\r\nFiles=";
@@ -174,15 +80,15 @@ std::string KeyOf(const std::string& line) {
 }  // namespace
 
 std::string DefaultManifestText(const std::string& name, const std::vector<std::string>& files) {
-    std::string text = "; Patch project made by zulibuild diff. Change the texts as you like;\r\n"
-                       "; \"\\n\" is a line break, \"@file\" reads a text from a file.\r\n\r\n";
+    std::string text = "; Patch project made by zulibuild diff. Every text the wizard shows has a\r\n"
+                       "; default; give [Texts] lines for the ones to change (\"\\n\" is a line break,\r\n"
+                       "; \"@file\" reads a text from a file).\r\n\r\n";
     text += kDefaultSettings;
     text += "\r\n";
     text += kDefaultFont;
     text += "\r\n";
     text += CabinetSection(files);
-    text += "\r\n[Texts]\r\n";
-    for (const DefaultText& t : kDefaultTexts) text += TextLine(t, name);
+    text += "\r\n[Texts]\r\n" + TitleLine(name);
     return text;
 }
 
@@ -190,22 +96,19 @@ std::string TemplateManifestText(const std::string& templateText, const std::str
                                  const std::vector<std::string>& files) {
     std::vector<ManifestLine> lines = ManifestLines(templateText);
     std::map<std::string, bool> sections;
-    std::map<unsigned, bool> texts;
+    bool titled = false;
     for (const ManifestLine& line : lines) {
         sections[line.section] = true;
-        if (line.section == "texts" && !KeyOf(line.text).empty())
-            texts[static_cast<unsigned>(std::strtoul(KeyOf(line.text).c_str(), nullptr, 10))] = true;
+        titled |= line.section == "texts" && KeyOf(line.text) == "1";
     }
-    std::string missingTexts;
-    for (const DefaultText& t : kDefaultTexts)
-        if (!texts.count(t.id)) missingTexts += TextLine(t, name);
+    std::string missingTexts = titled ? std::string() : TitleLine(name);
 
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ManifestLine& line = lines[i];
         if (line.section == "cabinet") continue;  // written anew below
         out += line.text + "\r\n";
-        // The missing texts go at the end of the [Texts] section.
+        // A missing title goes at the end of the [Texts] section.
         bool lastOfTexts = line.section == "texts" && (i + 1 == lines.size() || lines[i + 1].section != "texts");
         if (lastOfTexts && !missingTexts.empty()) {
             out += missingTexts;

@@ -1,18 +1,18 @@
-// The manifest (patch.ini) that "zulibuild diff" writes: every text, the
-// settings, the font and the cabinet's file list; or the author's own
-// template manifest with the cabinet's file list put in.
+// The manifest (patch.ini) that "zulibuild diff" writes: the title, the
+// settings, the font and the cabinet's file list (every other text has its
+// default); or the author's own template manifest with the cabinet's file
+// list put in.
 #pragma once
 #include <string>
 #include <vector>
 
-// A manifest of default texts and settings for a patch titled `name`, whose
-// cabinet holds `files`.
+// A manifest of default settings for a patch titled `name`, whose cabinet
+// holds `files`.
 std::string DefaultManifestText(const std::string& name, const std::vector<std::string>& files);
 
 // The template manifest `templateText` with its [Cabinet] section replaced by
-// one that packs `files`, and every required text it leaves out added from
-// the defaults. Sections it lacks ([Settings], [Font]) come from the
-// defaults too.
+// one that packs `files`, and the title `name` when it gives none. Sections
+// it lacks ([Settings], [Font]) come from the defaults.
 std::string TemplateManifestText(const std::string& templateText, const std::string& name,
                                  const std::vector<std::string>& files);
 

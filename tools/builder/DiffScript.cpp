@@ -27,16 +27,18 @@ void RegistrySection(std::string& text, const char* name, const std::vector<std:
 
 std::string SignedCrc(uint32_t crc) { return std::to_string(static_cast<int32_t>(crc)); }
 
-std::string DiffScriptText(const DiffOptions& options, const std::vector<DiffEntry>& entries) {
+std::string DiffScriptText(const DiffOptions& options, const std::string& anchor, const std::vector<DiffEntry>& entries) {
     std::string text = "; Made by zulibuild diff.\r\n[Setup]\r\n";
     Key(text, "ProcCount", std::to_string(entries.size() + 1));
     Key(text, "AddReg", std::to_string(options.addReg.size()));
     Key(text, "DelReg", std::to_string(options.delReg.size()));
     Key(text, "RenReg", std::to_string(options.renReg.size()));
 
-    // No file: the target is the folder itself, which must be there. With
-    // the folder page shown, the folder the user confirms takes its place.
-    text += "\r\n; The installed folder; every entry below starts from it.\r\n[Proc1]\r\n";
+    // No action, only the check that the folder holds what every version
+    // has. It has no Sub: with the folder page shown, the folder the user
+    // confirms takes the place of entry 1's folder, Sub and all.
+    text += "\r\n; The installed folder, known by its " + anchor + "; every entry below starts from it.\r\n[Proc1]\r\n";
+    Key(text, "File", anchor);
     Key(text, "Act", "7");
     Key(text, "Dir", options.dir);
     if (options.dir == "Reg") Key(text, "RegKey", options.regKey);

@@ -21,10 +21,11 @@ struct DiffEntry {
     std::string payload;             // the Proc file's bytes (Update, WholeFile, Add)
 };
 
-// The script text, CR LF line ends. Entry 1 checks that the installed
-// folder exists and is where every later entry ("Pre") starts from; the
-// entries of `entries` are Proc2, Proc3, ...
-std::string DiffScriptText(const DiffOptions& options, const std::vector<DiffEntry>& entries);
+// The script text, CR LF line ends. Entry 1 finds the installed folder and
+// checks that it holds `anchor`, a file or folder at the top of both
+// versions; every later entry ("Pre") starts from that folder. The entries
+// of `entries` are Proc2, Proc3, ...
+std::string DiffScriptText(const DiffOptions& options, const std::string& anchor, const std::vector<DiffEntry>& entries);
 
 // The signed decimal the script writes a CRC-32 in.
 std::string SignedCrc(uint32_t crc);

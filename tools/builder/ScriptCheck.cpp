@@ -1,5 +1,6 @@
 #include "ScriptCheck.h"
 
+#include <cctype>
 #include <vector>
 
 #include "Manifest.h"
@@ -55,11 +56,14 @@ bool IsFullFolder(const std::string& dir) {
 class ScriptChecker {
 public:
     ScriptChecker(const PayloadFiles& payload, const std::string& scriptPath, Findings& findings)
-        : payload_(payload), script_(scriptPath), findings_(findings),
+        : payload_(payload), scriptPath_(scriptPath), findings_(findings),
           name_(std::string(kScriptFileName) + (payload.Origin()[0] == '[' ? "" : " in " + payload.Origin())) {}
 
     void Run() {
-        sections_ = script_.SectionNames();
+        if (!script_.Load(scriptPath_)) {
+            findings_.Mistake(name_, "cannot be read");
+            return;
+        }
         int32_t entries = Count(kSetupSection, kProcCountKey);
         CheckEntrySections(entries);
         for (int32_t n = 1; n <= entries; ++n)
@@ -76,11 +80,7 @@ private:
         return name_ + ": [" + section + "]" + (key.empty() ? "" : " " + key);
     }
 
-    bool Has(const std::string& section) const {
-        for (const std::string& name : sections_)
-            if (SameName(name, section)) return true;
-        return false;
-    }
+    bool Has(const std::string& section) const { return script_.HasSection(section); }
 
     // An integer key: a value that is no plain number would silently read as
     // whatever digits it starts with.
@@ -111,7 +111,7 @@ private:
             n = last;
         }
         // Entry sections past the count are never run.
-        for (const std::string& name : sections_) {
+        for (const std::string& name : script_.SectionNames()) {
             if (name.size() <= 4 || !SameName(name.substr(0, 4), kEntrySectionPrefix)) continue;
             std::string digits = name.substr(4);
             if (digits.find_first_not_of("0123456789") != std::string::npos || digits[0] == '0') continue;
@@ -230,10 +230,10 @@ private:
     }
 
     const PayloadFiles& payload_;
+    std::string scriptPath_;
     ScriptProfile script_;
     Findings& findings_;
     std::string name_;
-    std::vector<std::string> sections_;
 };
 
 }  // namespace

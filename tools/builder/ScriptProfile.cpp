@@ -1,48 +1,82 @@
 #include "ScriptProfile.h"
 
-#include <windows.h>
-
-#include <cstdint>
+#include <cctype>
+#include <fstream>
+#include <sstream>
 
 #include "Manifest.h"
 #include "script/neutral/LenientInteger.h"
 
-std::vector<std::string> ScriptProfile::List(const char* section) const {
-    // The profile functions report a too small buffer by filling it; grow
-    // until the list fits.
-    for (DWORD size = 4096;; size *= 4) {
-        std::string buffer(size, '\0');
-        DWORD length = section ? GetPrivateProfileStringA(section, nullptr, "", &buffer[0], size, path_.c_str())
-                               : GetPrivateProfileSectionNamesA(&buffer[0], size, path_.c_str());
-        if (length + 2 >= size && size < (1u << 26)) continue;
-        std::vector<std::string> items;
-        for (std::size_t at = 0; at < length && buffer[at];) {
-            std::string item = buffer.c_str() + at;
-            at += item.size() + 1;
-            items.push_back(item);
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    std::size_t first = text.find_first_not_of(" \t\r"), last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+bool ScriptProfile::Load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    // Keys before the first section belong to a section without a name; a
+    // repeated section's keys are passed over.
+    Entries* current = &sections_[std::string()];
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = Trim(text.substr(at, end - at));
+        at = end + 1;
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            std::size_t close = line.find(']');
+            std::string name = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            std::string lower = Lower(name);
+            if (sections_.count(lower)) {
+                current = nullptr;
+            } else {
+                names_.push_back(name);
+                current = &sections_[lower];
+            }
+            continue;
         }
-        return items;
+        if (!current) continue;
+        std::size_t equals = line.find('=');
+        std::string key = Trim(line.substr(0, equals));
+        std::string value = equals == std::string::npos ? std::string() : Trim(line.substr(equals + 1));
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+            value = value.substr(1, value.size() - 2);
+        if (!key.empty()) current->emplace_back(key, value);
     }
+    return true;
 }
 
-std::vector<std::string> ScriptProfile::SectionNames() const { return List(nullptr); }
-
-std::vector<std::string> ScriptProfile::Keys(const std::string& section) const { return List(section.c_str()); }
-
-bool ScriptProfile::HasSection(const std::string& section) const {
-    for (const std::string& name : SectionNames())
-        if (SameName(name, section)) return true;
-    return false;
-}
+bool ScriptProfile::HasSection(const std::string& section) const { return sections_.count(Lower(section)) != 0; }
 
 std::string ScriptProfile::Value(const std::string& section, const std::string& key) const {
-    for (DWORD size = 1024;; size *= 4) {
-        std::string buffer(size, '\0');
-        DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", &buffer[0], size, path_.c_str());
-        if (length + 1 >= size && size < (1u << 26)) continue;
-        buffer.resize(length);
-        return buffer;
-    }
+    auto found = sections_.find(Lower(section));
+    if (found == sections_.end()) return std::string();
+    for (const auto& entry : found->second)
+        if (SameName(entry.first, key)) return entry.second;
+    return std::string();
+}
+
+std::vector<std::string> ScriptProfile::Keys(const std::string& section) const {
+    std::vector<std::string> keys;
+    auto found = sections_.find(Lower(section));
+    if (found != sections_.end())
+        for (const auto& entry : found->second) keys.push_back(entry.first);
+    return keys;
 }
 
 int32_t LenientNumber(const std::string& text) { return ParseLenientInteger(text.c_str()); }

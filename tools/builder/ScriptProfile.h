@@ -1,23 +1,34 @@
-// The script file read through the platform's profile functions, as the
-// runtime reads it: a key that is absent and one that is empty read alike.
+// The script file read with the rules of the platform's profile functions,
+// through which the runtime reads it: section and key names match without
+// case, the first of two equal sections or keys counts, blanks around names
+// and values are dropped, quotes around a whole value too, and a key that is
+// absent reads like an empty one. The file is read once, so that a script of
+// many thousand entries is checked in one pass over it (the profile
+// functions search the file anew for every key).
 #pragma once
+#include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ScriptProfile {
 public:
-    explicit ScriptProfile(std::string path) : path_(std::move(path)) {}
+    // False when the file cannot be read.
+    bool Load(const std::string& path);
 
+    // In file order, each name once.
+    const std::vector<std::string>& SectionNames() const { return names_; }
     bool HasSection(const std::string& section) const;
-    std::vector<std::string> SectionNames() const;
     // Empty when absent.
     std::string Value(const std::string& section, const std::string& key) const;
     // The keys of a section in file order.
     std::vector<std::string> Keys(const std::string& section) const;
 
 private:
-    std::vector<std::string> List(const char* section) const;
-    std::string path_;
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    std::vector<std::string> names_;
+    std::map<std::string, Entries> sections_;  // by lower-case name
 };
 
 // Exactly what the runtime's reading gives for the text: optional sign and

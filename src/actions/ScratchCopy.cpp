@@ -2,13 +2,22 @@
 
 #include <windows.h>
 #include <shlwapi.h>
+#include <zlib.h>
 
-#include "actions/XorDelta.h"
 #include "core/FileUtils.h"
-#include "core/RunState.h"
+#include "core/neutral/HeapText.h"
 #include "script/ScriptKeys.h"
 
 namespace {
+
+// Streamed copies move this much at a time: large enough that the per-call
+// cost vanishes, small enough to be no burden on memory.
+constexpr DWORD kCopyChunkBytes = 1u << 20;
+
+// What the replacement takes over from the old file. Read-only is left
+// behind: the new file is one the next update can replace again.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -38,13 +47,14 @@ int ReplaceByRenames(const char* target, const char* scratch) {
 }
 
 // On the NT family one rename replaces the target; it fails while another
-// program holds the target open, and then nothing has changed.
+// program holds the target open, and then nothing has changed. Write-through:
+// the rename is on disk when the call returns, after the data it points to.
 int ReplaceByMove(const char* target, const char* scratch) {
     const DWORD attributes = GetFileAttributesA(target);
     const bool readOnly =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly && !SetFileAttributesA(target, attributes & ~FILE_ATTRIBUTE_READONLY)) return 0;
-    if (MoveFileExA(scratch, target, MOVEFILE_REPLACE_EXISTING)) return 1;
+    if (MoveFileExA(scratch, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
     if (readOnly) SetFileAttributesA(target, attributes);
     return 0;
 }
@@ -62,7 +72,62 @@ bool TargetInUse(const char* target) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// The old file's owner and access list go to its replacement, which would
+// otherwise carry whatever the folder hands down to a new file. The owner
+// may only be given with the right to restore files; the access list alone
+// then still keeps who may do what. 1 when at least the access list moved.
+int CopySecurity(const char* from, const char* to) {
+    const SECURITY_INFORMATION all =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityA(from, all, nullptr, 0, &size);
+    if (size == 0) return 0;
+    HeapBytes descriptor = AllocBytes(size);
+    if (!descriptor || !GetFileSecurityA(from, all, descriptor.get(), size, &size)) return 0;
+    if (SetFileSecurityA(to, all, descriptor.get())) return 1;
+    return SetFileSecurityA(to, DACL_SECURITY_INFORMATION, descriptor.get()) ? 1 : 0;
+}
+
+// The rename file of the Windows 95 family: section "rename" of WININIT.INI
+// holds one line per destination, short destination = short source. The
+// script reader is borrowed for the one write and handed back unchanged.
+int ScheduleInRenameFile(const char* source, const char* destination) {
+    char renameFile[kPathBufferSize] = {};
+    if (RunState.WindowsFolder) lstrcpynA(renameFile, RunState.WindowsFolder, sizeof renameFile);
+    if (!AppendPath(renameFile, "WININIT.INI")) return 0;
+
+    // WININIT.INI runs before long names exist, so it needs the 8.3 forms;
+    // a path without one keeps its own spelling.
+    char shortSource[kPathBufferSize] = {};
+    char shortDestination[kPathBufferSize] = {};
+    DWORD n = GetShortPathNameA(source, shortSource, sizeof shortSource);
+    if (n == 0 || n >= sizeof shortSource) lstrcpynA(shortSource, source, sizeof shortSource);
+    n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
+    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+
+    ProfileReader& reader = RunState.ScriptReader;
+    HeapText savedFile = reader.CopyFilePath();
+    HeapText savedSection = reader.CopySectionName();
+    reader.SetFile(renameFile);
+    reader.SetSection("rename");
+    int written = reader.WriteValue(shortDestination, shortSource);
+    reader.SetFile(savedFile.get());
+    reader.SetSection(savedSection.get());
+    return written;
+}
+
 }  // namespace
+
+long ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size) {
+    DWORD total = 0;
+    while (total < size) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer + total, size - total, &got, nullptr)) return -1;
+        if (got == 0) break;
+        total += got;
+    }
+    return static_cast<long>(total);
+}
 
 int CreateScratchFile(const char* target, char* scratch) {
     char folder[kPathBufferSize] = {};
@@ -72,41 +137,111 @@ int CreateScratchFile(const char* target, char* scratch) {
     return GetTempFileNameA(folder, "QVR", 0, scratch) ? 1 : 0;
 }
 
-int OpenTargetForReading(const char* target, UniqueFile* file) {
-    file->reset(CreateFileA(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file->valid()) return 1;
-    return IsMissingError(GetLastError()) ? 1 : 0;
+bool EntryWantsRestart() {
+    return RunState.ScriptReader.ReadInteger(kDelayKey) == 1;
 }
 
-int ReplaceTargetNow(const char* target, const char* scratch) {
-    // The new file is an ordinary one, whatever the scratch copy inherited.
-    SetFileAttributesA(scratch, FILE_ATTRIBUTE_NORMAL);
-    int replaced = 0;
-    if (!TargetInUse(target))
-        replaced = RunState.IsNT ? ReplaceByMove(target, scratch) : ReplaceByRenames(target, scratch);
-    if (!replaced) DeleteFileForced(scratch);
-    return replaced;
+int ScheduleReplaceAtRestart(const char* source, const char* destination) {
+    if (RunState.IsNT)
+        return MoveFileExA(source, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
+    return ScheduleInRenameFile(source, destination);
 }
 
-int ReplaceTargetAtRestart(const char* target, const char* scratch) {
-    if (!ScheduleReplaceAtRestart(scratch, target)) {
-        DeleteFileForced(scratch);
-        return 0;
+ScratchCopy::~ScratchCopy() { Discard(); }
+
+void ScratchCopy::Discard() {
+    scratch_.reset();
+    target_.reset();
+    if (scratchPath_[0]) DeleteFileForced(scratchPath_);
+    scratchPath_[0] = '\0';
+}
+
+int ScratchCopy::Open(const char* target) {
+    Discard();
+    targetCrc_ = writtenCrc_ = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+    // A path the ANSI calls cannot hold whole would name some other file.
+    if (lstrlenA(target) >= static_cast<int>(kPathBufferSize)) return 0;
+    lstrcpynA(targetPath_, target, sizeof targetPath_);
+    target_.reset(CreateFileA(target, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // A target that exists but cannot be held must never pass for none.
+    if (!target_ && !IsMissingError(GetLastError())) return 0;
+    if (!CreateScratchFile(target, scratchPath_)) return 0;
+    scratch_.reset(CreateFileA(scratchPath_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    return scratch_.valid() ? 1 : 0;
+}
+
+long ScratchCopy::ReadTarget(unsigned char* buffer, DWORD size) {
+    if (!target_) return 0;
+    long got = ReadUpTo(target_.get(), buffer, size);
+    if (got > 0) targetCrc_ = static_cast<uint32_t>(crc32(targetCrc_, buffer, static_cast<uInt>(got)));
+    return got;
+}
+
+int ScratchCopy::Write(const unsigned char* data, DWORD size) {
+    writtenCrc_ = static_cast<uint32_t>(crc32(writtenCrc_, data, size));
+    while (size > 0) {
+        DWORD put = 0;
+        if (!WriteFile(scratch_.get(), data, size, &put, nullptr) || put == 0) return 0;
+        data += put;
+        size -= put;
     }
-    RunState.RebootPending = 1;
     return 1;
 }
 
-int UpdateThroughScratch(const char* target, const char* payload, ScratchFiller fill) {
-    // Read before anything is created: the entry's section is current now.
-    const int32_t delay = RunState.ScriptReader.ReadInteger(kDelayKey);
-    char scratch[kPathBufferSize] = {};
-    if (!CreateScratchFile(target, scratch)) return 0;
-    if (!fill(target, payload, scratch)) {
-        DeleteFileForced(scratch);
-        return 0;
+int ScratchCopy::CopyFrom(HANDLE file) {
+    HeapBytes chunk = AllocBytes(kCopyChunkBytes);
+    if (!chunk) return 0;
+    for (;;) {
+        long n = file == target_.get() ? ReadTarget(chunk.get(), kCopyChunkBytes)
+                                       : ReadUpTo(file, chunk.get(), kCopyChunkBytes);
+        if (n < 0) return 0;
+        if (n == 0) return 1;
+        if (!Write(chunk.get(), static_cast<DWORD>(n))) return 0;
     }
-    if (delay == 1) return ReplaceTargetAtRestart(target, scratch);
-    return ReplaceTargetNow(target, scratch);
+}
+
+int ScratchCopy::CopyTargetToScratch() {
+    return target_ ? CopyFrom(target_.get()) : 1;
+}
+
+int ScratchCopy::CopyFileToScratch(const char* source) {
+    UniqueFile file(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return file ? CopyFrom(file.get()) : 0;
+}
+
+void ScratchCopy::GiveTargetIdentity() {
+    const DWORD attributes = GetFileAttributesA(targetPath_);
+    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
+    SetFileAttributesA(scratchPath_, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+}
+
+int ScratchCopy::Commit(bool atRestart) {
+    // Nothing takes the target's place before its bytes are on the disk: a
+    // rename that outlives a power cut must not point at lost data.
+    int ok = scratch_.valid() && FlushFileBuffers(scratch_.get());
+    scratch_.reset();
+    if (ok && RunState.IsNT && target_.valid()) ok = CopySecurity(targetPath_, scratchPath_);
+    // The hold ends only now: the rename needs the target free.
+    target_.reset();
+    if (ok) {
+        GiveTargetIdentity();
+        ok = atRestart ? ReplaceAtRestart() : ReplaceNow();
+    }
+    if (ok) scratchPath_[0] = '\0';  // it is the target now, or will be
+    Discard();
+    return ok;
+}
+
+int ScratchCopy::ReplaceNow() {
+    if (TargetInUse(targetPath_)) return 0;
+    return RunState.IsNT ? ReplaceByMove(targetPath_, scratchPath_) : ReplaceByRenames(targetPath_, scratchPath_);
+}
+
+int ScratchCopy::ReplaceAtRestart() {
+    if (!ScheduleReplaceAtRestart(scratchPath_, targetPath_)) return 0;
+    RunState.RebootPending = 1;
+    return 1;
 }

@@ -1,32 +1,102 @@
-// The scratch copy that file updates build the new content in: a fresh
-// "QVR....TMP" file in the target's own folder, so that putting it in the
-// target's place, now or at the restart, is a rename on the same volume.
+// Write-then-swap: the one way any action replaces an installed file. The
+// new content is built completely in a scratch file beside the target (a
+// fresh "QVR....TMP" in the target's own folder, so that putting it in the
+// target's place, now or at the restart, is a rename on the same volume);
+// the target is only touched by that rename. Until then every failure
+// leaves the target byte-for-byte as it was, and the scratch file is removed.
+//
+// How an action uses it:
+//
+//   ScratchCopy copy;
+//   if (!copy.Open(target)) return 0;
+//       Holds the target open for reading, without write or delete sharing,
+//       until the swap: what is read is what gets replaced; no other program
+//       can change it in between. A target that does not exist is taken as
+//       empty (TargetExists() false); one that exists but cannot be held
+//       fails. Creates the empty scratch file.
+//   copy.ReadTarget(buffer, size)
+//       Reads the old content in order, in chunks of the action's choosing;
+//       TargetCrc() is the CRC-32 of every byte read so far. An action that
+//       checks the old version reads it all and compares before Commit.
+//   copy.Write(data, size)
+//       Appends to the scratch file; WrittenCrc() is the CRC-32 of every byte
+//       written, for an action that verifies its result before the swap.
+//       An action that edits in place instead uses ScratchHandle() (opened
+//       for reading and writing, never shared) and CopyTargetToScratch().
+//   return copy.Commit(atRestart);
+//       Flushes the scratch file and fails unless the flush succeeded; gives
+//       it the target's attributes (hidden, system; never read-only) and,
+//       on the NT family, its owner and access list; then renames it over
+//       the target with write-through, or has it renamed at the next restart
+//       (RebootPending). 1 on success; 0 with the target unchanged.
+//
+// Any way out without a successful Commit (an early return) removes the
+// scratch file when the ScratchCopy goes out of scope.
 #pragma once
+#include <windows.h>
+
+#include <cstdint>
+
 #include "core/Handles.h"
+#include "core/RunState.h"
+
+class ScratchCopy {
+public:
+    ScratchCopy() = default;
+    ~ScratchCopy();
+    ScratchCopy(const ScratchCopy&) = delete;
+    ScratchCopy& operator=(const ScratchCopy&) = delete;
+
+    // Holds `target` and creates the scratch file beside it. 1 or 0.
+    int Open(const char* target);
+    bool TargetExists() const { return target_.valid(); }
+
+    // Reads up to `size` bytes of the target, fewer only at its end (0 at the
+    // end and for a target that does not exist); -1 on a read error.
+    long ReadTarget(unsigned char* buffer, DWORD size);
+    uint32_t TargetCrc() const { return targetCrc_; }
+
+    // Appends `size` bytes to the scratch file. 1 or 0.
+    int Write(const unsigned char* data, DWORD size);
+    uint32_t WrittenCrc() const { return writtenCrc_; }
+
+    // Streams the rest of the target into the scratch file. 1 or 0.
+    int CopyTargetToScratch();
+    // Streams a whole other file (a payload) into the scratch file. 1 or 0.
+    int CopyFileToScratch(const char* source);
+
+    HANDLE ScratchHandle() const { return scratch_.get(); }
+    const char* ScratchPath() const { return scratchPath_; }
+
+    // Flushes, checks and swaps, now or at the next restart. 1 or 0; the
+    // ScratchCopy is done with either way.
+    int Commit(bool atRestart);
+
+private:
+    int CopyFrom(HANDLE file);
+    int ReplaceNow();
+    int ReplaceAtRestart();
+    void GiveTargetIdentity();
+    void Discard();
+
+    char targetPath_[kPathBufferSize] = {};
+    char scratchPath_[kPathBufferSize] = {};
+    UniqueFile target_;
+    UniqueFile scratch_;
+    uint32_t targetCrc_ = 0;
+    uint32_t writtenCrc_ = 0;
+};
+
+// Reads up to `size` bytes, fewer only at the end of the file; -1 on error.
+long ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size);
+
+// Whether the entry whose section is current asks for the restart ("Delay" 1).
+bool EntryWantsRestart();
+
+// Has `source` moved over `destination` at the next start of the system;
+// non-zero on success.
+int ScheduleReplaceAtRestart(const char* source, const char* destination);
 
 // Creates an empty scratch file beside the target; its path goes into
 // `scratch` (kPathBufferSize bytes). 1 or 0.
 int CreateScratchFile(const char* target, char* scratch);
-
-// Opens the target for reading. 1 with the file open; 1 with no file when
-// the target has vanished (it is then taken as empty); 0 when it exists but
-// cannot be read, which must never pass for an empty file.
-int OpenTargetForReading(const char* target, UniqueFile* file);
-
-// Puts the completely written scratch file in the target's place now, as a
-// new ordinary file. 1 on success; on failure the target keeps its content
-// (and attributes) and the scratch file is removed.
-int ReplaceTargetNow(const char* target, const char* scratch);
-
-// Has the scratch file replace the target at the next restart and sets
-// RebootPending. 1 on success; on failure the scratch file is removed.
-int ReplaceTargetAtRestart(const char* target, const char* scratch);
-
-// Writes the new content of `target` into the scratch file.
-using ScratchFiller = int (*)(const char* target, const char* payload, const char* scratch);
-
-// The whole update of a target through a scratch copy: `fill` builds the new
-// content completely before the target is touched, so a failure up to then
-// leaves the target as it was; then the copy replaces the target now, or at
-// the restart when the entry's "Delay" is 1.
-int UpdateThroughScratch(const char* target, const char* payload, ScratchFiller fill);

@@ -10,15 +10,26 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "core/RunState.h"
 #include "support/TestFiles.h"
 
+// The CRC-32 of a content, as the script's CRC value carries it.
+inline uint32_t CrcOf(const std::string& content) {
+    return static_cast<uint32_t>(
+        crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())));
+}
+
 // Binds the script reader to a "Setup.ini" in `folder` with section "Proc1"
-// current; `delay` is written as the entry's Delay value unless empty.
-inline void UseEntryScript(const ScratchFolder& folder, const std::string& delay) {
+// current; `delay` is written as the entry's Delay value unless empty, and
+// the CRC the check accepted is that of `installed`.
+inline void UseEntryScript(const ScratchFolder& folder, const std::string& delay,
+                           const std::string& installed = std::string()) {
     std::string script = folder / "Setup.ini";
     std::string text = "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nAct=2\r\n";
     if (!delay.empty()) text += "Delay=" + delay + "\r\n";
+    text += "CRC=" + std::to_string(CrcOf(installed)) + "\r\n";
     WriteTestFile(script, text);
     RunState.ScriptReader.SetFile(script.c_str());
     RunState.ScriptReader.SetSection("Proc1");

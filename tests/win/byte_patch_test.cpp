@@ -63,7 +63,7 @@ TEST_F(BytePatchTest, TableOfPatchesOnFiles) {
         {"replacement stops at the content's end", "xxab", {{1, {'b'}, {'1', '2', '3'}}}, 1, "xxa1"},
     };
     for (const Case& c : cases) {
-        UseEntryScript(folder_, "");
+        UseEntryScript(folder_, "", c.content);
         WriteTestFile(Target(), c.content);
         WriteTestFile(Payload(), Text(BuildPayload(c.records)));
         EXPECT_EQ(ApplyBytePatch(Target().c_str(), Payload().c_str()), c.expectedResult) << c.what;
@@ -74,8 +74,8 @@ TEST_F(BytePatchTest, TableOfPatchesOnFiles) {
 }
 
 TEST_F(BytePatchTest, MissingOrShortPayloadFailsTheEntry) {
-    UseEntryScript(folder_, "");
     const std::string content = "content to keep";
+    UseEntryScript(folder_, "", content);
     std::string whole = Text(BuildPayload({{1, {'k'}, {'K'}}}));
     struct Case {
         const char* what;
@@ -99,7 +99,7 @@ TEST_F(BytePatchTest, MissingOrShortPayloadFailsTheEntry) {
 }
 
 TEST_F(BytePatchTest, TargetHeldOpenKeepsItsContent) {
-    UseEntryScript(folder_, "");
+    UseEntryScript(folder_, "", "AAAA");
     WriteTestFile(Target(), "AAAA");
     WriteTestFile(Payload(), Text(BuildPayload({{2, {'A'}, {'B'}}})));
     for (DWORD share : {DWORD(0), DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_READ | FILE_SHARE_WRITE)}) {
@@ -116,7 +116,7 @@ TEST_F(BytePatchTest, TargetHeldOpenKeepsItsContent) {
 }
 
 TEST_F(BytePatchTest, DeferredPatchOfAReadOnlyTarget) {
-    UseEntryScript(folder_, "1");
+    UseEntryScript(folder_, "1", "old bytes here");
     WriteTestFile(Target(), "old bytes here");
     SetFileAttributesA(Target().c_str(), FILE_ATTRIBUTE_READONLY);
     WriteTestFile(Payload(), Text(BuildPayload({{1, {'o', 'l', 'd'}, {'n', 'e', 'w'}}})));
@@ -130,7 +130,7 @@ TEST_F(BytePatchTest, DeferredPatchOfAReadOnlyTarget) {
 }
 
 TEST_F(BytePatchTest, FailingRecordWithDelaySchedulesNothing) {
-    UseEntryScript(folder_, "1");
+    UseEntryScript(folder_, "1", "abc");
     WriteTestFile(Target(), "abc");
     WriteTestFile(Payload(), Text(BuildPayload({{1, {'z'}, {'y'}}})));
     EXPECT_EQ(ApplyBytePatch(Target().c_str(), Payload().c_str()), 0);
@@ -141,11 +141,11 @@ TEST_F(BytePatchTest, FailingRecordWithDelaySchedulesNothing) {
 // Larger than what is mapped whole: the records run through views, with a
 // match placed across the edge of the first view.
 TEST_F(BytePatchTest, LargeFileThroughViews) {
-    UseEntryScript(folder_, "");
     std::string content(80u << 20, 'x');
     const std::size_t edge = 16u << 20;
     content.replace(edge - 3, 6, "needle");
     content.replace(content.size() - 6, 6, "needle");
+    UseEntryScript(folder_, "", content);
     WriteTestFile(Target(), content);
     WriteTestFile(Payload(), Text(BuildPayload({{2, {'n', 'e', 'e', 'd', 'l', 'e'}, {'N', 'E', 'E', 'D', 'L', 'E'}},
                                                {3, Offset(static_cast<uint32_t>(content.size() - 1)), {'!'}}})));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "PatchTestSupport.h"
+#include "actions/ScratchCopy.h"
 #include "actions/XorDelta.h"
 #include "core/neutral/HeapText.h"
 
@@ -72,7 +73,7 @@ TEST_F(RenameFileTest, OneLinePerDestinationTheLaterSourceWinning) {
 }
 
 TEST_F(RenameFileTest, DeferredDeltaOnTheNinetyFiveFamily) {
-    UseEntryScript(folder_, "1");
+    UseEntryScript(folder_, "1", "old version");
     RunState.RebootPending = 0;
     std::string target = folder_ / "target.dll";
     std::string payload = folder_ / "Proc1";
@@ -91,7 +92,7 @@ TEST_F(RenameFileTest, DeferredDeltaOnTheNinetyFiveFamily) {
 }
 
 TEST_F(RenameFileTest, UnwritableRenameFileFailsAndLeavesNothingPending) {
-    UseEntryScript(folder_, "1");
+    UseEntryScript(folder_, "1", "old");
     RunState.RebootPending = 0;
     windowsFolder_ = folder_ / "no such folder\\";
     RunState.WindowsFolder = &windowsFolder_[0];
@@ -108,7 +109,7 @@ TEST_F(RenameFileTest, UnwritableRenameFileFailsAndLeavesNothingPending) {
 }
 
 TEST_F(RenameFileTest, ImmediateUpdateWithoutMoveFileEx) {
-    UseEntryScript(folder_, "");
+    UseEntryScript(folder_, "", "old version");
     std::string target = folder_ / "target.dll";
     std::string payload = folder_ / "Proc1";
     WriteTestFile(target, "old version");

@@ -40,7 +40,7 @@ TEST_F(XorDeltaTest, ImmediateUpdateRebuildsTheNewVersion) {
         {"binary with zeros", std::string("\0\1\2\0", 4), std::string("\0\0\2\0\7", 5), ""},
     };
     for (const Case& c : cases) {
-        UseEntryScript(folder_, c.delay);
+        UseEntryScript(folder_, c.delay, c.oldContent);
         WriteTestFile(Target(), c.oldContent);
         WriteTestFile(Payload(), XorDeltaOf(c.oldContent, c.newContent));
         EXPECT_EQ(ApplyXorDelta(Target().c_str(), Payload().c_str()), 1) << c.what;
@@ -51,7 +51,7 @@ TEST_F(XorDeltaTest, ImmediateUpdateRebuildsTheNewVersion) {
 }
 
 TEST_F(XorDeltaTest, ReadOnlyTargetBecomesAnOrdinaryFile) {
-    UseEntryScript(folder_, "");
+    UseEntryScript(folder_, "", "old");
     WriteTestFile(Target(), "old");
     SetFileAttributesA(Target().c_str(), FILE_ATTRIBUTE_READONLY);
     WriteTestFile(Payload(), XorDeltaOf("old", "new!"));
@@ -68,8 +68,8 @@ TEST_F(XorDeltaTest, VanishedTargetIsTakenAsEmpty) {
 }
 
 TEST_F(XorDeltaTest, FailuresKeepTheTargetAndLeaveNoScratchFile) {
-    UseEntryScript(folder_, "");
     const std::string old = "the installed version";
+    UseEntryScript(folder_, "", old);
     WriteTestFile(Target(), old);
 
     // Missing payload.
@@ -124,7 +124,7 @@ TEST_F(XorDeltaTest, DeferredUpdateIsScheduledAndLeavesTheTargetAlone) {
     };
     for (const Case& c : cases) {
         RunState.RebootPending = 0;
-        UseEntryScript(folder_, "1");
+        UseEntryScript(folder_, "1", c.oldContent);
         WriteTestFile(Target(), c.oldContent);
         SetFileAttributesA(Target().c_str(), c.attributes);
         WriteTestFile(Payload(), XorDeltaOf(c.oldContent, c.newContent));

@@ -20,6 +20,7 @@ int WriteInContent(PatchContent& content, uint64_t at, const unsigned char* byte
         if (!window) return 0;
         std::size_t piece = available < left ? available : left;
         std::memcpy(window, bytes, piece);
+        content.NoteWritten();
         at += piece;
         bytes += piece;
         left -= piece;

@@ -1,6 +1,6 @@
 // The byte-pattern patch payload and its records, and applying them to a
 // file's content. The content is reached through windows, so that a large
-// file can be patched through a mapped view of a part of it at a time.
+// file can be patched with only a part of it in memory at a time.
 //
 // Payload (all numbers unsigned 32-bit little-endian):
 //   RecordCount, a reserved word, then RecordCount records of
@@ -58,6 +58,9 @@ public:
     // Null when the window cannot be made (then the record fails). A new call
     // may make earlier pointers invalid.
     virtual unsigned char* Window(uint64_t offset, std::size_t minimum, std::size_t* available) = 0;
+    // Told after bytes were written through the current window, so that a
+    // content kept outside memory knows to store that window again.
+    virtual void NoteWritten() {}
 
 protected:
     ~PatchContent() = default;

@@ -77,7 +77,7 @@ TEST_F(XorWriteFailureTest, FailedWriteKeepsTheOldContentAndLeavesNoScratchFile)
     };
     const std::string old = "the installed version, a few bytes long";
     for (const Case& c : cases) {
-        UseEntryScript(folder_, c.delay);
+        UseEntryScript(folder_, c.delay, old);
         WriteTestFile(Target(), old);
         EXPECT_EQ(ApplyXorDelta(Target().c_str(), kBigPayload), 0)
             << c.what << ": the new version could not be written, yet the update reported success";
@@ -91,8 +91,8 @@ TEST_F(XorWriteFailureTest, FailedWriteKeepsTheOldContentAndLeavesNoScratchFile)
 
 TEST_F(XorWriteFailureTest, UpdateWithinTheLimitGoesThrough) {
     // The same limit does not stop a new version that fits.
-    UseEntryScript(folder_, "");
     const std::string old = "the installed version";
+    UseEntryScript(folder_, "", old);
     const std::string fresh = "the patched version, a little longer";
     WriteTestFile(Target(), old);
     WriteTestFile(folder_ / "Proc1", XorDeltaOf(old, fresh));

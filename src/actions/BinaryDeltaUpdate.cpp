@@ -11,7 +11,7 @@ namespace {
 struct DeltaFiles {
     HANDLE Payload;
     HANDLE Old;
-    HANDLE New;
+    ScratchCopy* New;
 };
 
 // Exactly `size` bytes from `offset` (below 4 GiB), or 0.
@@ -38,14 +38,7 @@ int ReadOld(void* context, uint32_t offset, unsigned char* buffer, uint32_t size
 }
 
 int WriteNew(void* context, const unsigned char* data, uint32_t size) {
-    HANDLE file = static_cast<DeltaFiles*>(context)->New;
-    while (size > 0) {
-        DWORD put = 0;
-        if (!WriteFile(file, data, size, &put, nullptr) || put == 0) return 0;
-        data += put;
-        size -= put;
-    }
-    return 1;
+    return static_cast<DeltaFiles*>(context)->New->Write(data, size);
 }
 
 // The size of an open file, or 0 with *ok false when it is unknown or not
@@ -58,29 +51,23 @@ uint32_t SizeOf(HANDLE file, bool* ok) {
     return low;
 }
 
-// Rebuilds the new content into the (empty) scratch file. The decoder reads
-// the payload and the old file a window at a time and writes in bounded
-// chunks, checking every step and the result's size and CRC-32; anything
-// wrong fails here, before the target is touched.
-int WriteRebuiltContent(const char* target, const char* payload, const char* scratch) {
-    UniqueFile delta(CreateFileA(payload, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!delta) return 0;
-    UniqueFile old;
-    if (!OpenTargetForReading(target, &old)) return 0;
-    UniqueFile out(CreateFileA(scratch, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!out) return 0;
-    bool ok = true;
-    const uint32_t payloadSize = SizeOf(delta.get(), &ok);
-    const uint32_t oldSize = SizeOf(old.get(), &ok);
-    if (!ok) return 0;
-    DeltaFiles files = {delta.get(), old.get(), out.get()};
-    const BinaryDeltaIo io = {&files, ReadPayload, ReadOld, WriteNew};
-    return RebuildFromBinaryDelta(io, payloadSize, oldSize);
-}
-
 }  // namespace
 
+// Rebuilds the new content into the scratch copy. The decoder reads the
+// payload and the old file a window at a time and writes in bounded chunks,
+// checking every step and the result's size and CRC-32; anything wrong
+// fails here, before the target is touched.
 int ApplyBinaryDelta(const char* targetPath, const char* payloadPath) {
-    return UpdateThroughScratch(targetPath, payloadPath, WriteRebuiltContent);
+    UniqueFile delta(CreateFileA(payloadPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!delta) return 0;
+    ScratchCopy copy;
+    if (!copy.Open(targetPath)) return 0;
+    bool ok = true;
+    const uint32_t payloadSize = SizeOf(delta.get(), &ok);
+    const uint32_t oldSize = SizeOf(copy.TargetHandle(), &ok);
+    if (!ok) return 0;
+    DeltaFiles files = {delta.get(), copy.TargetHandle(), &copy};
+    const BinaryDeltaIo io = {&files, ReadPayload, ReadOld, WriteNew};
+    if (!RebuildFromBinaryDelta(io, payloadSize, oldSize)) return 0;
+    return copy.Commit(EntryWantsRestart());
 }

@@ -18,6 +18,8 @@
 //       Reads the old content in order, in chunks of the action's choosing;
 //       TargetCrc() is the CRC-32 of every byte read so far. An action that
 //       checks the old version reads it all and compares before Commit.
+//       An action that reads at offsets of its own choosing uses
+//       TargetHandle() instead (invalid when there is no target).
 //   copy.Write(data, size)
 //       Appends to the scratch file; WrittenCrc() is the CRC-32 of every byte
 //       written, for an action that verifies its result before the swap.
@@ -65,6 +67,7 @@ public:
     // Streams a whole other file (a payload) into the scratch file. 1 or 0.
     int CopyFileToScratch(const char* source);
 
+    HANDLE TargetHandle() const { return target_.get(); }
     HANDLE ScratchHandle() const { return scratch_.get(); }
     const char* ScratchPath() const { return scratchPath_; }
 

@@ -1,7 +1,9 @@
 #!/bin/sh
 # The main job: builds the runtime and the builder for Windows i686 (shipped,
-# dist/win32) and x86_64 (dist/win64), then builds the demo patch from the
-# shipped runtime with zulibuild under Wine:
+# dist/win32) and x86_64 (dist/win64), makes the demo patch project with
+# "zulibuild diff" from the demo application's two versions
+# (examples/demo/make_project.sh, into dist/demo/project), then builds the
+# demo patch from it with zulibuild under Wine:
 #   dist/demo/DemoPatch.exe     (from dist/win32/zulirt.exe, to ship)
 #   dist/demo/DemoPatch64.exe   (from dist/win64/zulirt.exe, runs under wine64)
 # The Wine prefix is dist/demo/wineprefix (never ~/.wine). Build folders are
@@ -58,10 +60,15 @@ if [ ! -f "$WINEPREFIX/drive_c/windows/system32/extrac32.exe" ]; then
     exit 1
 fi
 
+# The project: everything that differs between DemoApp 1.0 and 1.1.
+project="$root/dist/demo/project"
+rm -rf "$project" "$project.partial"
+"$root/examples/demo/make_project.sh" "$root/dist/win64/zulibuild.exe" "$project"
+
 build_patch() {
     runtime=$1 output=$2
     wine "$root/dist/win64/zulibuild.exe" "Z:$root/dist/$runtime/zulirt.exe" \
-        "Z:$root/examples/demo/patch" "Z:$root/dist/demo/$output"
+        "Z:$project" "Z:$root/dist/demo/$output"
 }
 build_patch win32 DemoPatch.exe
 build_patch win64 DemoPatch64.exe

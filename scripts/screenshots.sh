@@ -40,7 +40,8 @@ done
 
 # The demo patch, and the application it patches, installed where its
 # registry key says.
-cp -r "$here/examples/demo/patch" "$work/patch"
+"$here/examples/demo/make_project.sh" "$dist/zulibuild.exe" "$work/patch" >"$work/diff.log" 2>&1 || {
+    cat "$work/diff.log" >&2; exit 1; }
 cp -r "$here/examples/demo/installed/DemoApp" "$work/DemoApp"
 wine reg add 'HKCU\Software\ZuliDemo\DemoApp' /v InstallPath /d "Z:$(echo "$work/DemoApp" | tr / '\\')" /f \
     >/dev/null 2>&1

@@ -11,27 +11,45 @@
 namespace {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
-std::string DemoProject() { return std::string(ZULI_SOURCE_DIR_WINE) + "/examples/demo/patch/"; }
-const std::vector<std::string> kPackedFiles = {"Setup.ini", "Proc1", "Proc2", "Proc4",
-                                               "Setup.img", "Zuli.img", "link.cur"};
+std::string Builder() { return std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe"; }
+std::string Demo() { return std::string(ZULI_SOURCE_DIR_WINE) + "/examples/demo/"; }
 
-// A copy of the demo project with one manifest line changed.
-void CopyDemoProject(const std::string& to, const std::string& from, const std::string& replacement) {
-    for (const std::string& name : kPackedFiles)
-        ASSERT_TRUE(CopyFileA((DemoProject() + name).c_str(), (to + name).c_str(), FALSE)) << name;
-    CreateDirectoryA((to + "texts").c_str(), nullptr);
-    for (const char* text : {"intro.txt", "info.txt", "agreement.txt", "closing.txt"})
-        ASSERT_TRUE(CopyFileA((DemoProject() + "texts\\" + text).c_str(), (to + "texts\\" + text).c_str(), FALSE));
-    std::string manifest = ReadTestFile(DemoProject() + "patch.ini");
+// The demo project as zulibuild diff makes it from the demo application's
+// two versions (with the options of examples/demo/make_project.sh), with one
+// manifest line changed. `to` is an empty folder.
+void MakeDemoProject(const std::string& to, const std::string& from, const std::string& replacement) {
+    std::string folder = to.substr(0, to.size() - 1);
+    std::string diff = Quoted(Builder()) + " diff " + Quoted(Demo() + "installed/DemoApp") + " " +
+                       Quoted(Demo() + "updated/DemoApp") + " " + Quoted(folder) + " --template " +
+                       Quoted(Demo() + "template") +
+                       " --dir Reg --regkey \"HKCU,Software\\ZuliDemo\\DemoApp,InstallPath\" --required app.txt"
+                       " --addreg \"HKCU,Software\\ZuliDemo\\DemoApp,Version,1,4,1.1\"";
+    ASSERT_EQ(RunProgram(diff), 0) << diff;
+    std::string manifest = ReadTestFile(to + "patch.ini");
     std::size_t at = manifest.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     manifest.replace(at, from.size(), replacement);
     WriteTestFile(to + "patch.ini", manifest);
 }
 
+// The files the project's manifest packs into the cabinet.
+std::vector<std::string> PackedFiles(const std::string& project) {
+    char list[4096] = {};
+    GetPrivateProfileStringA("Cabinet", "Files", "", list, sizeof list, (project + "patch.ini").c_str());
+    std::vector<std::string> files;
+    std::string all = list;
+    for (std::size_t at = 0; at <= all.size();) {
+        std::size_t comma = all.find(',', at);
+        if (comma == std::string::npos) comma = all.size();
+        if (comma > at) files.push_back(all.substr(at, comma - at));
+        at = comma + 1;
+    }
+    return files;
+}
+
 void BuildPatch(const std::string& project, const std::string& output) {
     std::string runtime = std::string(ZULI_DIST_DIR_WINE) + "/zulirt.exe";
-    std::string builder = std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe";
+    std::string builder = Builder();
     std::string folder = project.substr(0, project.size() - 1);  // no trailing backslash inside quotes
     ASSERT_EQ(RunProgram(Quoted(builder) + " " + Quoted(runtime) + " " + Quoted(folder) + " " + Quoted(output)), 0)
         << "zulibuild failed";
@@ -68,7 +86,7 @@ bool FolderIsEmpty(const std::string& folder) {
 TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindow) {
     ScratchFolder work("gate zero");
     CreateDirectoryA((work / "project").c_str(), nullptr);
-    CopyDemoProject(work / "project\\", "StartGate=1", "StartGate=0");
+    MakeDemoProject(work / "project\\", "StartGate=1", "StartGate=0");
     BuildPatch(work / "project\\", work / "patch.exe");
 
     ScratchFolder temp("gate zero temp");
@@ -85,7 +103,7 @@ TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindow) {
 TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
     ScratchFolder work("unpack");
     CreateDirectoryA((work / "project").c_str(), nullptr);
-    CopyDemoProject(work / "project\\", "StartGate=1", "StartGate=1");
+    MakeDemoProject(work / "project\\", "StartGate=1", "StartGate=1");
     BuildPatch(work / "project\\", work / "patch.exe");
 
     ScratchFolder temp("unpack temp");
@@ -99,8 +117,10 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
     HWND wizard = patch.WaitForWindow("#32770", "DemoApp 1.1 Update");
     ASSERT_NE(wizard, nullptr) << "the wizard never appeared";
-    for (const std::string& name : kPackedFiles)
-        EXPECT_EQ(ReadTestFile(workFolder + name), ReadTestFile(DemoProject() + name))
+    std::vector<std::string> packed = PackedFiles(work / "project\\");
+    EXPECT_EQ(packed.size(), 8u) << "the script, four payload files, two images and the cursor";
+    for (const std::string& name : packed)
+        EXPECT_EQ(ReadTestFile(workFolder + name), ReadTestFile(work / "project\\" + name))
             << name << " not unpacked under its stored name";
     EXPECT_FALSE(FileExists(workFolder + "Data.cab")) << "the cabinet file stays";
 
@@ -113,7 +133,7 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
 TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {
     ScratchFolder work("altered credits");
     CreateDirectoryA((work / "project").c_str(), nullptr);
-    CopyDemoProject(work / "project\\", "StartGate=1", "StartGate=1");
+    MakeDemoProject(work / "project\\", "StartGate=1", "StartGate=1");
     BuildPatch(work / "project\\", work / "patch.exe");
     // Replace the maker's name by a plain text, as a resource editor would.
     HANDLE update = BeginUpdateResourceA((work / "patch.exe").c_str(), FALSE);

@@ -67,9 +67,17 @@ openssl req -x509 -newkey rsa:2048 -sha256 -days 2 -subj "/CN=Zuli Throwaway Sig
         -out "$work/signer.p12" -passout pass:p12-secret >/dev/null 2>&1 ||
     { echo "openssl could not make the certificate" >&2; exit 1; }
 
+# The demo project, made by zulibuild diff from the demo application's two
+# versions.
+if ! "$source/examples/demo/make_project.sh" "$zulibuild" "$work/project" </dev/null >"$work/diff.log" 2>&1; then
+    tr -d '\r' <"$work/diff.log"
+    echo "the demo project could not be made" >&2
+    exit 1
+fi
+
 # Build and sign.
 patch="$work/DemoPatch64.exe"
-if wine "$zulibuild" "Z:$zulirt" "Z:$source/examples/demo/patch" "Z:$patch" </dev/null >"$work/build.log" 2>&1; then
+if wine "$zulibuild" "Z:$zulirt" "Z:$work/project" "Z:$patch" </dev/null >"$work/build.log" 2>&1; then
     pass "the demo patch was built"
 else
     tr -d '\r' <"$work/build.log"
@@ -123,7 +131,7 @@ fi
 # The builder refuses to add resources to a signed runtime.
 "$source/tools/sign/zulisign" --cert "$work/cert.pem" --key "$work/key.pem" --password-file "$work/password.txt" \
     "$zulirt" "$work/signed-runtime.exe" >/dev/null
-if wine "$zulibuild" "Z:$work/signed-runtime.exe" "Z:$source/examples/demo/patch" "Z:$work/from-signed.exe" \
+if wine "$zulibuild" "Z:$work/signed-runtime.exe" "Z:$work/project" "Z:$work/from-signed.exe" \
     </dev/null >"$work/refused.log" 2>&1; then
     fail "the builder built a patch from a signed runtime"
 elif grep -q "is signed" "$work/refused.log" && [ ! -e "$work/from-signed.exe" ]; then

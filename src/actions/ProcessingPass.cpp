@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "actions/BinaryDeltaUpdate.h"
 #include "actions/BytePatch.h"
 #include "actions/FileActions.h"
 #include "actions/RegistrySections.h"
@@ -19,7 +20,7 @@
 namespace {
 
 // Hands entry's target to the action its code names. False for codes that
-// have no action (7, above, negative): they get no report line.
+// have no action (7, above 8, negative): they get no report line.
 bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int* result) {
     switch (act) {
     case 0: *result = RunEntryFile(payloadPath, targetPath); return true;
@@ -33,6 +34,7 @@ bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int
         *result = RenameEntryFile(targetPath, newName.get());
         return true;
     }
+    case kActBinaryDelta: *result = ApplyBinaryDelta(targetPath, payloadPath); return true;
     default: return false;
     }
 }
@@ -50,12 +52,15 @@ void ProcessEntry(uint32_t n) {
     const char* targetPath = RunState.EntryPaths[n];
     if (!targetPath) return;  // only a table the verification pass did not finish
 
+    // The binary delta is an update like the XOR delta and reads as one in
+    // the report (its own code would name the registry line).
+    const int reportCode = act == kActBinaryDelta ? 2 : act;
     if (HasSkipMark(targetPath)) {
-        AppendReportLine(act, targetPath, 0, true);
+        AppendReportLine(reportCode, targetPath, 0, true);
         return;
     }
     int result = 0;
-    if (RunAction(act, payloadPath, targetPath, &result)) AppendReportLine(act, targetPath, result, false);
+    if (RunAction(act, payloadPath, targetPath, &result)) AppendReportLine(reportCode, targetPath, result, false);
 }
 
 void RunRegistrySections() {

@@ -25,11 +25,12 @@ constexpr const char kHwndKey[] = "HWND";             // integer, written for th
 // or empty is 0); "string" keys with ReadValue (absent or empty is none);
 // "flag" keys are set by any non-empty text, "0" included.
 constexpr const char kFileKey[] = "FILE";             // string: target file name
-constexpr const char kActKey[] = "Act";               // integer: action code 0..7
+constexpr const char kActKey[] = "Act";               // integer: action code 0..8
 constexpr const char kDirKey[] = "Dir";               // string: directory token or folder
 constexpr const char kSubKey[] = "Sub";               // string: sub-path before FILE
 constexpr const char kRegKeyKey[] = "RegKey";         // string: hive,subkey[,value name]
 constexpr const char kCrcKey[] = "CRC";               // integer: CRC-32, signed or unsigned decimal
+constexpr const char kNewCrcKey[] = "NewCRC";         // integer, optional: Act 2, 3, 8, CRC-32 once updated
 constexpr const char kDontCheckKey[] = "DONTChk";     // integer: Act 3, nonzero skips the CRC
 constexpr const char kCantMissKey[] = "CANTMISS";     // flag
 constexpr const char kCantDiffKey[] = "CANTDIFF";     // flag
@@ -39,6 +40,10 @@ constexpr const char kNewNameKey[] = "NewName";       // string: Act 6
 constexpr const char kCountKey[] = "Count";           // integer: Act 5, number of INIKey lines
 constexpr const char kIniKeyPrefix[] = "INIKey";      // string: "INIKey" + 1..Count, section,key,value
 constexpr const char kExpandNameKey[] = "ExpandName"; // string, written for the uninstaller
+
+// The Act value of the binary delta update (the codes 0..7 are used as
+// plain numbers where they are dispatched).
+constexpr int kActBinaryDelta = 8;
 
 // Directory tokens of "Dir", compared exactly, with case.
 constexpr const char kDirMe[] = "Me";

@@ -28,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (roundTrip) {
         std::vector<uint8_t> delta;
         if (!EncodeBinaryDelta(old, rest, delta)) std::abort();
-        if (io.Apply(delta, old) != 1 || io.New != rest) std::abort();
+        if (io.Apply(delta, old) != 1 || io.New.Written != rest) std::abort();
         return 0;
     }
     if (io.Apply(rest, old) == 1) {
         BinaryDeltaHeader header;
         if (!ReadBinaryDeltaHeader(rest.data(), static_cast<uint32_t>(rest.size()), &header)) std::abort();
-        if (io.New.size() != header.NewSize) std::abort();
+        if (io.New.Written.size() != header.NewSize) std::abort();
     }
     return 0;
 }

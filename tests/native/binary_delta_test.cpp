@@ -99,9 +99,9 @@ TEST(BinaryDelta, RebuildsTheNewVersionFromTheOld) {
         const Bytes delta = Encode(old, now);
         MemoryDeltaIo io;
         ASSERT_EQ(io.Apply(delta, old), 1) << c.name;
-        EXPECT_TRUE(io.New == now) << c.name;
-        EXPECT_LE(io.LargestWrite, kBinaryDeltaChunkBytes) << c.name;
-        EXPECT_LE(io.LargestRead, kBinaryDeltaOldWindowBytes) << c.name;
+        EXPECT_TRUE(io.New.Written == now) << c.name;
+        EXPECT_LE(io.New.LargestWrite, kBinaryDeltaChunkBytes) << c.name;
+        EXPECT_LE(io.Old.LargestRead, kBinaryDeltaOldWindowBytes) << c.name;
     }
 }
 
@@ -155,7 +155,7 @@ TEST(BinaryDelta, MalformedPayloadsFail) {
     {
         MemoryDeltaIo io;
         ASSERT_EQ(io.Apply(good.Build(), old), 1);
-        ASSERT_EQ(io.New, now);
+        ASSERT_EQ(io.New.Written, now);
     }
 
     struct Case {
@@ -270,31 +270,12 @@ TEST(BinaryDelta, UnreadableFilesFail) {
     const Bytes old = CodeLike(5000, 13);
     const Bytes now = Join({Cut(old, 100, 5000), RandomBytes(10, 14)});
     const Bytes delta = Encode(old, now);
-    struct FailingIo : MemoryDeltaIo {
-        int failOld = 0, failPayload = 0, failWrite = 0;
-    };
+    const char* names[] = {"payload", "old file", "new file"};
     for (int which = 0; which < 3; ++which) {
-        FailingIo io;
-        io.Payload = &delta;
-        io.Old = &old;
-        BinaryDeltaIo calls = {
-            &io,
-            [](void* c, uint32_t o, unsigned char* b, uint32_t s) {
-                auto* f = static_cast<FailingIo*>(c);
-                return f->failPayload && o > 0 ? 0 : MemoryDeltaIo::ReadPayload(c, o, b, s);
-            },
-            [](void* c, uint32_t o, unsigned char* b, uint32_t s) {
-                return static_cast<FailingIo*>(c)->failOld ? 0 : MemoryDeltaIo::ReadOld(c, o, b, s);
-            },
-            [](void* c, const unsigned char* d, uint32_t s) {
-                return static_cast<FailingIo*>(c)->failWrite ? 0 : MemoryDeltaIo::WriteNew(c, d, s);
-            },
-        };
-        io.failPayload = which == 0;
-        io.failOld = which == 1;
-        io.failWrite = which == 2;
-        EXPECT_EQ(RebuildFromBinaryDelta(calls, static_cast<uint32_t>(delta.size()), static_cast<uint32_t>(old.size())), 0)
-            << "failing " << which;
+        MemoryDeltaIo io;
+        MemoryFile* files[] = {&io.Payload, &io.Old, &io.New};
+        files[which]->Fails = true;
+        EXPECT_EQ(io.Apply(delta, old), 0) << names[which] << " fails";
     }
 }
 

@@ -11,33 +11,47 @@ namespace {
 
 // Each stream is read front to back through a buffer of its own, so that a
 // run of small steps costs copies in memory rather than file reads.
-constexpr uint32_t kControlBufferBytes = 64u << 10;
 constexpr uint32_t kStreamBufferBytes = 256u << 10;
 // A window of the old file is refilled from a little before the wanted
 // position (steps often go back a few bytes) and at least this far ahead,
 // so that steps that jump about the old file do not each read a full window.
 constexpr uint32_t kOldLookBehind = 16u << 10;
 constexpr uint32_t kOldLeastLoad = 128u << 10;
+// No position: a new file is smaller than 4 GiB.
+constexpr uint32_t kNone = 0xFFFFFFFF;
+
+enum StreamIndex { kControl, kGaps, kDifferences, kExtra, kStreamCount };
 
 uint32_t Smaller(uint32_t a, uint32_t b) { return a < b ? a : b; }
 
-struct StreamReader {
-    const BinaryDeltaIo* Io;
+struct Stream {
     uint32_t Next;  // payload offset of the next byte not yet buffered
     uint32_t Left;  // bytes of the stream not yet buffered
-    unsigned char* Buffer;
-    uint32_t Capacity;
     uint32_t At;
     uint32_t Filled;
+    unsigned char* Buffer;
+};
+
+struct Decoder {
+    const BinaryDeltaIo* Io;
+    Stream Streams[kStreamCount];
+    unsigned char* Window;  // old bytes from WindowStart on
+    uint32_t WindowStart;
+    uint32_t WindowLength;
+    uint32_t OldSize;
+    unsigned char* Out;  // new bytes not yet written
+    uint32_t OutFilled;
+    uLong Crc;
+    uint32_t NextDifference;  // copy position of the next non-zero difference, or kNone
 };
 
 // Makes at least one byte available; false at the stream's end or when the
 // payload cannot be read.
-bool Fill(StreamReader& s) {
+bool Fill(const Decoder& d, Stream& s) {
     if (s.At < s.Filled) return true;
     if (s.Left == 0) return false;
-    const uint32_t n = Smaller(s.Capacity, s.Left);
-    if (!s.Io->ReadPayload(s.Io->Context, s.Next, s.Buffer, n)) return false;
+    const uint32_t n = Smaller(kStreamBufferBytes, s.Left);
+    if (!d.Io->Read(d.Io->Payload, s.Next, s.Buffer, n)) return false;
     s.Next += n;
     s.Left -= n;
     s.At = 0;
@@ -45,27 +59,15 @@ bool Fill(StreamReader& s) {
     return true;
 }
 
-bool UsedUp(const StreamReader& s) { return s.Left == 0 && s.At == s.Filled; }
-
-bool Take(StreamReader& s, unsigned char* to, uint32_t n) {
-    while (n > 0) {
-        if (!Fill(s)) return false;
-        const uint32_t k = Smaller(n, s.Filled - s.At);
-        std::memcpy(to, s.Buffer + s.At, k);
-        s.At += k;
-        to += k;
-        n -= k;
-    }
-    return true;
-}
+// The next byte of a stream; -1 at its end or when it cannot be read.
+int NextByte(const Decoder& d, Stream& s) { return Fill(d, s) ? s.Buffer[s.At++] : -1; }
 
 // At most five bytes; a value that does not fit 32 bits is malformed.
-bool ReadNumber(StreamReader& s, uint32_t* value) {
+bool ReadNumber(const Decoder& d, Stream& s, uint32_t* value) {
     uint32_t v = 0;
     for (unsigned shift = 0; shift < 35; shift += 7) {
-        if (!Fill(s)) return false;
-        const unsigned char b = s.Buffer[s.At++];
-        if (shift == 28 && b > 0x0F) return false;
+        const int b = NextByte(d, s);
+        if (b < 0 || (shift == 28 && b > 0x0F)) return false;
         v |= static_cast<uint32_t>(b & 0x7F) << shift;
         if (!(b & 0x80)) {
             *value = v;
@@ -75,84 +77,43 @@ bool ReadNumber(StreamReader& s, uint32_t* value) {
     return false;
 }
 
-struct OldWindow {
-    const BinaryDeltaIo* Io;
-    uint32_t Size;
-    unsigned char* Buffer;
-    uint32_t Start;
-    uint32_t Length;
-};
-
-// The old bytes from `position` on (position < Size), at most `want` of
-// them and at least one; their count goes to *got. Null when unreadable.
-const unsigned char* OldBytes(OldWindow& w, uint32_t position, uint32_t want, uint32_t* got) {
-    if (position < w.Start || position - w.Start >= w.Length) {
-        const uint32_t start = position > kOldLookBehind ? position - kOldLookBehind : 0;
-        uint32_t length = position - start;
-        length += want > kOldLeastLoad ? want : kOldLeastLoad;
-        length = Smaller(Smaller(length, kBinaryDeltaOldWindowBytes), w.Size - start);
-        if (!w.Io->ReadOld(w.Io->Context, start, w.Buffer, length)) return nullptr;
-        w.Start = start;
-        w.Length = length;
-    }
-    *got = Smaller(want, w.Start + w.Length - position);
-    return w.Buffer + (position - w.Start);
-}
-
-// The differences of the copies: where the next non-zero one falls, counted
-// over all copies together. None once the gap stream is used up.
-struct Differences {
-    StreamReader Gaps;
-    StreamReader Bytes;
-    bool Pending;
-    uint32_t NextAt;
-};
-
-// Reads the position of the next non-zero difference, `gap` zeros after
-// `from`. False when the gap stream is malformed.
-bool FindNextDifference(Differences& d, uint32_t from) {
-    d.Pending = false;
-    if (!Fill(d.Gaps)) return true;  // used up (a read error shows at the end)
+// Reads where the next non-zero difference falls: `gap` zero differences
+// after copy position `from`. None when the gap stream is used up (a read
+// error shows at the end, as a stream not used up). False when malformed.
+bool FindNextDifference(Decoder& d, uint32_t from) {
+    d.NextDifference = kNone;
+    Stream& gaps = d.Streams[kGaps];
+    if (!Fill(d, gaps)) return true;
     uint32_t gap;
-    if (!ReadNumber(d.Gaps, &gap) || gap > ~from) return false;
-    d.Pending = true;
-    d.NextAt = from + gap;
+    if (!ReadNumber(d, gaps, &gap) || gap >= kNone - from) return false;
+    d.NextDifference = from + gap;
     return true;
 }
 
-// Adds the non-zero differences that fall into the `n` bytes at `out`,
-// which hold the old bytes of copy position `at` onward. A pending position
-// is never below `at`: the copies are walked in order.
-bool AddDifferences(Differences& d, unsigned char* out, uint32_t at, uint32_t n) {
-    while (d.Pending && d.NextAt - at < n) {
-        unsigned char difference;
-        if (!Take(d.Bytes, &difference, 1)) return false;
-        out[d.NextAt - at] = static_cast<unsigned char>(out[d.NextAt - at] + difference);
-        // NextAt lies inside the new file, so NextAt + 1 cannot wrap.
-        if (!FindNextDifference(d, d.NextAt + 1)) return false;
+// The old bytes from `position` on (position < OldSize), at least one and at
+// most *n of them; *n becomes their count. Null when unreadable.
+const unsigned char* OldBytes(Decoder& d, uint32_t position, uint32_t* n) {
+    if (position < d.WindowStart || position - d.WindowStart >= d.WindowLength) {
+        const uint32_t start = position > kOldLookBehind ? position - kOldLookBehind : 0;
+        uint32_t length = position - start + (*n > kOldLeastLoad ? *n : kOldLeastLoad);
+        length = Smaller(Smaller(length, kBinaryDeltaOldWindowBytes), d.OldSize - start);
+        if (!d.Io->Read(d.Io->Old, start, d.Window, length)) return nullptr;
+        d.WindowStart = start;
+        d.WindowLength = length;
     }
-    return true;
+    *n = Smaller(*n, d.WindowStart + d.WindowLength - position);
+    return d.Window + (position - d.WindowStart);
 }
 
-struct Output {
-    const BinaryDeltaIo* Io;
-    unsigned char* Buffer;
-    uint32_t Filled;
-    uLong Crc;
-};
-
-bool Flush(Output& out) {
-    if (out.Filled == 0) return true;
-    out.Crc = crc32(out.Crc, out.Buffer, out.Filled);
-    const uint32_t n = out.Filled;
-    out.Filled = 0;
-    return out.Io->WriteNew(out.Io->Context, out.Buffer, n) != 0;
-}
-
-// Room for at least one byte in the output buffer.
-uint32_t Room(Output& out) {
-    if (out.Filled == kBinaryDeltaChunkBytes && !Flush(out)) return 0;
-    return kBinaryDeltaChunkBytes - out.Filled;
+// Room for at least one more byte in the output buffer: writes it out when
+// full. Returns the room, 0 when the write failed.
+uint32_t Room(Decoder& d) {
+    if (d.OutFilled == kBinaryDeltaChunkBytes) {
+        d.Crc = crc32(d.Crc, d.Out, d.OutFilled);
+        if (!d.Io->Write(d.Io->New, d.Out, d.OutFilled)) return 0;
+        d.OutFilled = 0;
+    }
+    return kBinaryDeltaChunkBytes - d.OutFilled;
 }
 
 }  // namespace
@@ -173,66 +134,78 @@ bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, Bin
 }
 
 void WriteBinaryDeltaHeader(const BinaryDeltaHeader& header, unsigned char* bytes) {
-    std::memcpy(bytes, kBinaryDeltaMagic, 4);
     const uint32_t f[7] = {header.OldSize, header.NewSize,        header.NewCrc,   header.ControlSize,
                            header.GapSize, header.DifferenceSize, header.ExtraSize};
+    std::memcpy(bytes, kBinaryDeltaMagic, 4);
     for (int i = 0; i < 7; ++i) WriteLittleEndian32(bytes + 4 + 4 * i, f[i]);
 }
 
 int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize) {
     unsigned char head[kBinaryDeltaHeaderSize];
     BinaryDeltaHeader h;
-    if (payloadSize < kBinaryDeltaHeaderSize || !io.ReadPayload(io.Context, 0, head, sizeof head)) return 0;
+    if (payloadSize < kBinaryDeltaHeaderSize || !io.Read(io.Payload, 0, head, sizeof head)) return 0;
     if (!ReadBinaryDeltaHeader(head, payloadSize, &h) || h.OldSize != oldSize) return 0;
 
-    HeapBytes memory = AllocBytes(kControlBufferBytes + 3 * kStreamBufferBytes + kBinaryDeltaOldWindowBytes +
+    HeapBytes memory = AllocBytes(kStreamCount * kStreamBufferBytes + kBinaryDeltaOldWindowBytes +
                                   kBinaryDeltaChunkBytes);
     if (!memory) return 0;
+    Decoder d = {};
+    d.Io = &io;
     unsigned char* at = memory.get();
     uint32_t next = kBinaryDeltaHeaderSize;
-    StreamReader control = {&io, next, h.ControlSize, at, kControlBufferBytes, 0, 0};
-    at += kControlBufferBytes;
-    next += h.ControlSize;
-    Differences differences = {{&io, next, h.GapSize, at, kStreamBufferBytes, 0, 0},
-                               {&io, next + h.GapSize, h.DifferenceSize, at + kStreamBufferBytes, kStreamBufferBytes, 0, 0},
-                               false,
-                               0};
-    at += 2 * kStreamBufferBytes;
-    next += h.GapSize + h.DifferenceSize;
-    StreamReader extra = {&io, next, h.ExtraSize, at, kStreamBufferBytes, 0, 0};
-    at += kStreamBufferBytes;
-    OldWindow old = {&io, oldSize, at, 0, 0};
-    at += kBinaryDeltaOldWindowBytes;
-    Output out = {&io, at, 0, crc32(0L, Z_NULL, 0)};
-    if (!FindNextDifference(differences, 0)) return 0;
+    // The streams follow the header in the order of their sizes in it.
+    for (int i = 0; i < kStreamCount; ++i) {
+        d.Streams[i].Next = next;
+        d.Streams[i].Left = ReadLittleEndian32(head + 16 + 4 * i);
+        d.Streams[i].Buffer = at;
+        next += d.Streams[i].Left;
+        at += kStreamBufferBytes;
+    }
+    d.Window = at;
+    d.OldSize = oldSize;
+    d.Out = at + kBinaryDeltaOldWindowBytes;
+    d.Crc = crc32(0L, Z_NULL, 0);
+    if (!FindNextDifference(d, 0)) return 0;
 
     uint32_t newPosition = 0;
     uint32_t oldPosition = 0;
     uint32_t copied = 0;  // over all copies: where the differences stand
-    while (Fill(control)) {
+    Stream& control = d.Streams[kControl];
+    while (Fill(d, control)) {
         uint32_t copy, added, seek;
-        if (!ReadNumber(control, &copy) || !ReadNumber(control, &added) || !ReadNumber(control, &seek)) return 0;
+        if (!ReadNumber(d, control, &copy) || !ReadNumber(d, control, &added) || !ReadNumber(d, control, &seek))
+            return 0;
         if (copy > h.NewSize - newPosition || copy > oldSize - oldPosition) return 0;
         newPosition += copy;
         while (copy > 0) {
-            uint32_t k = Room(out);
-            if (k == 0) return 0;
-            const unsigned char* source = OldBytes(old, oldPosition, Smaller(k, copy), &k);
-            unsigned char* target = out.Buffer + out.Filled;
+            uint32_t k = Smaller(Room(d), copy);
+            const unsigned char* source = k ? OldBytes(d, oldPosition, &k) : nullptr;
             if (!source) return 0;
+            unsigned char* target = d.Out + d.OutFilled;
             std::memcpy(target, source, k);
-            if (!AddDifferences(differences, target, copied, k)) return 0;
-            out.Filled += k;
+            // The pending position is never below `copied`: copies are
+            // walked in order.
+            while (d.NextDifference - copied < k) {
+                const int difference = NextByte(d, d.Streams[kDifferences]);
+                if (difference < 0) return 0;
+                target[d.NextDifference - copied] = static_cast<unsigned char>(target[d.NextDifference - copied] + difference);
+                if (!FindNextDifference(d, d.NextDifference + 1)) return 0;
+            }
+            d.OutFilled += k;
             oldPosition += k;
             copied += k;
             copy -= k;
         }
         if (added > h.NewSize - newPosition) return 0;
         newPosition += added;
+        Stream& extra = d.Streams[kExtra];
         while (added > 0) {
-            const uint32_t k = Smaller(Room(out), added);
-            if (k == 0 || !Take(extra, out.Buffer + out.Filled, k)) return 0;
-            out.Filled += k;
+            if (!Fill(d, extra)) return 0;
+            const uint32_t k = Smaller(Smaller(Room(d), added), extra.Filled - extra.At);
+            if (k == 0) return 0;
+            std::memcpy(d.Out + d.OutFilled, extra.Buffer + extra.At, k);
+            extra.At += k;
+            d.OutFilled += k;
             added -= k;
         }
         // Zigzag: the magnitude of an odd code is (code >> 1) + 1, which
@@ -246,10 +219,9 @@ int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32
             oldPosition += magnitude;
         }
     }
-    if (!Flush(out)) return 0;
-    return newPosition == h.NewSize && !differences.Pending && UsedUp(control) && UsedUp(differences.Gaps) &&
-                   UsedUp(differences.Bytes) && UsedUp(extra) &&
-                   static_cast<uint32_t>(out.Crc) == h.NewCrc
-               ? 1
-               : 0;
+    d.Crc = crc32(d.Crc, d.Out, d.OutFilled);
+    if (!d.Io->Write(d.Io->New, d.Out, d.OutFilled)) return 0;
+    for (const Stream& s : d.Streams)
+        if (s.Left != 0 || s.At != s.Filled) return 0;
+    return newPosition == h.NewSize && d.NextDifference == kNone && static_cast<uint32_t>(d.Crc) == h.NewCrc ? 1 : 0;
 }

@@ -46,16 +46,18 @@ struct BinaryDeltaHeader {
 bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, BinaryDeltaHeader* header);
 void WriteBinaryDeltaHeader(const BinaryDeltaHeader& header, unsigned char* bytes);
 
-// Where the bytes come from and go to. Each read fills exactly `size` bytes
-// from `offset` or returns 0; each write takes all bytes or returns 0.
+// Where the bytes come from and go to: the three files are opaque to the
+// decoder and handed back to Read and Write. Each read fills exactly `size`
+// bytes from `offset` or returns 0; each write takes all bytes or returns 0.
 struct BinaryDeltaIo {
-    void* Context;
-    int (*ReadPayload)(void* context, uint32_t offset, unsigned char* buffer, uint32_t size);
-    int (*ReadOld)(void* context, uint32_t offset, unsigned char* buffer, uint32_t size);
-    int (*WriteNew)(void* context, const unsigned char* data, uint32_t size);
+    void* Payload;
+    void* Old;
+    void* New;
+    int (*Read)(void* file, uint32_t offset, unsigned char* buffer, uint32_t size);
+    int (*Write)(void* file, const unsigned char* data, uint32_t size);
 };
 
-// Writes the new content through io.WriteNew in bounded chunks, reading the
+// Writes the new content through io.Write in bounded chunks, reading the
 // payload and the old file (of `oldSize` bytes) a window at a time; memory
 // stays below a few MiB at any file size. 1 when the payload is well formed,
 // every step stays inside the old file and its own streams, all streams are

@@ -101,6 +101,7 @@ int ApplyBytePatch(const char* targetPath, const char* payloadPath) {
     const DWORD low = GetFileSize(copy.ScratchHandle(), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
     BufferedFileContent content(copy.ScratchHandle(), (static_cast<uint64_t>(high) << 32) | low);
-    if (!ApplyPatchPayload(content, payload.get(), payloadSize) || !content.WriteBack()) return 0;
+    if (!ApplyPatchPayload(content, payload.get(), payloadSize) || !content.WriteBack() || !copy.HoldsNewVersion())
+        return 0;
     return copy.Commit(EntryWantsRestart());
 }

@@ -6,6 +6,7 @@
 
 #include "core/FileUtils.h"
 #include "core/neutral/HeapText.h"
+#include "script/NewCrc.h"
 #include "script/ScriptKeys.h"
 
 namespace {
@@ -210,6 +211,22 @@ int ScratchCopy::CopyFileToScratch(const char* source) {
     UniqueFile file(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     return file ? CopyFrom(file.get()) : 0;
+}
+
+bool ScratchCopy::HoldsNewVersion() {
+    uint32_t expected = 0;
+    if (!ReadNewCrc(&expected)) return true;
+    // Read back rather than taken from Write: an action may have edited the
+    // copy in place.
+    HeapBytes chunk = AllocBytes(kCopyChunkBytes);
+    if (!chunk || SetFilePointer(scratch_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (;;) {
+        const long n = ReadUpTo(scratch_.get(), chunk.get(), kCopyChunkBytes);
+        if (n < 0) return false;
+        if (n == 0) return static_cast<uint32_t>(crc) == expected;
+        crc = crc32(crc, chunk.get(), static_cast<uInt>(n));
+    }
 }
 
 void ScratchCopy::GiveTargetIdentity() {

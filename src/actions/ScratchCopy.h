@@ -25,6 +25,9 @@
 //       written, for an action that verifies its result before the swap.
 //       An action that edits in place instead uses ScratchHandle() (opened
 //       for reading and writing, never shared) and CopyTargetToScratch().
+//   if (!copy.HoldsNewVersion()) return 0;
+//       The update actions (Act 2, 3, 8) check the finished scratch file
+//       against the entry's "NewCRC", when it has one.
 //   return copy.Commit(atRestart);
 //       Flushes the scratch file and fails unless the flush succeeded; gives
 //       it the target's attributes (hidden, system; never read-only) and,
@@ -66,6 +69,10 @@ public:
     int CopyTargetToScratch();
     // Streams a whole other file (a payload) into the scratch file. 1 or 0.
     int CopyFileToScratch(const char* source);
+
+    // Whether the scratch file, read back from the disk, has the CRC-32 the
+    // current entry names by "NewCRC"; true when it names none.
+    bool HoldsNewVersion();
 
     HANDLE TargetHandle() const { return target_.get(); }
     HANDLE ScratchHandle() const { return scratch_.get(); }

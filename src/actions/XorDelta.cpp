@@ -37,5 +37,6 @@ int ApplyXorDelta(const char* targetPath, const char* payloadPath) {
     // changed since (another program wrote it while the check page waited)
     // would turn into neither version.
     if (copy.TargetCrc() != static_cast<uint32_t>(RunState.ScriptReader.ReadInteger(kCrcKey))) return 0;
+    if (!copy.HoldsNewVersion()) return 0;
     return copy.Commit(EntryWantsRestart());
 }

@@ -204,7 +204,8 @@ TEST_F(BinaryDeltaTest, NewCrcMismatchKeepsTheOldFile) {
     for (const Case& c : cases) {
         const uint32_t right = static_cast<uint32_t>(Crc32Of(c.newContent));
         for (uint32_t newCrc : {right ^ 0x80000000u, right}) {
-            UseEntry("NewCRC=" + SignedDecimal(newCrc) + "\r\n");
+            UseEntry("CRC=" + SignedDecimal(static_cast<uint32_t>(Crc32Of(old))) + "\r\nNewCRC=" +
+                     SignedDecimal(newCrc) + "\r\n");
             WriteTestFile(Target(), old);
             WriteTestFile(Payload(), c.payload);
             const bool matches = newCrc == right;

@@ -141,6 +141,16 @@ Build RunBuilder(const std::string& runtime, std::string project, const std::str
 
 std::string Terminated(const std::string& text) { return text + std::string(1, '\0'); }
 
+BOOL CALLBACK CollectResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR context) {
+    reinterpret_cast<std::vector<unsigned>*>(context)->push_back(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR context) {
+    reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
+    return TRUE;
+}
+
 // The program with a certificate table entry in its header and the table's
 // bytes at its end, as a signing tool leaves it.
 std::string WithCertificateTable(std::string image) {
@@ -589,14 +599,7 @@ TEST(Builder, VersionResourceAndIcon) {
     };
     auto names = [&](LPCSTR type) {
         std::vector<unsigned> ids;
-        EnumResourceNamesA(
-            patch, type,
-            [](HMODULE, LPCSTR, LPSTR name, LONG_PTR context) -> BOOL {
-                reinterpret_cast<std::vector<unsigned>*>(context)->push_back(
-                    static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&ids));
+        EnumResourceNamesA(patch, type, CollectResourceId, reinterpret_cast<LONG_PTR>(&ids));
         return ids;
     };
     auto wide = [](const std::string& text) {
@@ -606,13 +609,8 @@ TEST(Builder, VersionResourceAndIcon) {
     };
     EXPECT_EQ(names(MAKEINTRESOURCEA(16)), std::vector<unsigned>{1}) << "one version resource";
     std::vector<WORD> languages;
-    EnumResourceLanguagesA(
-        patch, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
-        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR context) -> BOOL {
-            reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceLanguagesA(patch, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
     EXPECT_EQ(languages, std::vector<WORD>{0x409}) << "the version resource in one language only";
     std::string version = resource(MAKEINTRESOURCEA(16), 1);
     for (const char* text : {"ProductName", "Acme Viewer", "Acme Ltd", "2.1.0.7", "(c) Acme"})

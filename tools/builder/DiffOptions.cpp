@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cctype>
 
 #include "Project.h"
 #include "actions/neutral/RegistryLine.h"
@@ -198,9 +198,16 @@ bool ParseDiffOptions(int argc, char** argv, DiffOptions& options, std::string& 
     }
     bool token = false;
     for (const char* t : kTokens) token |= options.dir == t;
-    if (!token && options.dir.find_first_of("\\/:") == std::string::npos) {
-        error = "--dir: \"" + options.dir + "\" is neither a directory token nor a folder path (tokens are "
-                "case-sensitive: Me, Win, Sys, Reg, Ask, STMU, PROG, FAVO, DOC, TEMP, DESK, APPD)";
+    // A literal folder must be a full one: a relative folder would depend on
+    // wherever the patch happens to be started.
+    const std::string& dir = options.dir;
+    bool drive = dir.size() >= 3 && std::isalpha(static_cast<unsigned char>(dir[0])) && dir[1] == ':' &&
+                 (dir[2] == '\\' || dir[2] == '/');
+    bool network = dir.size() > 2 && dir[0] == '\\' && dir[1] == '\\';
+    if (!token && !drive && !network) {
+        error = "--dir: \"" + dir + "\" is neither a directory token nor a full folder path such as "
+                "C:\\Program Files\\App (tokens are case-sensitive: Me, Win, Sys, Reg, Ask, STMU, PROG, FAVO, DOC, "
+                "TEMP, DESK, APPD)";
         return false;
     }
     return true;

@@ -4,9 +4,9 @@
 
 namespace {
 
-// The wizard's side image area is 82 by 157 dialog pixels at the default font.
-constexpr int kSideWidth = 82;
-constexpr int kSideHeight = 157;
+// The size the wizard shows its side image at, with the default font.
+constexpr int kSideWidth = 120;
+constexpr int kSideHeight = 306;
 
 void Put32(std::string& out, uint32_t value) {
     unsigned char bytes[4];

@@ -376,6 +376,8 @@ TEST(Builder, RefusesScriptMistakesNamingSectionAndKey) {
         {"an action code that is no number", entry + "Act=two\r\n", "", {}, {"[Proc1] Act", "\"two\""}},
         {"a number key holding text", entry + "Act=1\r\nDelay=yes\r\n", "", {},
          {"[Proc1] Delay", "\"yes\" is not a number"}},
+        {"a CRC written in hexadecimal", entry + "Act=2\r\nCRC=1\r\nNewCRC=0x1F\r\n", "delta", {},
+         {"[Proc1] NewCRC", "\"0x1F\" is not a number", "read it as 0"}},
         {"a file action without FILE", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nAct=4\r\nDir=Win\r\n", "", {},
          {"[Proc1] FILE", "missing"}},
         {"an entry without Dir", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a\r\nAct=4\r\n", "", {},

@@ -130,7 +130,8 @@ private:
             findings_.Mistake(Where(section, kActKey),
                               "\"" + actText + "\" is not an action code (" + ActionList() + ")");
         }
-        for (const char* key : {kCrcKey, kDontCheckKey, kDelayKey, kSyncKey, kCountKey}) Integer(section, key);
+        for (const char* key : {kCrcKey, kNewCrcKey, kDontCheckKey, kDelayKey, kSyncKey, kCountKey})
+            Integer(section, key);
 
         if (script_.Value(section, kFileKey).empty())
             findings_.Mistake(Where(section, kFileKey), "missing: every entry names its target file");

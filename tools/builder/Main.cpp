@@ -1,5 +1,6 @@
 // zulibuild RUNTIME PROJECT OUTPUT
 // zulibuild check PROJECT
+// zulibuild delta OLD NEW OUT
 //
 // Makes a patch executable: a copy of the runtime carrying the texts and
 // settings of the project's manifest as numbered resources, the sealed
@@ -13,6 +14,7 @@
 
 #include "Cabinet.h"
 #include "CheckedProject.h"
+#include "DeltaCommand.h"
 #include "DiffCommand.h"
 #include "IconResource.h"
 #include "PatchWriter.h"
@@ -28,6 +30,7 @@ int Usage() {
                  "       zulibuild check PROJECT            check a project without building\n"
                  "       zulibuild diff OLD NEW PROJECT [options]\n"
                  "                                          a project from two folders (zulibuild diff: options)\n"
+                 "       zulibuild delta OLD NEW OUT        the binary delta (Act 8) from file OLD to NEW\n"
                  "  RUNTIME  the bare runtime, zulirt.exe\n"
                  "  PROJECT  a patch project folder holding patch.ini, or the manifest itself\n"
                  "  OUTPUT   the patch executable to write\n");
@@ -130,6 +133,7 @@ int BuildCommand(const std::string& runtime, const std::string& projectArgument,
 
 int main(int argc, char** argv) {
     if (argc >= 2 && lstrcmpiA(argv[1], "diff") == 0) return RunDiff(argc - 2, argv + 2);
+    if (argc >= 2 && lstrcmpiA(argv[1], "delta") == 0) return RunDelta(argc - 2, argv + 2);
     if (argc >= 2 && lstrcmpiA(argv[1], "check") == 0) return argc == 3 ? CheckCommand(argv[2]) : Usage();
     if (argc != 4) return Usage();
     return BuildCommand(FullPath(argv[1]), FullPath(argv[2]), FullPath(argv[3]));

@@ -34,15 +34,17 @@ struct Context {
     }
 };
 
-// A box starts ticked only for exactly 1, while the runtime acts on any
-// nonzero value: another value would show an unticked box that still acts.
+// A box starts ticked only for exactly 1, while the backup option and the
+// page table act on any nonzero value: another value shows an unticked box
+// whose setting still acts.
 void WarnNotZeroOrOne(Context& c, const ManifestSection& section, const ManifestEntry& entry,
                       const std::string& bytes, const char* what) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         unsigned value = static_cast<unsigned char>(bytes[i]);
         if (value > 1)
             c.Warn(section, entry, std::string(what) + " " + std::to_string(i) + " is " + std::to_string(value) +
-                                       ": use 0 or 1 (its box would show unticked while the value acts as set)");
+                                       ": use 0 or 1 (any other value shows its box unticked, while parts of the patch "
+                                       "take it as set)");
     }
 }
 

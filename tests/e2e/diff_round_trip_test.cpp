@@ -54,6 +54,7 @@ Tree OldTree() {
         {"read me.txt", "Example application, version 1.0.\r\n"},
         {"settings.ini", Settings("1.0", false)},
         {"rewritten.txt", Noise(3000, 3)},
+        {"bin\\moved.bin", Noise(20000, 6)},
         {"empty later.txt", "this file becomes empty"},
         {"old stuff.txt", "no longer needed"},
         {"data\\gone\\deep file.txt", "removed with its folder's only file"},
@@ -67,6 +68,10 @@ Tree NewTree() {
     core += Noise(2000, 5);  // grows
     std::string table = old["data\\big table.dat"].substr(0, 2500);  // shrinks
     table[10] = 'X';
+    // Data inserted and a block moved: every byte after them shifts.
+    std::string moved = old["bin\\moved.bin"];
+    moved.insert(1000, Noise(100, 7));
+    moved = moved.substr(0, 5000) + moved.substr(15000) + moved.substr(5000, 10000);
     std::string text;
     for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + " of the new text\r\n";
     return {
@@ -76,6 +81,7 @@ Tree NewTree() {
         {"read me.txt", "Example application, version 1.1, with a longer read-me.\r\n"},
         {"settings.ini", Settings("1.10.2", true)},
         {"rewritten.txt", text},
+        {"bin\\moved.bin", moved},
         {"empty later.txt", ""},
         {"plugins\\new plugin\\extra file.txt", "a new plug-in"},
         {"added empty.dat", ""},
@@ -118,6 +124,18 @@ int ActFor(const std::string& script, const std::string& relative) {
     return -1;
 }
 
+void ExpectNewVersion(const std::string& app) {
+    std::vector<std::string> installed;
+    ListFiles(app, "", installed);
+    std::vector<std::string> expected;
+    for (const auto& entry : NewTree()) expected.push_back(entry.first);
+    std::sort(installed.begin(), installed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(installed, expected) << "files removed in the new version must be gone, new ones there";
+    for (const auto& [relative, content] : NewTree())
+        EXPECT_TRUE(ReadTestFile(app + relative) == content) << relative << " is not byte for byte the new version";
+}
+
 }  // namespace
 
 TEST(DiffRoundTrip, BuiltPatchTurnsTheInstalledOldFolderIntoExactlyTheNewOne) {
@@ -142,6 +160,7 @@ TEST(DiffRoundTrip, BuiltPatchTurnsTheInstalledOldFolderIntoExactlyTheNewOne) {
     EXPECT_EQ(ActFor(script, "core.bin"), 2) << "XOR delta";
     EXPECT_EQ(ActFor(script, "data\\big table.dat"), 2) << "XOR delta";
     EXPECT_EQ(ActFor(script, "rewritten.txt"), 1) << "whole file: its delta compresses worse";
+    EXPECT_EQ(ActFor(script, "bin\\moved.bin"), 8) << "binary delta: data inserted and moved";
     EXPECT_EQ(ActFor(script, "settings.ini"), 5) << "INI keys";
     EXPECT_EQ(ActFor(script, "old stuff.txt"), 4);
     EXPECT_EQ(ActFor(script, "plugins\\new plugin\\extra file.txt"), 1);
@@ -154,15 +173,13 @@ TEST(DiffRoundTrip, BuiltPatchTurnsTheInstalledOldFolderIntoExactlyTheNewOne) {
     ASSERT_EQ(RunProgram(Quoted(ExecutableFolder() + "demo_walker.exe") + " " + Quoted(patch), std::string(), 300000), 0)
         << "the wizard did not run to its end";
 
-    std::vector<std::string> installed;
-    ListFiles(app, "", installed);
-    std::vector<std::string> expected;
-    for (const auto& entry : NewTree()) expected.push_back(entry.first);
-    std::sort(installed.begin(), installed.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(installed, expected) << "files removed in the new version must be gone, new ones there";
-    for (const auto& [relative, content] : NewTree())
-        EXPECT_TRUE(ReadTestFile(app + relative) == content) << relative << " is not byte for byte the new version";
+    ExpectNewVersion(app);
+
+    // Run a second time on the patched copy: every updated file is known as
+    // up to date by its new CRC, and nothing changes.
+    ASSERT_EQ(RunProgram(Quoted(ExecutableFolder() + "demo_walker.exe") + " " + Quoted(patch), std::string(), 300000), 0)
+        << "the second run did not run to its end";
+    ExpectNewVersion(app);
 
     DWORD type = 0;
     std::string data;

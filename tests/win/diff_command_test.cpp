@@ -2,6 +2,7 @@
 // key writes and a delta for changed INI files, and its refusals, which
 // name what is wrong and leave no project behind.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -102,6 +103,11 @@ TEST_F(DiffCommand, DefaultsAskForTheFolderAndDelayProgramFiles) {
     EXPECT_EQ(Value(Script(), engine, "Act"), "2");
     EXPECT_EQ(Value(Script(), engine, "Dir"), "Pre");
     EXPECT_EQ(Value(Script(), engine, "Delay"), "1") << ".dll files are replaced at restart";
+    const std::string newNotes = "notes of version 2";
+    uint32_t crc = static_cast<uint32_t>(
+        crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(newNotes.data()), static_cast<uInt>(newNotes.size())));
+    EXPECT_EQ(Value(Script(), notes, "NewCRC"), std::to_string(static_cast<int32_t>(crc)))
+        << "the new file's CRC, as a signed decimal";
     EXPECT_EQ(Value(Script(), notes, "Delay"), "");
     EXPECT_EQ(Value(Script(), notes, "CANTDIFF"), "") << "skippable unless --required says otherwise";
     EXPECT_EQ(Value(Script(), EntryFor(Script(), "added.txt"), "Act"), "1");

@@ -90,6 +90,16 @@ bool FolderIsEmpty(const std::string& folder) {
     return empty;
 }
 
+uint32_t Crc32Of(const std::string& bytes) {
+    uLong crc = crc32(0, nullptr, 0);
+    // In pieces: zlib counts lengths in 32 bits.
+    for (std::size_t at = 0; at < bytes.size(); at += 1u << 30) {
+        std::size_t piece = bytes.size() - at < (1u << 30) ? bytes.size() - at : (1u << 30);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + at), static_cast<uInt>(piece));
+    }
+    return static_cast<uint32_t>(crc);
+}
+
 bool MatchesAny(const std::string& relative, const std::vector<std::string>& patterns, std::vector<bool>* used) {
     bool any = false;
     for (std::size_t i = 0; i < patterns.size(); ++i) {
@@ -156,14 +166,16 @@ bool MakeEntries(const DiffOptions& options, const std::vector<TreeDifference>& 
             rules.delayed = Delayed(d.relative, options.delayed);
             rules.iniKeys = options.iniKeys;
             UpdateChoice choice = ChooseUpdate(oldBytes, newBytes, rules);
-            entry.action = choice.way == UpdateWay::XorDelta    ? EntryAction::Update
-                           : choice.way == UpdateWay::WholeFile ? EntryAction::WholeFile
-                                                                : EntryAction::IniKeys;
+            entry.action = choice.way == UpdateWay::XorDelta      ? EntryAction::Update
+                           : choice.way == UpdateWay::BinaryDelta ? EntryAction::BinaryUpdate
+                           : choice.way == UpdateWay::WholeFile   ? EntryAction::WholeFile
+                                                                  : EntryAction::IniKeys;
             entry.payload = choice.payload;
             entry.lines = choice.lines;
-            entry.delayed = rules.delayed && entry.action == EntryAction::Update;
-            entry.oldCrc = static_cast<uint32_t>(
-                crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(oldBytes.data()), static_cast<uInt>(oldBytes.size())));
+            bool delta = entry.action == EntryAction::Update || entry.action == EntryAction::BinaryUpdate;
+            entry.delayed = rules.delayed && delta;
+            entry.oldCrc = Crc32Of(oldBytes);
+            entry.newCrc = Crc32Of(newBytes);
             entry.required = MatchesAny(d.relative, options.required, &used) && entry.action != EntryAction::WholeFile;
             entry.note = "changed: " + d.relative + " (" + UpdateWayName(choice.way) + (entry.delayed ? ", at restart" : "") + ")";
             ++totals.changed;

@@ -7,6 +7,7 @@ namespace {
 int ActOf(EntryAction action) {
     switch (action) {
     case EntryAction::Update: return 2;
+    case EntryAction::BinaryUpdate: return 8;
     case EntryAction::WholeFile: return 1;
     case EntryAction::IniKeys: return 5;
     case EntryAction::Add: return 1;
@@ -52,8 +53,11 @@ std::string DiffScriptText(const DiffOptions& options, const std::string& anchor
         Key(text, "Dir", "Pre");
         std::string sub = FolderPart(entry.relative);
         if (!sub.empty()) Key(text, "Sub", sub);
-        if (entry.action == EntryAction::Update) {
+        if (entry.action == EntryAction::Update || entry.action == EntryAction::BinaryUpdate) {
             Key(text, "CRC", SignedCrc(entry.oldCrc));
+            // The result is checked before it replaces the old file, and an
+            // install that already has it counts as up to date.
+            Key(text, "NewCRC", SignedCrc(entry.newCrc));
             if (entry.delayed) Key(text, "Delay", "1");
         }
         if (entry.action == EntryAction::IniKeys) {

@@ -8,15 +8,16 @@
 
 #include "DiffOptions.h"
 
-enum class EntryAction { Update, WholeFile, IniKeys, Add, Remove };
+enum class EntryAction { Update, BinaryUpdate, WholeFile, IniKeys, Add, Remove };
 
 struct DiffEntry {
     EntryAction action;
     std::string relative;            // path below the installed folder
     std::string note;                // what the comment above the entry says
-    uint32_t oldCrc = 0;             // Update: the installed file's CRC-32
+    uint32_t oldCrc = 0;             // Update, BinaryUpdate: the installed file's CRC-32
+    uint32_t newCrc = 0;             // Update, BinaryUpdate: the new file's CRC-32
     std::vector<std::string> lines;  // IniKeys
-    bool delayed = false;            // Update: replace at restart
+    bool delayed = false;            // Update, BinaryUpdate: replace at restart
     bool required = false;           // may not be skipped
     std::string payload;             // the Proc file's bytes (Update, WholeFile, Add)
 };

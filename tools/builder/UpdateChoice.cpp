@@ -2,14 +2,16 @@
 
 #include <zlib.h>
 
+#include "BinaryDeltaEncoder.h"
 #include "IniKeyChanges.h"
 
 namespace {
 
-// Every payload file costs a directory record in the cabinet and a few
-// script keys besides its data; the key lines of an INI entry cost only
-// their script text.
-constexpr std::size_t kPayloadFileOverhead = 40;
+// Every payload file costs a directory record in the cabinet (16 bytes and
+// its name) and its script keys (CRC, NewCRC) besides its data; the key
+// lines of an INI entry cost only their script text and a count.
+constexpr std::size_t kPayloadFileOverhead = 50;
+constexpr std::size_t kIniEntryOverhead = 8;
 
 }  // namespace
 
@@ -36,6 +38,20 @@ UpdateChoice ChooseUpdate(const std::string& oldBytes, const std::string& newByt
     best.payload = XorDelta(oldBytes, newBytes);
     best.cost = CompressedSize(best.payload) + kPayloadFileOverhead;
 
+    // A delta that moves data: smaller whenever bytes were inserted, removed
+    // or moved, where the XOR delta is as large as the rest of the file.
+    if (rules.binaryDelta) {
+        std::vector<uint8_t> old(oldBytes.begin(), oldBytes.end()), now(newBytes.begin(), newBytes.end()), out;
+        if (EncodeBinaryDelta(old, now, out)) {
+            std::string payload(out.begin(), out.end());
+            std::size_t cost = CompressedSize(payload) + kPayloadFileOverhead;
+            if (cost < best.cost) {
+                best.way = UpdateWay::BinaryDelta;
+                best.payload = payload;
+                best.cost = cost;
+            }
+        }
+    }
     if (!rules.delayed) {
         std::size_t whole = CompressedSize(newBytes) + kPayloadFileOverhead;
         if (whole < best.cost) {
@@ -46,13 +62,15 @@ UpdateChoice ChooseUpdate(const std::string& oldBytes, const std::string& newByt
     }
     std::vector<std::string> lines;
     if (rules.iniKeys && !rules.delayed && IniKeyChanges(oldBytes, newBytes, lines)) {
-        std::size_t script = 16;  // "Count=n" and the entry's other keys
-        for (std::size_t i = 0; i < lines.size(); ++i) script += lines[i].size() + 12;
-        if (script < best.cost) {
+        // The key lines travel inside Setup.ini, compressed with it.
+        std::string script;
+        for (const std::string& line : lines) script += "INIKey=" + line + "\r\n";
+        std::size_t cost = CompressedSize(script) + kIniEntryOverhead;
+        if (cost <= best.cost) {
             best.way = UpdateWay::IniKeys;
             best.payload.clear();
             best.lines = lines;
-            best.cost = script;
+            best.cost = cost;
         }
     }
     return best;
@@ -61,6 +79,7 @@ UpdateChoice ChooseUpdate(const std::string& oldBytes, const std::string& newByt
 const char* UpdateWayName(UpdateWay way) {
     switch (way) {
     case UpdateWay::XorDelta: return "XOR delta";
+    case UpdateWay::BinaryDelta: return "binary delta";
     case UpdateWay::WholeFile: return "whole file";
     case UpdateWay::IniKeys: return "INI keys";
     }

@@ -7,7 +7,8 @@
 #include <vector>
 
 enum class UpdateWay {
-    XorDelta,   // Act 2: new XOR old; the old file's CRC is checked first
+    XorDelta,     // Act 2: new XOR old; the old file's CRC is checked first
+    BinaryDelta,  // Act 8: copies from anywhere in the old file and new bytes; checked the same way
     WholeFile,  // Act 1: the new file itself, added over the old one
     IniKeys,    // Act 5: key lines written into the installed INI file
 };
@@ -23,6 +24,8 @@ struct UpdateRules {
     // The file is replaced at restart when in use (Delay): only a delta
     // keeps that, so neither the whole file nor INI keys are a choice.
     bool delayed = false;
+    // May the binary delta be tried? (It costs a suffix sort of the old file.)
+    bool binaryDelta = true;
     // May a plain INI file be patched by its keys?
     bool iniKeys = true;
 };

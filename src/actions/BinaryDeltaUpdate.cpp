@@ -14,13 +14,7 @@ int ReadAt(void* file, uint32_t offset, unsigned char* buffer, uint32_t size) {
     if (SetFilePointer(file, static_cast<LONG>(offset), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
         GetLastError() != NO_ERROR)
         return 0;
-    while (size > 0) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer, size, &got, nullptr) || got == 0) return 0;
-        buffer += got;
-        size -= got;
-    }
-    return 1;
+    return ReadUpTo(file, buffer, size) == static_cast<long>(size) ? 1 : 0;
 }
 
 int WriteToScratch(void* copy, const unsigned char* data, uint32_t size) {

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "actions/neutral/BinaryDelta.h"
+#include "core/neutral/LittleEndian.h"
 
 namespace {
 
@@ -202,8 +203,11 @@ void AssembleBinaryDelta(uint32_t oldSize, uint32_t newSize, uint32_t newCrc, co
                                 static_cast<uint32_t>(streams.Gaps.size()),
                                 static_cast<uint32_t>(streams.Difference.size()),
                                 static_cast<uint32_t>(streams.Extra.size())};
-    out.assign(kBinaryDeltaHeaderSize, 0);
-    WriteBinaryDeltaHeader(header, out.data());
+    const uint32_t fields[7] = {header.OldSize, header.NewSize,        header.NewCrc,   header.ControlSize,
+                                header.GapSize, header.DifferenceSize, header.ExtraSize};
+    out.assign(kBinaryDeltaMagic, kBinaryDeltaMagic + 4);
+    out.resize(kBinaryDeltaHeaderSize);
+    for (int i = 0; i < 7; ++i) WriteLittleEndian32(out.data() + 4 + 4 * i, fields[i]);
     out.insert(out.end(), streams.Control.begin(), streams.Control.end());
     out.insert(out.end(), streams.Gaps.begin(), streams.Gaps.end());
     out.insert(out.end(), streams.Difference.begin(), streams.Difference.end());

@@ -133,13 +133,6 @@ bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, Bin
     return rest == 0;
 }
 
-void WriteBinaryDeltaHeader(const BinaryDeltaHeader& header, unsigned char* bytes) {
-    const uint32_t f[7] = {header.OldSize, header.NewSize,        header.NewCrc,   header.ControlSize,
-                           header.GapSize, header.DifferenceSize, header.ExtraSize};
-    std::memcpy(bytes, kBinaryDeltaMagic, 4);
-    for (int i = 0; i < 7; ++i) WriteLittleEndian32(bytes + 4 + 4 * i, f[i]);
-}
-
 int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32_t oldSize) {
     unsigned char head[kBinaryDeltaHeaderSize];
     BinaryDeltaHeader h;

@@ -44,7 +44,7 @@ struct BinaryDeltaHeader {
 // kBinaryDeltaHeaderSize bytes are `bytes`. False when the mark is wrong or
 // the stream sizes do not add up to the payload's size exactly.
 bool ReadBinaryDeltaHeader(const unsigned char* bytes, uint32_t payloadSize, BinaryDeltaHeader* header);
-void WriteBinaryDeltaHeader(const BinaryDeltaHeader& header, unsigned char* bytes);
+// (The header is written by the builder's encoder.)
 
 // Where the bytes come from and go to: the three files are opaque to the
 // decoder and handed back to Read and Write. Each read fills exactly `size`

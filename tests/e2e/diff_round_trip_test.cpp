@@ -57,6 +57,7 @@ Tree OldTree() {
         {"bin\\moved.bin", Noise(20000, 6)},
         {"empty later.txt", "this file becomes empty"},
         {"old stuff.txt", "no longer needed"},
+        {" leading blank.txt", "a name that starts with a blank, version 1"},
         {"data\\gone\\deep file.txt", "removed with its folder's only file"},
     };
 }
@@ -85,6 +86,7 @@ Tree NewTree() {
         {"empty later.txt", ""},
         {"plugins\\new plugin\\extra file.txt", "a new plug-in"},
         {"added empty.dat", ""},
+        {" leading blank.txt", "a name that starts with a blank, version 2"},
     };
 }
 

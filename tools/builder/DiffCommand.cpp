@@ -357,7 +357,7 @@ int RunDiff(int argc, char** argv) {
         return Fail(error);
     }
     std::printf("zulibuild diff: wrote %s\n"
-                "  %u changed, %u added, %u removed, %u unchanged; %u registry lines\n"
+                "  %u changed, %u added, %u removed, %u unchanged; registry lines: %u\n"
                 "  payload %llu bytes in %u files; all %u packed files %llu bytes, %u bytes compressed in the cabinet\n",
                 project.c_str(), totals.changed, totals.added, totals.removed, totals.unchanged,
                 static_cast<unsigned>(options.addReg.size() + options.delReg.size() + options.renReg.size()),

@@ -18,6 +18,13 @@ int ActOf(EntryAction action) {
 
 void Key(std::string& text, const std::string& key, const std::string& value) { text += key + "=" + value + "\r\n"; }
 
+// A name the profile functions would read back trimmed (a file name that
+// starts with a blank) or unquoted goes in double quotes, which they strip.
+std::string NameValue(const std::string& name) {
+    bool quote = !name.empty() && (name.front() == ' ' || name.back() == ' ' || name.front() == '"' || name.back() == '"');
+    return quote ? "\"" + name + "\"" : name;
+}
+
 void RegistrySection(std::string& text, const char* name, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     text += std::string("\r\n[") + name + "]\r\n";
@@ -39,7 +46,7 @@ std::string DiffScriptText(const DiffOptions& options, const std::string& anchor
     // has. It has no Sub: with the folder page shown, the folder the user
     // confirms takes the place of entry 1's folder, Sub and all.
     text += "\r\n; The installed folder, known by its " + anchor + "; every entry below starts from it.\r\n[Proc1]\r\n";
-    Key(text, "File", anchor);
+    Key(text, "File", NameValue(anchor));
     Key(text, "Act", "7");
     Key(text, "Dir", options.dir);
     if (options.dir == "Reg") Key(text, "RegKey", options.regKey);
@@ -48,11 +55,11 @@ std::string DiffScriptText(const DiffOptions& options, const std::string& anchor
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const DiffEntry& entry = entries[i];
         text += "\r\n; " + entry.note + "\r\n[Proc" + std::to_string(i + 2) + "]\r\n";
-        Key(text, "File", NamePart(entry.relative));
+        Key(text, "File", NameValue(NamePart(entry.relative)));
         Key(text, "Act", std::to_string(ActOf(entry.action)));
         Key(text, "Dir", "Pre");
         std::string sub = FolderPart(entry.relative);
-        if (!sub.empty()) Key(text, "Sub", sub);
+        if (!sub.empty()) Key(text, "Sub", NameValue(sub));
         if (entry.action == EntryAction::Update || entry.action == EntryAction::BinaryUpdate) {
             Key(text, "CRC", SignedCrc(entry.oldCrc));
             // The result is checked before it replaces the old file, and an

@@ -260,3 +260,36 @@ TEST(DiffIniKeys, KeyWritesOnlyWhereTheyGiveTheNewFileExactly) {
         EXPECT_EQ(Value(script, "Proc2", "INIKey4"), "View,Gone") << c.what << ": a removed key is deleted";
     }
 }
+
+// A template gives the texts, settings and extra files; its own script and
+// payload files are never used, and its [Cabinet] list is replaced.
+TEST_F(DiffCommand, TemplateKeepsTheAuthorsManifestAndFilesAndReplacesTheScript) {
+    std::string source = work_ / "template\\";
+    CreateDirectoryA(source.c_str(), nullptr);
+    CreateDirectoryA((source + "texts").c_str(), nullptr);
+    WriteTestFile(source + "patch.ini", "[Texts]\r\n201=@texts\\intro.txt\r\n3201=All done.\r\n"
+                                        "[Cursors]\r\nLink=hand.cur\r\n"
+                                        "[Cabinet]\r\nFiles=Setup.ini,Proc1,hand.cur\r\n");
+    WriteTestFile(source + "texts\\intro.txt", "Welcome to the example update.");
+    WriteTestFile(source + "hand.cur", std::string(326, 'c'));
+    WriteTestFile(source + "Setup.ini", "[Setup]\r\nProcCount=1\r\n");
+    WriteTestFile(source + "Proc1", "a stale payload");
+
+    ASSERT_EQ(Diff("--template " + Quoted(work_ / "template") + " --name \"Example 2\""), 0) << output_;
+    std::string manifest = Project() + "\\patch.ini";
+    EXPECT_EQ(Value(manifest, "Texts", "201"), "@texts\\intro.txt");
+    EXPECT_EQ(Value(manifest, "Texts", "3201"), "All done.");
+    EXPECT_EQ(Value(manifest, "Texts", "1"), "Example 2") << "a template without a title gets --name";
+    EXPECT_EQ(Value(manifest, "Cursors", "Link"), "hand.cur");
+    EXPECT_NE(Value(manifest, "Settings", "PageTable"), "") << "missing sections come from the defaults";
+    std::string files = Value(manifest, "Cabinet", "Files");
+    EXPECT_EQ(files.find("Proc1"), std::string::npos) << files;
+    EXPECT_NE(files.find("hand.cur"), std::string::npos) << files;
+    EXPECT_NE(files.find(EntryFor(Script(), "notes.txt")), std::string::npos) << files;
+    EXPECT_EQ(ReadTestFile(Project() + "\\texts\\intro.txt"), "Welcome to the example update.");
+    EXPECT_FALSE(FileExists(Project() + "\\Proc1")) << "the template's payload is not copied";
+    EXPECT_NE(Value(Script(), "Setup", "ProcCount"), "1") << "the script is made anew";
+
+    std::string check;
+    EXPECT_EQ(RunCaptured(Quoted(Builder()) + " check " + Quoted(Project()), check), 0) << check;
+}

@@ -632,3 +632,59 @@ TEST(Builder, VersionResourceAndIcon) {
     EXPECT_EQ(names(MAKEINTRESOURCEA(14)), std::vector<unsigned>{105});
     FreeLibrary(patch);
 }
+
+// A ready cabinet compressed by the system's cabinet library (the one a
+// built patch carries) is unpacked and checked like the files of "Files":
+// its script, payload and images are found, and no scratch file is left.
+TEST(Builder, CompressedReadyCabinetIsUnpackedAndChecked) {
+    Project first;
+    first.Write();
+    std::string built = first.folder / "first.exe";
+    ASSERT_EQ(RunBuilder(DumpRuntime(), first.folder.Path(), built).exitCode, 0);
+    ScratchFolder dump("compressed dump");
+    ASSERT_EQ(RunProgram(Quoted(built), dump.Path()), 0);
+    std::string cabinet = ReadTestFile(dump / "2000.bin");
+    ASSERT_FALSE(cabinet.empty());
+
+    // The builder runs with a temporary folder of its own, where nothing of
+    // its own ("zck" scratch folders and cabinet files) may be left.
+    ScratchFolder temp("builder temp");
+    auto leftOver = [&] {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((temp / "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do
+            if (std::string(found.cFileName).rfind("zuli-test-", 0) != 0 && found.cFileName[0] != '.')
+                names.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+        return names;
+    };
+    std::string tempPath = temp.Path();
+    SetEnvironmentVariableA("TMP", tempPath.c_str());
+    SetEnvironmentVariableA("TEMP", tempPath.c_str());
+
+    Project second;
+    second.cabinet = {"Ready=ready.cab"};
+    WriteTestFile(second.folder / "ready.cab", cabinet);
+    second.Write();
+    Build good = RunBuilder(DumpRuntime(), second.folder.Path(), second.folder / "second.exe");
+    EXPECT_EQ(good.exitCode, 0) << good.output;
+    EXPECT_EQ(good.output.find("warning"), std::string::npos) << "the images were not found:\n" << good.output;
+
+    // The same cabinet with the entry's payload renamed away: the mistake is
+    // found inside it.
+    std::string renamed = cabinet;
+    std::size_t name = renamed.find(std::string("Proc1\0", 6));
+    ASSERT_NE(name, std::string::npos);
+    renamed[name + 4] = '9';
+    WriteTestFile(second.folder / "ready.cab", renamed);
+    Build bad = RunBuilder(DumpRuntime(), second.folder.Path(), second.folder / "third.exe");
+    EXPECT_EQ(bad.exitCode, 1) << bad.output;
+    EXPECT_NE(bad.output.find("[Proc1] Act"), std::string::npos) << bad.output;
+    EXPECT_NE(bad.output.find("does not carry it"), std::string::npos) << bad.output;
+    EXPECT_EQ(leftOver(), std::vector<std::string>{}) << "the unpacked cabinet was left behind";
+    SetEnvironmentVariableA("TMP", nullptr);
+    SetEnvironmentVariableA("TEMP", nullptr);
+}

@@ -62,11 +62,19 @@ void CollectName(const char* name, std::size_t length, void* context) {
 
 }  // namespace
 
+// Everything unpacked goes, also a file the unpacking left half-made.
 PayloadFiles::~PayloadFiles() {
     if (scratch_.empty()) return;
-    for (const auto& file : byLowerName_) {
-        SetFileAttributesA(file.second.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(file.second.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((scratch_ + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            std::string path = scratch_ + "\\" + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
     }
     RemoveDirectoryA(scratch_.c_str());
 }

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <new>
+
 #include "BinaryDeltaEncoder.h"
 #include "IniKeyChanges.h"
 
@@ -40,16 +42,25 @@ UpdateChoice ChooseUpdate(const std::string& oldBytes, const std::string& newByt
 
     // A delta that moves data: smaller whenever bytes were inserted, removed
     // or moved, where the XOR delta is as large as the rest of the file.
+    // When memory runs out (a very large file in the 32-bit builder), the
+    // other ways still stand.
+    std::vector<uint8_t> out;
+    bool encoded = false;
     if (rules.binaryDelta) {
-        std::vector<uint8_t> old(oldBytes.begin(), oldBytes.end()), now(newBytes.begin(), newBytes.end()), out;
-        if (EncodeBinaryDelta(old, now, out)) {
-            std::string payload(out.begin(), out.end());
-            std::size_t cost = CompressedSize(payload) + kPayloadFileOverhead;
-            if (cost < best.cost) {
-                best.way = UpdateWay::BinaryDelta;
-                best.payload = payload;
-                best.cost = cost;
-            }
+        try {
+            std::vector<uint8_t> old(oldBytes.begin(), oldBytes.end()), now(newBytes.begin(), newBytes.end());
+            encoded = EncodeBinaryDelta(old, now, out);
+        } catch (const std::bad_alloc&) {
+            encoded = false;
+        }
+    }
+    if (encoded) {
+        std::string payload(out.begin(), out.end());
+        std::size_t cost = CompressedSize(payload) + kPayloadFileOverhead;
+        if (cost < best.cost) {
+            best.way = UpdateWay::BinaryDelta;
+            best.payload = payload;
+            best.cost = cost;
         }
     }
     if (!rules.delayed) {

@@ -74,13 +74,18 @@ int DeleteEntryFile(const char* targetPath) {
 }
 
 int UpdateIniEntries(const char* targetPath) {
-    ProfileReader target;
-    target.Clear();
-    target.SetFile(targetPath);
-
     const int32_t count = RunState.ScriptReader.ReadInteger(kCountKey);
     if (count < 1) return 1;
     if (!IsReachablePath(targetPath)) return 0;
+    // The profile functions put a file named without a folder into the
+    // Windows folder, while the check looked in the current one: the write
+    // goes to the very file the check saw, named in full.
+    char fullPath[kPathBufferSize] = {};
+    const DWORD length = GetFullPathNameA(targetPath, sizeof fullPath, fullPath, nullptr);
+    if (length == 0 || length >= sizeof fullPath) return 0;
+    ProfileReader target;
+    target.Clear();
+    target.SetFile(fullPath);
 
     int result = 1;
     for (int32_t line = 1; line <= count; ++line) {

@@ -43,9 +43,14 @@ void ProcessEntry(uint32_t n) {
     SetProgressPosition(static_cast<int>(n));
     char section[kEntrySectionNameSize] = {};
     FormatEntrySectionName(section, n);
+    // A payload path that cannot be built stays empty and fails every action
+    // that needs it: the bare "Proc" name, or the working folder itself,
+    // would name some other file or the whole folder.
     char payloadPath[kPathBufferSize] = {};
-    if (RunState.WorkFolder) lstrcpynA(payloadPath, RunState.WorkFolder, sizeof payloadPath);
-    AppendPath(payloadPath, section);
+    if (RunState.WorkFolder && *RunState.WorkFolder) {
+        lstrcpynA(payloadPath, RunState.WorkFolder, sizeof payloadPath);
+        if (!AppendPath(payloadPath, section)) payloadPath[0] = '\0';
+    }
 
     RunState.ScriptReader.SetSection(section);
     const int32_t act = RunState.ScriptReader.ReadInteger(kActKey);

@@ -1,7 +1,6 @@
 #include "actions/RegistryOperations.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <cstring>
 
@@ -106,8 +105,9 @@ int MoveKeyAt(const char* hiveToken, const char* source, const char* destination
 
     HeapText parent = CopyText(destination);
     if (!parent) return 0;
-    PathRemoveFileSpecA(parent.get());
-    const char* leaf = PathFindFileNameA(destination);
+    const char* leaf = LastKeyComponent(destination);
+    // A key directly under the root has the root itself as its parent.
+    parent.get()[leaf > destination ? leaf - destination - 1 : 0] = '\0';
 
     UniqueKey sourceKey;
     if (!OpenFullAccess(root, source, sourceKey)) return 0;
@@ -128,6 +128,13 @@ int MoveKeyAt(const char* hiveToken, const char* source, const char* destination
 }
 
 }  // namespace
+
+const char* LastKeyComponent(const char* path) {
+    const char* leaf = path;
+    for (const char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\') leaf = p + 1;
+    return leaf;
+}
 
 int WriteRegistryValue(const char* hiveToken, const char* subkey, const char* valueName, uint32_t type,
                        const void* data, uint32_t size) {

@@ -5,6 +5,12 @@
 #pragma once
 #include <cstdint>
 
+// The last component of a key path: what follows its last backslash, found
+// by characters so that a double-byte name whose trail byte is 0x5C stays
+// whole. Only the backslash separates: "/" and ":" belong to key names
+// ("text/xml" under a MIME database).
+const char* LastKeyComponent(const char* path);
+
 // Deepest key nesting a move follows; the registry itself allows 512 levels.
 constexpr int kMaxRegistryMoveDepth = 512;
 

@@ -1,7 +1,6 @@
 #include "actions/RegistrySections.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <cstring>
 
@@ -21,10 +20,9 @@ const char* SectionNameOf(int kind) {
 
 // The key beside `subkey` called `newName`: the subkey's parent path, a
 // backslash and the new name, or the new name alone for a key directly
-// under the root. The last component is found by characters, so a
-// double-byte name whose trail byte is 0x5C stays whole.
+// under the root.
 HeapText SiblingKeyPath(const char* subkey, const char* newName) {
-    const char* leaf = PathFindFileNameA(subkey);
+    const char* leaf = LastKeyComponent(subkey);
     std::size_t parentLength = static_cast<std::size_t>(leaf - subkey);
     if (parentLength > 0) --parentLength;  // the backslash before the leaf
     std::size_t nameLength = std::strlen(newName);

@@ -48,8 +48,14 @@ int ExtractPayload() {
     if (DeleteFileForced(RunState.CabinetPath) != 1) return 0;
     int file = _open(RunState.CabinetPath, kCabinetFlags, _S_IREAD | _S_IWRITE);
     if (file == -1) return 0;
-    (void)_write(file, cabinet, size);
-    _close(file);
+    // A cabinet written short (disk full) would unpack as a smaller patch or
+    // none, and the pass would report success for files it never saw.
+    const int written = _write(file, cabinet, size);
+    const int closed = _close(file);
+    if (written != static_cast<int>(size) || closed != 0) {
+        (void)DeleteFileForced(RunState.CabinetPath);
+        return 0;
+    }
 
     (void)ForEachCabinetFileName(cabinet, size, ClearStoredName, nullptr);
 

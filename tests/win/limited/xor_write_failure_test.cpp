@@ -7,11 +7,20 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "PatchTestSupport.h"
+#include "actions/BytePatch.h"
+#include "actions/FileActions.h"
 #include "actions/XorDelta.h"
+#include "core/Payload.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
+#include "core/Session.h"
+#include "support/CabinetFixture.h"
+#include "support/TempOverride.h"
 
 namespace {
 
@@ -45,6 +54,19 @@ bool CanWrite(const std::string& path, DWORD size) {
     CloseHandle(file);
     DeleteFileA(path.c_str());
     return ok && written == size;
+}
+
+// The "QVR*.TMP" scratch files in the folder of `path`.
+std::vector<std::string> ScratchFilesBeside(const std::string& path) {
+    std::string pattern = path.substr(0, path.find_last_of("\\/") + 1) + "QVR*.TMP";
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
 }
 
 bool MentionsFolder(const std::vector<std::string>& renames, const std::string& folder) {
@@ -99,4 +121,48 @@ TEST_F(XorWriteFailureTest, UpdateWithinTheLimitGoesThrough) {
     EXPECT_EQ(ApplyXorDelta(Target().c_str(), (folder_ / "Proc1").c_str()), 1);
     EXPECT_EQ(ReadTestFile(Target()), fresh);
     EXPECT_TRUE(ScratchFilesIn(folder_).empty());
+}
+
+// Run, add, XOR delta and byte patch alike: a new version beyond the limit
+// fails the entry and keeps the installed file whole. The byte patch's
+// target is the big file itself, since no file the test writes can exceed
+// the limit.
+TEST_F(XorWriteFailureTest, EveryFileReplacingActionKeepsItsTarget) {
+    const std::string old = "the installed version, a few bytes long";
+    const std::string big(kBigPayloadSize, 'x');
+    const std::string patch = std::string("\1\0\0\0\0\0\0\0\3\0\0\0\4\0\0\0\0\0\0\0\1\0\0\0", 24) + "y";
+    WriteTestFile(folder_ / "Proc4", patch);
+    struct Case {
+        const char* what;
+        std::function<int()> act;
+        std::string target, installed;
+    } cases[] = {
+        {"run", [&] { return RunEntryFile(kBigPayload, Target().c_str()); }, Target(), old},
+        {"add", [&] { return AddEntryFile(kBigPayload, Target().c_str()); }, Target(), old},
+        {"XOR delta", [&] { return ApplyXorDelta(Target().c_str(), kBigPayload); }, Target(), old},
+        {"byte patch", [&] { return ApplyBytePatch(kBigPayload, (folder_ / "Proc4").c_str()); }, kBigPayload, big},
+    };
+    for (const Case& c : cases) {
+        UseEntryScript(folder_, "", c.installed);
+        WriteTestFile(Target(), old);
+        EXPECT_EQ(c.act(), 0) << c.what << ": the new version could not be written, yet the entry succeeded";
+        EXPECT_TRUE(ReadTestFile(c.target) == c.installed) << c.what << ": the installed file must stay whole";
+        EXPECT_TRUE(ScratchFilesBeside(c.target).empty()) << c.what << ": a QVR scratch file was left behind";
+        EXPECT_EQ(ReadTestFile(kBigPayload), big) << c.what << ": the payload must stay for another try";
+    }
+}
+
+// A cabinet written short is a failed extraction: nothing is unpacked and
+// no cut cabinet stays behind.
+TEST(CabinetWriteFailure, ShortCabinetFailsTheExtraction) {
+    ScratchFolder temp("cabinet write failure");
+    TempOverride redirect(temp.Path());
+    DetectPlatform();
+    BuildPathTable();
+    const std::string cabinet = MakeStoredCabinet({{"Setup.ini", std::string(kBigPayloadSize, 's')}});
+    ASSERT_GT(cabinet.size(), kWriteLimit);
+    ASSERT_TRUE(SetPlainResource(ResPayloadCabinet, cabinet.data(), cabinet.size()));
+    EXPECT_EQ(ExtractPayload(), 0);
+    EXPECT_FALSE(FileExists(RunState.CabinetPath)) << "the cut cabinet stays behind";
+    EXPECT_FALSE(FileExists(std::string(RunState.WorkFolder) + "Setup.ini")) << "a cut cabinet was unpacked";
 }

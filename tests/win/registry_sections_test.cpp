@@ -366,6 +366,28 @@ TEST_F(RegistrySections, RenameKeyMergesOntoAnExistingSibling) {
     EXPECT_EQ(ReadText("A\\B\\OnlyInB", "V"), "b");
 }
 
+// Key names may hold "/" and ":" (MIME types under a content-type database):
+// only the backslash separates keys, so neither the subkeys of a move nor the
+// sibling of a rename are cut at them.
+TEST_F(RegistrySections, NamesWithSlashesAndColonsStayWhole) {
+    SetText("Types\\text/xml", "Extension", ".xml");
+    SetText("Types\\application/xml", "Extension", ".xsd");
+    SetText("Types\\urn:a/b", "Kind", "urn");
+    SetText("Mime/Old", "V", "old");
+
+    WriteScript(Section("RenReg", {"HKCU," + Under("Types") + ",\"\",1,0,Content Types",
+                                   "HKCU," + Under("Mime/Old") + ",\"\",1,0,Mime/New"}));
+    EXPECT_EQ(RunRegistrySection(2, RegistryRename), 1);
+
+    EXPECT_FALSE(KeyExists("Types"));
+    EXPECT_EQ(ReadText("Content Types\\text/xml", "Extension"), ".xml");
+    EXPECT_EQ(ReadText("Content Types\\application/xml", "Extension"), ".xsd");
+    EXPECT_EQ(ReadText("Content Types\\urn:a/b", "Kind"), "urn");
+    EXPECT_FALSE(KeyExists("Content Types\\xml")) << "a subkey was cut at its slash";
+    EXPECT_FALSE(KeyExists("Mime/Old"));
+    EXPECT_EQ(ReadText("Mime/New", "V"), "old") << "the sibling of a name with a slash is beside it";
+}
+
 TEST_F(RegistrySections, KeyDirectlyUnderTheRootMovesToATopLevelSibling) {
     // The sibling of a key without a parent path is the new name alone.
     const char* source = "ZuliTestTopLevelSource";

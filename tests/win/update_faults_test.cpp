@@ -162,11 +162,15 @@ TEST_F(UpdateFaultsTest, EveryTargetIsOldOrNewAndTheReportSaysWhich) {
          // Run and add replace whatever is there; the updates apply only to
          // the version the check accepted.
          {true, true, false, false}, 0},
-        {"payload path longer than any path",
-         [&realWork](UpdateFaultsTest&, Holders&) {
+        // A working folder that start-up could not build is empty: the bare
+        // "Proc" names would then be found in the current folder, whatever
+        // files of the user's carry those names.
+        {"no working folder",
+         [&realWork](UpdateFaultsTest& t, Holders&) {
              realWork = RunState.WorkFolder;
-             std::string longFolder = realWork + std::string(kPathBufferSize - 4 - realWork.size(), 'w');
-             lstrcpynA(RunState.WorkFolder, longFolder.c_str(), kPathBufferSize);
+             SetCurrentDirectoryA(realWork.c_str());
+             ASSERT_TRUE(FileExists(t.Work("Proc1")));
+             RunState.WorkFolder[0] = '\0';
          },
          {false, false, false, false}, 0},
     };
@@ -185,7 +189,10 @@ TEST_F(UpdateFaultsTest, EveryTargetIsOldOrNewAndTheReportSaysWhich) {
             RunProcessingPass();
             report = RunState.ReportText ? RunState.ReportText.get() : "";
         }
-        if (!realWork.empty()) lstrcpynA(RunState.WorkFolder, realWork.c_str(), kPathBufferSize);
+        if (!realWork.empty()) {
+            lstrcpynA(RunState.WorkFolder, realWork.c_str(), kPathBufferSize);
+            SetCurrentDirectoryA(ExecutableFolder().c_str());
+        }
         realWork.clear();
 
         std::string expectedReport;

@@ -145,10 +145,11 @@ TEST_F(FileActionsTest, RunEntryThatIsNoProgramFailsWhenWaitedFor) {
     EXPECT_EQ(ReadTestFile(Path("app\\notes.exe")), "plain text, not a program") << "moved before the start";
 }
 
-TEST_F(FileActionsTest, RunEntryWithMissingPayloadFails) {
+TEST_F(FileActionsTest, RunEntryWithMissingPayloadFailsAndKeepsTheTarget) {
     UseEntry("Act=0\r\n");
     WriteTestFile(Path("tool.exe"), "installed");
     EXPECT_EQ(RunEntryFile(Path("Proc1").c_str(), Path("tool.exe").c_str()), 0);
+    EXPECT_EQ(ReadTestFile(Path("tool.exe")), "installed") << "the installed file went with the payload";
 }
 
 // ---- Act 1: add ---------------------------------------------------------------
@@ -188,6 +189,9 @@ TEST_F(FileActionsTest, AddFailsWhenThePayloadIsMissing) {
     UseEntry("Act=1\r\n");
     EXPECT_EQ(AddEntryFile(Path("Proc1").c_str(), Path("added.txt").c_str()), 0);
     EXPECT_FALSE(FileExists(Path("added.txt")));
+    WriteTestFile(Path("installed.txt"), "installed");
+    EXPECT_EQ(AddEntryFile(Path("Proc1").c_str(), Path("installed.txt").c_str()), 0);
+    EXPECT_EQ(ReadTestFile(Path("installed.txt")), "installed") << "the installed file went with the payload";
 }
 
 // ---- Act 4: delete ------------------------------------------------------------
@@ -280,6 +284,27 @@ TEST_F(FileActionsTest, IniLinesOfThreeTwoFourAndOneFields) {
         EXPECT_EQ(IniValue(target, e.section, e.key), e.value) << "[" << e.section << "] " << e.key;
     EXPECT_FALSE(IniHasSection(target, "Gone")) << "the one-field line keeps its section";
     EXPECT_TRUE(IniHasSection(target, "Settings"));
+}
+
+// A target named without a folder (an empty folder box) is the file in the
+// current folder, where the check looked, never one in the Windows folder.
+TEST_F(FileActionsTest, IniTargetWithoutAFolderIsTheOneInTheCurrentFolder) {
+    UseEntry("Act=5\r\nCount=1\r\nINIKey1=Settings,Mode,2\r\n");
+    const std::string name = "zuli-ini-" + std::to_string(GetCurrentProcessId()) + ".ini";
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string inWindows = std::string(windows) + "\\" + name;
+    char previous[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
+    WriteTestFile(Path(name), kInitialIni);
+    const int result = UpdateIniEntries(name.c_str());
+    SetCurrentDirectoryA(previous);
+    const bool wroteWindows = FileExists(inWindows);
+    DeleteFileA(inWindows.c_str());
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(IniValue(Path(name), "Settings", "Mode"), "2") << "the file the check saw was not written";
+    EXPECT_FALSE(wroteWindows) << "a new file was written into the Windows folder";
 }
 
 TEST_F(FileActionsTest, IniCountBelowOneSucceedsWithoutTouchingTheFile) {

@@ -28,6 +28,17 @@ TEST(Resources, TextEndsAtZeroOrAtEndOfData) {
     EXPECT_EQ(ResourceText(ResIntroCaption), ResourceText(ResIntroCaption)) << "the terminated copy is made once";
 }
 
+TEST(Resources, TextWithoutTerminatorStopsBeforeTheNextResource) {
+    // An odd-length text gets a zero pad byte from the linker, which would
+    // hide a read past the end; an even-length one is followed directly by
+    // the next resource's data.
+    ASSERT_EQ(ResourceSize(ResInfoCaption), 8u);
+    const auto* stored = static_cast<const char*>(LoadResourceData(ResInfoCaption));
+    ASSERT_NE(stored, nullptr);
+    ASSERT_NE(stored[8], '\0') << "the fixture needs data right behind the text";
+    EXPECT_STREQ(ResourceText(ResInfoCaption), "Overview");
+}
+
 TEST(Resources, PlainResourceReplacesStoredData) {
     const char plain[] = "plain text";
     ASSERT_TRUE(SetPlainResource(ResAgreementBody, plain, sizeof plain));

@@ -6,9 +6,11 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/FileUtils.h"
 #include "core/Handles.h"
@@ -42,6 +44,48 @@ std::string Hex(const std::string& text) {
 }
 
 std::string Shown(const char* text) { return text ? "\"" + Hex(text) + "\"" : "none"; }
+
+// The names in `folder`, in Hex form, sorted, separated by blanks.
+std::string EntriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (find.valid()) {
+        do {
+            if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+                names.push_back(Hex(found.cFileName));
+        } while (FindNextFileA(find.get(), &found));
+    }
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+    return out;
+}
+
+// Removes `folder` and everything in it, joining each found name to its
+// folder rather than taking paths apart, so trail bytes 0x5C do no harm.
+void RemoveWhole(const std::string& folder);
+
+void RemoveContents(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find.valid()) return;
+    do {
+        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+        const std::string path = folder + "\\" + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveWhole(path);
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(find.get(), &found));
+}
+
+void RemoveWhole(const std::string& folder) {
+    RemoveContents(folder);
+    RemoveDirectoryA(folder.c_str());
+}
 
 class Big5PathTest : public ::testing::Test {
 protected:
@@ -80,10 +124,7 @@ protected:
     void TearDown() override {
         // Removed here, because a name whose last byte is 0x5C looks like it
         // ends in a backslash to a byte-wise tree walk.
-        if (!folder_.empty()) {
-            DeleteFileA((folder_ + "\\" + kProgramName).c_str());
-            RemoveDirectoryA(folder_.c_str());
-        }
+        if (!folder_.empty()) RemoveWhole(folder_);
         std::free(RunState.PreviousFolder);
         RunState.PreviousFolder = nullptr;
         RunState.ScriptReader.Clear();
@@ -111,13 +152,30 @@ TEST_F(Big5PathTest, FileSystemKeepsTheNameWhole) {
     EXPECT_TRUE(FileExists(folder_ + "\\" + kProgramName));
 }
 
-TEST_F(Big5PathTest, BackslashIsAddedAfterATrailByte) {
-    char path[MAX_PATH + 1] = {};
-    std::strcpy(path, folder_.c_str());
-    ASSERT_TRUE(PathAddBackslashA(path));
-    EXPECT_EQ(Hex(path), Hex(folder_ + "\\")) << "a trail byte 0x5C is no trailing backslash";
-    ASSERT_TRUE(PathAddBackslashA(path));
-    EXPECT_EQ(Hex(path), Hex(folder_ + "\\")) << "a real one is not doubled";
+// The project's folder functions take a trail byte 0x5C for part of a
+// character, never for a separator: the chain below is made of exactly the
+// named folders, nothing more and nothing cut short.
+TEST_F(Big5PathTest, FolderChainOfTrailByteNamesIsCreatedWhole) {
+    const std::string middle = folder_ + "\\" + kMissingName;
+    const std::string deepest = middle + "\\" + kMissingName;
+    EXPECT_EQ(CreateFolderPath(deepest.c_str()), 1);
+    EXPECT_TRUE(PathIsDirectoryA(deepest.c_str())) << Hex(deepest);
+    EXPECT_EQ(EntriesOf(folder_), Hex(kProgramName) + " " + Hex(kMissingName));
+    EXPECT_EQ(EntriesOf(middle), Hex(kMissingName));
+    EXPECT_EQ(EntriesOf(deepest), "");
+    EXPECT_EQ(CreateFolderPath(deepest.c_str()), 0) << "a folder that exists already gives 0";
+}
+
+TEST_F(Big5PathTest, CopyCreatesAMissingChainOfTrailByteNames) {
+    const std::string middle = folder_ + "\\" + kMissingName;
+    // The file's own name ends in 0x5C too, so a cut at the last 0x5C byte
+    // would fall inside it.
+    const std::string target = middle + "\\" + kMissingName + "\\" + kMissingName;
+    EXPECT_NE(CopyFileCreatingFolders((folder_ + "\\" + kProgramName).c_str(), target.c_str()), 0);
+    EXPECT_EQ(ReadTestFile(target), "MZ");
+    EXPECT_EQ(EntriesOf(folder_), Hex(kProgramName) + " " + Hex(kMissingName));
+    EXPECT_EQ(EntriesOf(middle), Hex(kMissingName));
+    EXPECT_EQ(EntriesOf(middle + "\\" + kMissingName), Hex(kMissingName));
 }
 
 TEST_F(Big5PathTest, LiteralFolderSurvivesResolution) {

@@ -464,6 +464,24 @@ TEST_F(RegistrySections, MoveFailsWithoutLosingTheSource) {
     }
 }
 
+// A value whose name does not fit the name buffer cannot be copied; taking
+// that for the end of the values would delete the source with the value
+// still in it.
+TEST_F(RegistrySections, MoveStopsAtAValueItCannotReadAndKeepsTheSource) {
+    const std::string longName(1100, 'n');
+    SetText("A\\C", longName.c_str(), "long");
+    SetText("A\\C", "V", "kept");
+    SetText("A\\C\\D", "W", "kept too");
+    EXPECT_EQ(MoveRegistryKey("HKCU", Under("A\\C").c_str(), Under("A\\B").c_str()), 0);
+    EXPECT_EQ(ReadText("A\\C", longName.c_str()), "long") << "the value that could not be moved is gone";
+    EXPECT_EQ(ReadText("A\\C", "V"), "kept");
+    EXPECT_EQ(ReadText("A\\C\\D", "W"), "kept too");
+
+    WriteScript(Section("RenReg", {"HKCU," + Under("A\\C") + ",\"\",1,0,B"}));
+    EXPECT_EQ(RunRegistrySection(1, RegistryRename), 0) << "the line fails";
+    EXPECT_EQ(ReadText("A\\C", longName.c_str()), "long");
+}
+
 TEST_F(RegistrySections, MoveFollowsNestingOnlyToItsBound) {
     // A chain just within the bound moves; one level more stops the move
     // before anything is deleted, so the source stays whole.

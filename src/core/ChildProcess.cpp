@@ -47,6 +47,12 @@ int RunAndWait(const char* program, const char* arguments, const char* workFolde
 int DrainMessages(HWND window) {
     MSG message;
     while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+        // A quit request comes out of the queue whatever window is asked
+        // for; it belongs to the message loops further out.
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -2,7 +2,8 @@
 // and xdelta3 -9, all measured in this one run:
 //   - patch size: our payload as the payload cabinet stores it (MSZIP),
 //     against bsdiff's and xdelta3's patch files;
-//   - encode time and peak memory, each encoder run as a process of its own.
+//   - encode time (processor seconds) and peak memory, each encoder run as a
+//     process of its own.
 // The pairs are folders <name>/old and <name>/new under $ZULI_DELTA_PAIRS
 // (default: delta-pairs beside this program), made by
 // bench/fetch_delta_pairs.sh from two versions of Debian packages.
@@ -15,7 +16,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -69,12 +69,13 @@ struct ProcessCost {
     double peakMiB;
 };
 
-// Runs a command as a child process: wall time and its peak resident memory.
+// Runs a command as a child process: its processor time (user and system;
+// wall time on a machine shared with other work says more about the others)
+// and its peak resident memory.
 ProcessCost Run(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
         execvp(args[0], args.data());
@@ -83,7 +84,8 @@ ProcessCost Run(const std::vector<std::string>& argv) {
     int status = 0;
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return {WIFEXITED(status) && WEXITSTATUS(status) == 0, seconds, usage.ru_maxrss / 1024.0};
 }
 

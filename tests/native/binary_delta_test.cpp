@@ -85,6 +85,19 @@ TEST(BinaryDelta, RebuildsTheNewVersionFromTheOld) {
         {"unrelated", [] { return RandomBytes(30000, 5); }, [](const Bytes&) { return RandomBytes(20000, 6); }},
         {"long runs of one byte", [] { return Bytes(100000, 0); },
          [](const Bytes&) { return Join({Bytes(50000, 0), Bytes(10, 1), Bytes(60000, 0)}); }},
+        // Long runs that both versions share but that differ here and there:
+        // the scan skips through them instead of searching at every byte.
+        {"long runs with scattered changes",
+         [] {
+             Bytes o(2u << 20, 0);
+             for (std::size_t i = 0; i < o.size(); i += 100000) o[i] = 1;
+             return o;
+         },
+         [](const Bytes& o) {
+             Bytes n = Join({Cut(o, 0, 700000), Bytes(80, 2), Cut(o, 700000, o.size())});
+             for (std::size_t i = 0; i < n.size(); i += 77777) n[i] = static_cast<uint8_t>(n[i] + 3);
+             return n;
+         }},
         // Larger than the output chunk and the old window, with a block
         // moved from the far end to the front, so copies cross both edges.
         {"beyond chunk and window", [] { return CodeLike(6u << 20, 7); },

@@ -49,6 +49,11 @@ Index LongestMatch(const std::vector<Index>& suffixes, const uint8_t* old, Index
 // on with the current alignment by this many bytes: a short detour costs
 // more control bytes than the differences it saves.
 constexpr Index kWorthANewStep = 8;
+// A long match that the current alignment already (nearly) covers tells
+// that no step is needed inside it: the scan skips to this far before its
+// end instead of searching again at every byte, which would take time of
+// the square of the match's length (long runs of one byte value do that).
+constexpr Index kSkipMargin = 256;
 
 class Encoder {
 public:
@@ -89,6 +94,10 @@ private:
                     if (Agrees(scored, scored + lastOffset)) ++oldScore;
                 if ((length == oldScore && length != 0) || length > oldScore + kWorthANewStep) break;
                 if (Agrees(scan, scan + lastOffset)) --oldScore;
+                for (const Index skipTo = scan + length - kSkipMargin; scan + 1 < skipTo;) {
+                    ++scan;
+                    if (Agrees(scan, scan + lastOffset)) --oldScore;
+                }
             }
             if (length == oldScore && scan != newSize_) continue;
 

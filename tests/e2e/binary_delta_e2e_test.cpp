@@ -1,7 +1,7 @@
-// The binary delta, end to end: zulibuild delta on two releases of a real
-// program gives the smallest payload of all the ways to carry the change,
-// and the built patch, walked through as a user would, turns the installed
-// old release into exactly the new one.
+// The binary delta, end to end, on two releases of a real program:
+// zulibuild delta gives the smallest payload of all the ways to carry the
+// change, zulibuild diff chooses it, and the built patch, walked through as a
+// user would, turns the installed old release into exactly the new one.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -34,6 +34,23 @@ std::string SignedCrc(const std::string& bytes) {
     const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()),
                             static_cast<uInt>(bytes.size()));
     return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(crc)));
+}
+
+std::string Runtime() { return std::string(ZULI_DIST_DIR_WINE) + "/zulirt.exe"; }
+std::string NoSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+
+// The Act of the script entry that changes the file `name` (entries that
+// only check it, Act 7, do not count); -1 when none does.
+int ActFor(const std::string& script, const std::string& name) {
+    const int count = static_cast<int>(GetPrivateProfileIntA("Setup", "ProcCount", 0, script.c_str()));
+    for (int n = 1; n <= count; ++n) {
+        const std::string section = "Proc" + std::to_string(n);
+        char file[MAX_PATH] = {};
+        GetPrivateProfileStringA(section.c_str(), "File", "", file, sizeof file, script.c_str());
+        const int act = static_cast<int>(GetPrivateProfileIntA(section.c_str(), "Act", -1, script.c_str()));
+        if (name == file && act != 7) return act;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -73,6 +90,32 @@ TEST(BinaryDeltaE2e, ZulibuildDeltaOnTwoReleasesPatchesTheInstalledProgramExactl
     ASSERT_FALSE(patch.empty()) << project.BuildLog();
 
     // The unattended user: every page with its defaults, Next to the end.
+    ASSERT_EQ(RunProgram(Quoted(ExecutableFolder() + "demo_walker.exe") + " " + Quoted(patch), std::string(), 300000), 0)
+        << "the wizard did not run to its end";
+    EXPECT_TRUE(ReadTestFile(app + "sample.exe") == newProgram) << "not byte for byte the new release";
+    EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << "the working folder stays";
+}
+
+TEST(BinaryDeltaE2e, ZulibuildDiffChoosesTheBinaryDeltaForAProgramUpdate) {
+    RemoveTree(ZuliWorkFolder());
+    const std::string oldProgram = ReadTestFile(ExecutableFolder() + "sample_app_v1.exe");
+    const std::string newProgram = ReadTestFile(ExecutableFolder() + "sample_app_v2.exe");
+    ScratchFolder work("binary delta diff");
+    const std::string oldRoot = work / "old version\\", newRoot = work / "new version\\", app = work / "installed\\";
+    for (const std::string& folder : {oldRoot, newRoot, app}) CreateDirectoryA(folder.c_str(), nullptr);
+    WriteTestFile(oldRoot + "sample.exe", oldProgram);
+    WriteTestFile(newRoot + "sample.exe", newProgram);
+    WriteTestFile(app + "sample.exe", oldProgram);
+
+    const std::string project = work / "patch project";
+    const std::string diff = Quoted(Builder()) + " diff " + Quoted(NoSlash(oldRoot)) + " " + Quoted(NoSlash(newRoot)) +
+                             " " + Quoted(project) + " --dir " + Quoted(NoSlash(app)) + " --delay none";
+    ASSERT_EQ(RunProgram(diff), 0) << diff;
+    EXPECT_EQ(ActFor(project + "\\Setup.ini", "sample.exe"), 8) << "the binary delta is not the payload chosen";
+
+    const std::string patch = work / "patch.exe";
+    ASSERT_EQ(RunProgram(Quoted(Builder()) + " " + Quoted(Runtime()) + " " + Quoted(project) + " " + Quoted(patch)), 0)
+        << "the project diff made does not build";
     ASSERT_EQ(RunProgram(Quoted(ExecutableFolder() + "demo_walker.exe") + " " + Quoted(patch), std::string(), 300000), 0)
         << "the wizard did not run to its end";
     EXPECT_TRUE(ReadTestFile(app + "sample.exe") == newProgram) << "not byte for byte the new release";

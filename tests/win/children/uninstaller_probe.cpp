@@ -5,6 +5,8 @@
 //   command=<its command line>
 //   HWND=<[Setup] HWND>               (only when present)
 //   Proc<N>=<[Proc<N>] ExpandName>    (for N = 1..16, only when present)
+// Each ExpandName file that exists is copied to "Proc<N>.seen" beside the
+// record, so that a test can tell what the file held when the uninstaller ran.
 #include <windows.h>
 
 #include <string>
@@ -31,7 +33,9 @@ int main() {
     for (int n = 1; n <= 16; ++n) {
         std::string section = "Proc" + std::to_string(n);
         std::string path = ReadKey(section.c_str(), "ExpandName", script);
-        if (!path.empty()) record += section + "=" + path + "\n";
+        if (path.empty()) continue;
+        record += section + "=" + path + "\n";
+        CopyFileA(path.c_str(), (section + ".seen").c_str(), FALSE);
     }
 
     HANDLE out = CreateFileA("uninstaller.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -130,7 +130,9 @@ else echo "  removed:  obsolete.txt"; fi
 version=$(wine reg query 'HKCU\Software\ZuliDemo\DemoApp' /v Version 2>/dev/null | tr -d '\r' | grep Version || true)
 echo "  registry: ${version:-Version missing}"
 [ -n "$version" ] || failed=1
-if [ -d "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/ZuliTmp" ]; then echo "  WRONG:    the working folder is still there"; failed=1; fi
+for left in "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Temp/"ZuliTmp*; do
+    if [ -e "$left" ]; then echo "  WRONG:    the working folder $left is still there"; failed=1; fi
+done
 echo "demo: screenshots of every page in $shots"
 ls "$shots"
 if [ "$walk_status" -ne 0 ] || [ "$failed" -ne 0 ]; then

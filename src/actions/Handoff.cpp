@@ -5,6 +5,7 @@
 #include "core/ChildProcess.h"
 #include "core/FileUtils.h"
 #include "core/Handles.h"
+#include "core/Payload.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "script/EntrySection.h"
@@ -12,6 +13,8 @@
 RestartRequest RequestRestart = ExitWindowsEx;
 
 namespace {
+
+constexpr char kUninstallerName[] = "Uninstaller.exe";
 
 // The uninstaller learns which files are about to change from the working
 // copy of the script: the entry's resolved path, skip mark included.
@@ -54,11 +57,13 @@ int HandOffToUninstaller() {
     RunState.ScriptReader.WriteValue(kHwndKey, handle);
 
     if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
-    AppendPath(program.get(), "Uninstaller.exe");
+    AppendPath(program.get(), kUninstallerName);
 
     WriteEntryPaths();
-    // The uninstaller is optional: when it is missing or fails, patching goes on.
-    RunAndWait(program.get(), "/I", RunState.WorkFolder);
+    // The uninstaller is optional: when it is missing or fails, patching goes
+    // on. Only the one this run unpacked is ever started, never a file that
+    // merely sits in the working folder under its name.
+    if (PayloadCarries(kUninstallerName)) RunAndWait(program.get(), "/I", RunState.WorkFolder);
     DrainMessages(RunState.DialogWindow);
     return 1;
 }

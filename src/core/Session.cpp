@@ -5,37 +5,89 @@
 #include <shlwapi.h>
 
 #include "core/FileUtils.h"
-#include "core/Handles.h"
+#include "core/Payload.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
 #include "core/RunState.h"
+#include "core/SingleRun.h"
+#include "core/WorkFolder.h"
+#include "core/neutral/CabinetDirectory.h"
 
 namespace {
 
-// A new path buffer holding `folder` with `name` appended.
-char* PathInFolder(const char* folder, const char* name) {
-    char* path = NewPathBuffer();
-    if (!path) return nullptr;
-    lstrcpynA(path, folder, kPathBufferSize);
-    AppendPath(path, name);
-    return path;
+// Names tried before start-up gives up: each taken one means something else
+// already sits under that name in the temporary directory.
+constexpr int kFolderNameAttempts = 32;
+
+// Set while the working folder is this run's own (created by it and not yet
+// removed): only then does the clean-up touch anything there.
+bool workFolderOwned = false;
+
+// The path buffers every run has, allocated together at the start.
+char** const kPathFields[] = {
+    &RunState.WorkFolder,      &RunState.ScriptPath,      &RunState.CabinetPath,     &RunState.SideImagePath,
+    &RunState.BrandImagePath,  &RunState.WindowsFolder,   &RunState.SystemFolder,    &RunState.CurrentFolder,
+    &RunState.PreviousFolder,  &RunState.StartMenuFolder, &RunState.ProgramsFolder,  &RunState.FavoritesFolder,
+    &RunState.DocumentsFolder, &RunState.TemplatesFolder, &RunState.DesktopFolder,   &RunState.AppDataFolder,
+};
+
+// Fills `field` with the working folder and `name` joined; 0 when the result
+// would not fit, which PathAppendA signals by an empty text that would
+// otherwise name the current folder.
+int SetPathInFolder(char* field, const char* name) {
+    lstrcpynA(field, RunState.WorkFolder, kPathBufferSize);
+    return AppendPath(field, name) && field[0] ? 1 : 0;
 }
 
-// A new path buffer filled by a directory query and ending in a backslash.
-template <typename Query>
-char* QueriedFolder(Query query) {
-    char* path = NewPathBuffer();
-    if (!path) return nullptr;
-    query(path);
+// A cursor's file inside the working folder, when the patch names one; the
+// name must stay inside the folder.
+int SetCursorPath(char** field, unsigned resourceId) {
+    const char* name = ResourceText(resourceId);
+    if (!name) return 1;  // the system cursor is used
+    if (!*field) *field = NewPathBuffer();
+    return *field && IsPlainFileName(name, lstrlenA(name)) && SetPathInFolder(*field, name);
+}
+
+// Every path inside the working folder; 0 when one does not fit.
+int DeriveWorkPaths() {
+    return SetPathInFolder(RunState.SideImagePath, "Setup.img") &&
+           SetPathInFolder(RunState.BrandImagePath, "Zuli.img") &&
+           SetPathInFolder(RunState.CabinetPath, "Data.cab") && SetPathInFolder(RunState.ScriptPath, "Setup.ini") &&
+           SetCursorPath(&RunState.BusyCursorPath, ResBusyCursorName) &&
+           SetCursorPath(&RunState.LinkCursorPath, ResLinkCursorName);
+}
+
+// 1 when a directory query's answer (its length: 0 on failure, the size it
+// needs when the buffer is too small) fits with a trailing backslash.
+int EndsAsFolder(char* path, DWORD length) {
+    return length && length < kPathBufferSize && PathAddBackslashA(path) ? 1 : 0;
+}
+
+void SetSpecialFolder(char* path, int csidl) {
+    // A folder the shell cannot name leaves the text empty.
+    if (!SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE)) path[0] = '\0';
     PathAddBackslashA(path);
-    return path;
 }
 
-char* SpecialFolder(int csidl) {
-    return QueriedFolder([csidl](char* path) {
-        // A folder the shell cannot name leaves the text empty.
-        if (!SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE)) path[0] = '\0';
-    });
+// Creates the working folder under `temp` (ending in a backslash) under a
+// name nothing else holds, and fills the paths inside it. Names already
+// taken, by a left-over folder, a file or a link, are skipped, never reused.
+int CreateWorkFolder(const char* temp) {
+    uint32_t seed = FolderNameSeed();
+    for (int attempt = 0; attempt < kFolderNameAttempts; ++attempt) {
+        char name[24];
+        FormatWorkFolderName(name, seed, attempt);
+        // Every name has the same length: when the paths do not fit for one,
+        // they fit for none.
+        lstrcpynA(RunState.WorkFolder, temp, kPathBufferSize);
+        if (!AppendPath(RunState.WorkFolder, name) || !RunState.WorkFolder[0] || !DeriveWorkPaths()) return 0;
+        if (!CreatePrivateFolder(RunState.WorkFolder)) continue;
+        workFolderOwned = true;
+        // Made just now, yet a link in its place would lead the unpacking
+        // and the clean-up elsewhere.
+        return IsPlainFolder(RunState.WorkFolder);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -58,40 +110,27 @@ uint32_t DetectPlatform() {
     return RunState.IsNT;
 }
 
-void BuildPathTable() {
-    RunState.WorkFolder = NewPathBuffer();
-    if (!RunState.WorkFolder) return;
-    if (GetTempPathA(kPathBufferSize, RunState.WorkFolder) == 0) return;
-    PathAddBackslashA(RunState.WorkFolder);
-    AppendPath(RunState.WorkFolder, "ZuliTmp\\");
+int BuildPathTable() {
+    workFolderOwned = false;
+    for (char** field : kPathFields)
+        if (!(*field = NewPathBuffer())) return 0;
+    char temp[kPathBufferSize];
+    // A temporary directory that cannot be named in full would otherwise put
+    // the working folder's files in the current folder: the user's own.
+    if (!EndsAsFolder(temp, GetTempPathA(kPathBufferSize, temp)) ||
+        !EndsAsFolder(RunState.WindowsFolder, GetWindowsDirectoryA(RunState.WindowsFolder, kPathBufferSize)) ||
+        !EndsAsFolder(RunState.SystemFolder, GetSystemDirectoryA(RunState.SystemFolder, kPathBufferSize)) ||
+        !EndsAsFolder(RunState.CurrentFolder, GetCurrentDirectoryA(kPathBufferSize, RunState.CurrentFolder)))
+        return 0;
 
-    RunState.SideImagePath = PathInFolder(RunState.WorkFolder, "Setup.img");
-    RunState.BrandImagePath = PathInFolder(RunState.WorkFolder, "Zuli.img");
-    RunState.CabinetPath = PathInFolder(RunState.WorkFolder, "Data.cab");
-
-    // Without these resources the system cursors are used.
-    if (const char* busy = ResourceText(ResBusyCursorName))
-        RunState.BusyCursorPath = PathInFolder(RunState.WorkFolder, busy);
-    if (const char* link = ResourceText(ResLinkCursorName))
-        RunState.LinkCursorPath = PathInFolder(RunState.WorkFolder, link);
-
-    RunState.WindowsFolder = QueriedFolder([](char* path) { GetWindowsDirectoryA(path, kPathBufferSize); });
-    RunState.SystemFolder = QueriedFolder([](char* path) { GetSystemDirectoryA(path, kPathBufferSize); });
-    RunState.CurrentFolder = QueriedFolder([](char* path) { GetCurrentDirectoryA(kPathBufferSize, path); });
-    RunState.PreviousFolder = NewPathBuffer();
-
-    RunState.StartMenuFolder = SpecialFolder(CSIDL_STARTMENU);
-    RunState.ProgramsFolder = SpecialFolder(CSIDL_PROGRAMS);
-    RunState.FavoritesFolder = SpecialFolder(CSIDL_FAVORITES);
-    RunState.DocumentsFolder = SpecialFolder(CSIDL_PERSONAL);
-    RunState.TemplatesFolder = SpecialFolder(CSIDL_TEMPLATES);
-    RunState.DesktopFolder = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    RunState.AppDataFolder = SpecialFolder(CSIDL_APPDATA);
-
-    RunState.ScriptPath = PathInFolder(RunState.WorkFolder, "Setup.ini");
-
-    // A folder left by an earlier run is simply reused.
-    CreateDirectoryA(RunState.WorkFolder, nullptr);
+    SetSpecialFolder(RunState.StartMenuFolder, CSIDL_STARTMENU);
+    SetSpecialFolder(RunState.ProgramsFolder, CSIDL_PROGRAMS);
+    SetSpecialFolder(RunState.FavoritesFolder, CSIDL_FAVORITES);
+    SetSpecialFolder(RunState.DocumentsFolder, CSIDL_PERSONAL);
+    SetSpecialFolder(RunState.TemplatesFolder, CSIDL_TEMPLATES);
+    SetSpecialFolder(RunState.DesktopFolder, CSIDL_DESKTOPDIRECTORY);
+    SetSpecialFolder(RunState.AppDataFolder, CSIDL_APPDATA);
+    return CreateWorkFolder(temp);
 }
 
 int CleanUpSession() {
@@ -104,24 +143,12 @@ int CleanUpSession() {
     RunState.SideImageData.reset();
     RunState.SideImageInfo = nullptr;
     RunState.SideImageBits = nullptr;
+    UnmarkWizardWindow(RunState.DialogWindow);
 
-    if (!RunState.WorkFolder || !RunState.WorkFolder[0]) return 0;
-
-    // Only plain files go: read-only files, files in use and subfolders stay
-    // and keep the folder alive, so nothing the user might need is lost.
-    char pattern[MAX_PATH] = {};
-    lstrcpynA(pattern, RunState.WorkFolder, sizeof pattern);
-    AppendPath(pattern, "*.*");
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle find(FindFirstFileA(pattern, &found));
-    if (find.valid()) {
-        do {
-            // "." and ".." name folders, which DeleteFileA never removes.
-            char path[2 * kPathBufferSize] = {};
-            lstrcpynA(path, RunState.WorkFolder, sizeof path);
-            lstrcatA(path, found.cFileName);
-            DeleteFileA(path);
-        } while (FindNextFileA(find.get(), &found));
-    }
-    return RemoveDirectoryA(RunState.WorkFolder) ? 1 : 0;
+    // Only what this run unpacked goes, never through a link: anything else
+    // in the folder (a file another program put there) keeps it alive.
+    if (!workFolderOwned) return 0;
+    RemoveUnpackedFiles();
+    workFolderOwned = RemoveDirectoryA(RunState.WorkFolder) == 0;
+    return workFolderOwned ? 0 : 1;
 }

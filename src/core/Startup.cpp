@@ -1,7 +1,5 @@
 #include "core/Startup.h"
 
-#include <commctrl.h>
-
 #include <cstring>
 
 #include "core/CreditProtection.h"
@@ -10,6 +8,8 @@
 #include "core/Resources.h"
 #include "core/RunState.h"
 #include "core/Session.h"
+#include "core/SingleRun.h"
+#include "core/SystemLibraries.h"
 #include "wizard/ControlIds.h"
 #include "wizard/Wizard.h"
 
@@ -26,14 +26,21 @@ void CopyResourceBytes(unsigned id, unsigned char* out, std::size_t size) {
 int RunPatchProgram(HINSTANCE instance) {
     RunState.CurrentPage = 1;
     RunState.Instance = instance;
-    InitCommonControls();  // the progress bar class of the wizard
+    RestrictLibrarySearch();  // before anything is loaded by name
+    // A second start ends here, having brought the running wizard forward.
+    if (!ClaimSingleRun()) return kAnotherRunExitCode;
+    InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();
+
+    // A closed start gate ends the run before it has made anything.
     const auto* startGate = static_cast<const unsigned char*>(LoadResourceData(ResStartGate));
-    BuildPathTable();
-    // Without a temporary directory there is nowhere to unpack: end quietly.
-    if (!RunState.ScriptPath) return 0;
     if (!startGate || ResourceSize(ResStartGate) == 0 || startGate[0] == 0) return 0;
-    if (ExtractPayload() != 1) return 0;
+    // Without a working folder of its own there is nowhere safe to unpack;
+    // a failed extraction takes along whatever it unpacked.
+    if (BuildPathTable() != 1 || ExtractPayload() != 1) {
+        CleanUpSession();
+        return 0;
+    }
     RunState.ScriptReader.Clear();
 
     // Altered credits would also mean a garbled page table, and a wizard

@@ -2,5 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// Runs the whole program: start-up, the wizard dialog, and returns 0.
+// Runs the whole program: start-up, the wizard dialog. Returns the process's
+// exit code: 0, or kAnotherRunExitCode when another run was going.
 int RunPatchProgram(HINSTANCE instance);

@@ -3,12 +3,14 @@
 #include "core/Resources.h"
 #include "core/ResourceIds.h"
 #include "core/RunState.h"
+#include "core/SingleRun.h"
 #include "wizard/ControlIds.h"
 #include "wizard/Pages.h"
 
 INT_PTR InitializeDialog(HWND window) {
     SetDialogIcons(window, kWizardIconId, kWizardIconId);
     RunState.DialogWindow = window;
+    MarkWizardWindow(window);  // found by a second start, which brings it to the front
     EnterIntroductionPage();
     SetFixedLabels();
     // Fonts are asked for by character height, hence the minus sign.

@@ -83,7 +83,7 @@ bool FolderIsEmpty(const std::string& folder) {
 
 }  // namespace
 
-TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindow) {
+TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindowAndMakesNothing) {
     ScratchFolder work("gate zero");
     CreateDirectoryA((work / "project").c_str(), nullptr);
     MakeDemoProject(work / "project\\", "StartGate=1", "StartGate=0");
@@ -94,10 +94,8 @@ TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindow) {
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
     EXPECT_EQ(patch.WaitForExit(), 0);
-    // It stopped before extraction: the working folder exists, empty.
-    std::string workFolder = temp / "ZuliTmp\\";
-    EXPECT_TRUE(FileExists(workFolder));
-    EXPECT_TRUE(FolderIsEmpty(workFolder)) << "something was unpacked";
+    // It stopped before making a working folder.
+    EXPECT_TRUE(FolderIsEmpty(temp.Path())) << "left behind:" << FolderListing(temp.Path());
 }
 
 TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
@@ -108,15 +106,19 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
 
     ScratchFolder temp("unpack temp");
     TempOverride redirect(temp.Path());
-    std::string workFolder = temp / "ZuliTmp\\";
-    // A left-over working folder with a longer stale script is reused.
-    CreateDirectoryA(workFolder.c_str(), nullptr);
-    WriteTestFile(workFolder + "Setup.ini", std::string(5000, ';'));
+    // A left-over folder of the old fixed name, with a longer stale script,
+    // is not the run's: it stays as it is.
+    std::string stale = temp / "ZuliTmp\\";
+    CreateDirectoryA(stale.c_str(), nullptr);
+    WriteTestFile(stale + "Setup.ini", std::string(5000, ';'));
 
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
     HWND wizard = patch.WaitForWindow("#32770", "DemoApp 1.1 Update");
     ASSERT_NE(wizard, nullptr) << "the wizard never appeared";
+    std::vector<std::string> entries = ZuliTmpEntries(temp.Path());
+    ASSERT_EQ(entries.size(), 2u) << "one working folder of its own besides the stale one";
+    std::string workFolder = entries[0] == stale ? entries[1] : entries[0];
     std::vector<std::string> packed = PackedFiles(work / "project\\");
     EXPECT_EQ(packed.size(), 8u) << "the script, four payload files, two images and the cursor";
     for (const std::string& name : packed)
@@ -128,6 +130,7 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
     ASSERT_TRUE(PressButton(wizard, 2000));
     EXPECT_EQ(patch.WaitForExit(), 0);
     EXPECT_FALSE(FileExists(workFolder)) << "the working folder was not removed; it holds" << FolderListing(workFolder);
+    EXPECT_EQ(ReadTestFile(stale + "Setup.ini"), std::string(5000, ';')) << "the stale folder was touched";
 }
 
 TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {
@@ -148,5 +151,5 @@ TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
     EXPECT_EQ(patch.WaitForExit(), 0);
-    EXPECT_FALSE(FileExists(temp / "ZuliTmp\\")) << "the unpacked files were left behind";
+    EXPECT_TRUE(FolderIsEmpty(temp.Path())) << "the unpacked files were left behind:" << FolderListing(temp.Path());
 }

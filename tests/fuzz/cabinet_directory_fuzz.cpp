@@ -12,7 +12,7 @@ struct Bounds {
     std::size_t size;
 };
 
-void Check(const char* name, std::size_t length, void* context) {
+void Check(const char* name, std::size_t length, uint32_t, void* context) {
     auto* bounds = static_cast<Bounds*>(context);
     auto* first = reinterpret_cast<const unsigned char*>(name);
     if (first < bounds->begin || first + length >= bounds->begin + bounds->size) std::abort();
@@ -23,6 +23,6 @@ void Check(const char* name, std::size_t length, void* context) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Bounds bounds{data, size};
-    (void)ForEachCabinetFileName(data, size, Check, &bounds);
+    (void)ForEachCabinetFile(data, size, Check, &bounds);
     return 0;
 }

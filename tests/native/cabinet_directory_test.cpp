@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/neutral/CabinetDirectory.h"
@@ -13,28 +14,37 @@ void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF), Put16(s, v >> 16)
 
 // Header, one folder entry and the file table (no data blocks: the reader
 // never looks at them).
-std::string CabinetHeader(const std::vector<std::string>& names) {
+std::string CabinetHeader(const std::vector<std::string>& names, const std::vector<uint32_t>& sizes = {}) {
     std::string s = "MSCF";
     Put32(s, 0), Put32(s, 0), Put32(s, 0), Put32(s, 44), Put32(s, 0);
     s += char(3), s += char(1);
     Put16(s, 1), Put16(s, static_cast<unsigned>(names.size())), Put16(s, 0), Put16(s, 0), Put16(s, 0);
     Put32(s, 0), Put16(s, 0), Put16(s, 0);
-    for (const std::string& name : names) {
-        Put32(s, 1), Put32(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0x20);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        Put32(s, i < sizes.size() ? sizes[i] : 1), Put32(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0), Put16(s, 0x20);
         s += name;
         s += '\0';
     }
     return s;
 }
 
+using Listing = std::vector<std::pair<std::string, uint32_t>>;
+
+Listing Files(const std::string& cabinet, bool* ok) {
+    Listing files;
+    *ok = ForEachCabinetFile(
+        reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(),
+        [](const char* name, std::size_t length, uint32_t size, void* context) {
+            static_cast<Listing*>(context)->emplace_back(std::string(name, length), size);
+        },
+        &files);
+    return files;
+}
+
 std::vector<std::string> Names(const std::string& cabinet, bool* ok) {
     std::vector<std::string> names;
-    *ok = ForEachCabinetFileName(
-        reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(),
-        [](const char* name, std::size_t length, void* context) {
-            static_cast<std::vector<std::string>*>(context)->emplace_back(name, length);
-        },
-        &names);
+    for (const auto& file : Files(cabinet, ok)) names.push_back(file.first);
     return names;
 }
 
@@ -44,6 +54,13 @@ TEST(CabinetDirectory, VisitsEveryStoredName) {
     std::vector<std::string> stored = {"Setup.ini", "Proc1", "Proc2", "wait.ani", "Uninstaller.exe"};
     bool ok = false;
     EXPECT_EQ(Names(CabinetHeader(stored), &ok), stored);
+    EXPECT_TRUE(ok);
+}
+
+TEST(CabinetDirectory, HandsOutEachFilesUnpackedSize) {
+    bool ok = false;
+    Listing expected = {{"Setup.ini", 120}, {"Proc1", 0}, {"Setup.img", 0x01020304}};
+    EXPECT_EQ(Files(CabinetHeader({"Setup.ini", "Proc1", "Setup.img"}, {120, 0, 0x01020304}), &ok), expected);
     EXPECT_TRUE(ok);
 }
 
@@ -73,6 +90,6 @@ TEST(CabinetDirectory, PlainNamesStayInTheirFolder) {
         std::string name;
         bool plain;
     } cases[] = {{"Setup.ini", true}, {"Proc12", true}, {"a..b", true}, {"", false}, {".", false},
-                 {"..", false}, {"sub\\x", false}, {"../x", false}, {"C:x", false}, {std::string("a\0b", 3), false}};
+                 {"..", false}, {"sub\\x", false}, {"../x", false}, {"C:x", false}, {"*.*", false}, {"Proc?", false}, {std::string("a\0b", 3), false}};
     for (const Case& c : cases) EXPECT_EQ(IsPlainFileName(c.name.data(), c.name.size()), c.plain) << c.name;
 }

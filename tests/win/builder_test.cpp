@@ -327,9 +327,9 @@ TEST(Builder, BuiltPatchReadsBackByteForByte) {
     EXPECT_EQ(cabinet.substr(0, 4), "MSCF");
     EXPECT_EQ(CabinetSizeField(cabinet), cabinet.size());
     std::vector<std::string> names;
-    EXPECT_TRUE(ForEachCabinetFileName(
+    EXPECT_TRUE(ForEachCabinetFile(
         reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(),
-        [](const char* name, std::size_t length, void* context) {
+        [](const char* name, std::size_t length, uint32_t, void* context) {
             static_cast<std::vector<std::string>*>(context)->emplace_back(name, length);
         },
         &names));

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "actions/Handoff.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
 #include "core/RunState.h"
+#include "support/CabinetFixture.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -59,7 +62,20 @@ protected:
         RunState.WorkFolder = nullptr;
     }
 
+    // The run's cabinet lists these names, as if it had unpacked them.
+    void ServeCabinetListing(const std::vector<std::string>& names) {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const std::string& name : names) files.emplace_back(name, "x");
+        std::string cabinet = MakeStoredCabinet(files);
+        ASSERT_TRUE(SetPlainResource(ResPayloadCabinet, cabinet.data(), cabinet.size()));
+    }
+
+    // The uninstaller as the run's cabinet carried it.
     void InstallUninstaller() {
+        ServeCabinetListing({"Setup.ini", "Uninstaller.exe"});
+        PlantUninstaller();
+    }
+    void PlantUninstaller() {
         ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
                               (work_ / "Uninstaller.exe").c_str(), FALSE));
     }
@@ -172,8 +188,34 @@ TEST_F(HandOff, WindowHandleIsWrittenAsSignedDecimal) {
     }
 }
 
+// A program that merely sits in the working folder under the uninstaller's
+// name, put there by someone else, is never started: only the one the run's
+// own cabinet carried.
+TEST_F(HandOff, AnUninstallerTheCabinetDidNotCarryIsNeverRun) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> listed;
+        bool runs;
+    } cases[] = {
+        {"listed", {"Setup.ini", "Uninstaller.exe"}, true},
+        {"listed in other letters", {"Setup.ini", "UNINSTALLER.EXE"}, true},
+        {"not listed", {"Setup.ini", "Proc1"}, false},
+        {"a longer name listed", {"Setup.ini", "Uninstaller.exe.bak"}, false},
+    };
+    for (const Case& c : cases) {
+        WriteTestFile(script_, "[Setup]\r\nProcCount=0\r\n");
+        DeleteFileA((work_ / "uninstaller.txt").c_str());
+        ServeCabinetListing(c.listed);
+        PlantUninstaller();
+        EXPECT_EQ(HandOffToUninstaller(), 1) << c.what;
+        EXPECT_EQ(FileExists(work_ / "uninstaller.txt"), c.runs) << c.what;
+        EXPECT_EQ(Key("Setup", "HWND"), HandleText(window_)) << c.what << ": the keys are written all the same";
+    }
+}
+
 TEST_F(HandOff, MissingUninstallerIsNotAnError) {
     WriteTestFile(script_, "[Setup]\r\nProcCount=1\r\n");
+    ServeCabinetListing({"Setup.ini", "Uninstaller.exe"});
     SetEntries({"C:\\Game\\a.dll"});
     PostMessageA(window_, kProbeMessage, 0, 0);
 

@@ -9,11 +9,11 @@ namespace {
 constexpr std::size_t kHeaderSize = 36;
 constexpr std::size_t kFilesOffsetAt = 16;  // coffFiles
 constexpr std::size_t kFileCountAt = 28;    // cFiles
-constexpr std::size_t kEntryFixedSize = 16;  // a file entry before its name
+constexpr std::size_t kEntryFixedSize = 16;  // a file entry before its name, from cbFile
 
 }  // namespace
 
-bool ForEachCabinetFileName(const unsigned char* data, std::size_t size, CabinetNameVisitor visit, void* context) {
+bool ForEachCabinetFile(const unsigned char* data, std::size_t size, CabinetFileVisitor visit, void* context) {
     if (!data || size < kHeaderSize) return false;
     if (data[0] != 'M' || data[1] != 'S' || data[2] != 'C' || data[3] != 'F') return false;
     std::size_t at = ReadLittleEndian32(data + kFilesOffsetAt);
@@ -25,7 +25,7 @@ bool ForEachCabinetFileName(const unsigned char* data, std::size_t size, Cabinet
         std::size_t length = 0;
         while (length < room && name[length] != 0) ++length;
         if (length == room) return false;  // unterminated
-        visit(reinterpret_cast<const char*>(name), length, context);
+        visit(reinterpret_cast<const char*>(name), length, ReadLittleEndian32(data + at), context);
         at += kEntryFixedSize + length + 1;
     }
     return true;
@@ -36,6 +36,7 @@ bool IsPlainFileName(const char* name, std::size_t length) {
     if (length == 1 && name[0] == '.') return false;
     if (length == 2 && name[0] == '.' && name[1] == '.') return false;
     for (std::size_t i = 0; i < length; ++i)
-        if (name[i] == '\\' || name[i] == '/' || name[i] == ':' || name[i] == 0) return false;
+        if (name[i] == '\\' || name[i] == '/' || name[i] == ':' || name[i] == '*' || name[i] == '?' || name[i] == 0)
+            return false;
     return true;
 }

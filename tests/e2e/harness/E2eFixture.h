@@ -16,7 +16,7 @@ class WizardE2e : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteRegistryTree(HKEY_CURRENT_USER, kTestRoot);
-        RemoveTree(ZuliWorkFolder());
+        RemoveZuliWorkFolders();
         app_ = std::make_unique<ScratchFolder>("zuli e2e app");
         InstallApplication(app_->Path());
     }
@@ -38,7 +38,7 @@ protected:
 
     // After the wizard has ended: the working folder is gone.
     void ExpectSessionGone() {
-        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << ZuliWorkFolder() << " is still there";
+        EXPECT_TRUE(ZuliTmpEntries(TemporaryFolder()).empty()) << ZuliWorkFolder() << " is still there";
     }
 
     std::unique_ptr<ScratchFolder> app_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "support/TestFiles.h"
+
 namespace {
 
 struct Key {
@@ -13,12 +15,25 @@ struct Key {
 
 }  // namespace
 
-std::string ZuliWorkFolder() {
+std::string TemporaryFolder() {
     char temp[MAX_PATH + 1] = {};
     DWORD length = GetTempPathA(sizeof temp, temp);
     std::string folder(temp, length);
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder + "ZuliTmp\\";
+    return folder;
+}
+
+std::string ZuliWorkFolder() {
+    for (const std::string& entry : ZuliTmpEntries(TemporaryFolder()))
+        if (entry.back() == '\\') return entry;
+    return std::string();
+}
+
+void RemoveZuliWorkFolders() {
+    for (const std::string& entry : ZuliTmpEntries(TemporaryFolder())) {
+        if (entry.back() == '\\') RemoveTree(entry);
+        else DeleteFileA(entry.c_str());
+    }
 }
 
 bool FolderExists(const std::string& path) {

@@ -8,8 +8,14 @@
 #include <initializer_list>
 #include <string>
 
-// %TEMP%\ZuliTmp\ of this Wine prefix, the runtime's working folder.
+// %TEMP%\ of this Wine prefix, with a trailing backslash.
+std::string TemporaryFolder();
+// The runtime's working folder: the (first) "ZuliTmp*" folder in %TEMP%,
+// with a trailing backslash; empty when there is none.
 std::string ZuliWorkFolder();
+// Removes every "ZuliTmp*" entry of %TEMP% (links themselves, not what they
+// lead to).
+void RemoveZuliWorkFolders();
 bool FolderExists(const std::string& path);
 
 // Registry helpers on the prefix's registry.

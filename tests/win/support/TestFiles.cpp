@@ -33,6 +33,10 @@ bool FileExists(const std::string& path) {
 }
 
 void RemoveTree(const std::string& folder) {
+    if (IsLink(folder)) {
+        RemoveLink(folder);
+        return;
+    }
     std::string base = folder;
     if (!base.empty() && base.back() != '\\') base += '\\';
     WIN32_FIND_DATAA found;
@@ -42,6 +46,10 @@ void RemoveTree(const std::string& folder) {
             std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
             std::string full = base + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                RemoveLink(full);
+                continue;
+            }
             SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(full);
@@ -77,4 +85,73 @@ int RunProgram(const std::string& commandLine, const std::string& workFolder, DW
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
+}
+
+namespace {
+
+// The host's path of a Windows path (Wine only); empty when unknown.
+std::string HostPath(const std::string& path) {
+    using Convert = char*(CDECL*)(const WCHAR*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return std::string();
+    std::wstring wide(path.begin(), path.end());
+    while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+    char* host = convert(wide.c_str());
+    if (!host) return std::string();
+    std::string result = host;
+    HeapFree(GetProcessHeap(), 0, host);
+    return result;
+}
+
+// Runs a host program (Wine starts host executables given by their host
+// path) and waits until `done` holds: Wine gives no exit code for them.
+template <typename Done>
+bool RunHost(const std::string& commandLine, Done done) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 200 && !done(); ++i) Sleep(50);
+    return done();
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+    std::string hostLink = HostPath(link), hostTarget = HostPath(target);
+    if (hostLink.empty() || hostTarget.empty()) return false;
+    return RunHost("/bin/ln -s \"" + hostTarget + "\" \"" + hostLink + "\"", [&] { return IsLink(link); });
+}
+
+bool RemoveLink(const std::string& link) {
+    std::string host = HostPath(link);
+    return !host.empty() && RunHost("/bin/rm -f \"" + host + "\"", [&] { return !IsLink(link); });
+}
+
+bool IsLink(const std::string& path) {
+    std::string bare = path;
+    while (!bare.empty() && bare.back() == '\\') bare.pop_back();
+    DWORD attributes = GetFileAttributesA(bare.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+std::vector<std::string> ZuliTmpEntries(const std::string& folder) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\') base += '\\';
+    std::vector<std::string> entries;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((base + "ZuliTmp*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+        std::string full = base + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) full += '\\';
+        entries.push_back(full);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return entries;
 }

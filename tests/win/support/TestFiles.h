@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A fresh, empty folder under the temporary directory, removed with all its
 // content (read-only files and subfolders too) when the object goes.
@@ -25,8 +26,18 @@ private:
 void WriteTestFile(const std::string& path, const std::string& content);
 std::string ReadTestFile(const std::string& path);  // empty when unreadable
 bool FileExists(const std::string& path);
-// Deletes a folder tree, clearing read-only attributes on the way.
+// Deletes a folder tree, clearing read-only attributes on the way. A link
+// (reparse point) is removed itself; what it leads to stays.
 void RemoveTree(const std::string& folder);
+// Makes `link` a symbolic link to the folder `target`, or removes the link
+// `link`. Wine keeps links as the host's symbolic links and does not make them
+// itself, so the host's ln and rm do it; false when that fails.
+bool MakeFolderLink(const std::string& link, const std::string& target);
+bool RemoveLink(const std::string& link);
+bool IsLink(const std::string& path);
+// The "ZuliTmp*" entries (files, folders, links) in `folder`, full paths;
+// folders end in a backslash.
+std::vector<std::string> ZuliTmpEntries(const std::string& folder);
 // The folder of the running test executable, with a trailing backslash; the
 // child programs the tests start live there.
 std::string ExecutableFolder();

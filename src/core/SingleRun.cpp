@@ -1,0 +1,49 @@
+#include "core/SingleRun.h"
+
+namespace {
+
+// Without a "Global\" prefix the name lives in the session's own namespace:
+// another user's patch on the same machine is not held up.
+constexpr char kRunMutexName[] = "ZuliPatchRun";
+constexpr char kWizardMark[] = "ZuliPatchWizard";
+
+// While the other run starts up or ends, it has no wizard to show: wait for
+// it, a little at a time, rather than end while it is already leaving.
+constexpr DWORD kPollMilliseconds = 200;
+constexpr int kPolls = 150;
+
+BOOL CALLBACK BringWizardToFront(HWND window, LPARAM found) {
+    if (!GetPropA(window, kWizardMark)) return TRUE;
+    ShowWindow(window, SW_RESTORE);  // out of the task bar, if minimised
+    SetForegroundWindow(window);
+    *reinterpret_cast<BOOL*>(found) = TRUE;
+    return FALSE;
+}
+
+}  // namespace
+
+int ClaimSingleRun() {
+    // Never closed: the mutex is released when the process ends, after the
+    // clean-up has emptied the working folder.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kRunMutexName);
+    if (!mutex) return 0;
+    for (int poll = 0; poll < kPolls; ++poll) {
+        // A run that ended without releasing it (killed) leaves it abandoned:
+        // that run is over.
+        DWORD waited = WaitForSingleObject(mutex, poll ? kPollMilliseconds : 0);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return 1;
+        BOOL found = FALSE;
+        EnumWindows(BringWizardToFront, reinterpret_cast<LPARAM>(&found));
+        if (found) break;
+    }
+    CloseHandle(mutex);
+    return 0;
+}
+
+void MarkWizardWindow(HWND window) {
+    SetPropA(window, kWizardMark, reinterpret_cast<HANDLE>(1));
+}
+
+void UnmarkWizardWindow(HWND window) {
+    if (window) RemovePropA(window, kWizardMark);
+}

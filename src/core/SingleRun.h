@@ -1,0 +1,17 @@
+// One patch run at a time in a user's session. Every run has a working
+// folder of its own, but two wizards changing the same program at once would
+// still undo each other's work.
+#pragma once
+#include <windows.h>
+
+// The exit code of a start that found another run going.
+constexpr int kAnotherRunExitCode = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
+
+// 1 when this process may run: it then holds the run's mutex until it ends.
+// 0 when another run holds it; its wizard has then been brought to the front
+// and this process must end without touching anything.
+int ClaimSingleRun();
+// Marks the wizard window so that a second start can find it, and removes
+// the mark again when the wizard ends.
+void MarkWizardWindow(HWND window);
+void UnmarkWizardWindow(HWND window);

@@ -12,11 +12,11 @@ constexpr char kWizardMark[] = "ZuliPatchWizard";
 constexpr DWORD kPollMilliseconds = 200;
 constexpr int kPolls = 150;
 
-BOOL CALLBACK BringWizardToFront(HWND window, LPARAM found) {
+// Stops the enumeration (FALSE, which EnumWindows passes on) at the wizard.
+BOOL CALLBACK BringWizardToFront(HWND window, LPARAM) {
     if (!GetPropA(window, kWizardMark)) return TRUE;
     ShowWindow(window, SW_RESTORE);  // out of the task bar, if minimised
     SetForegroundWindow(window);
-    *reinterpret_cast<BOOL*>(found) = TRUE;
     return FALSE;
 }
 
@@ -30,11 +30,9 @@ int ClaimSingleRun() {
     for (int poll = 0; poll < kPolls; ++poll) {
         // A run that ended without releasing it (killed) leaves it abandoned:
         // that run is over.
-        DWORD waited = WaitForSingleObject(mutex, poll ? kPollMilliseconds : 0);
+        DWORD waited = WaitForSingleObject(mutex, kPollMilliseconds);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return 1;
-        BOOL found = FALSE;
-        EnumWindows(BringWizardToFront, reinterpret_cast<LPARAM>(&found));
-        if (found) break;
+        if (!EnumWindows(BringWizardToFront, 0)) break;
     }
     CloseHandle(mutex);
     return 0;

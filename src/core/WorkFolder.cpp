@@ -25,7 +25,7 @@ constexpr std::size_t kAceFixedSize = offsetof(ACCESS_ALLOWED_ACE, SidStart);
 static_assert(sizeof(PrivateSecurity::aclRoom) >= 3 * (kAceFixedSize + kLargestSid), "room for three entries");
 
 uint32_t TimeAndProcessSeed() {
-    return GetTickCount() ^ (GetCurrentProcessId() << 16) ^ GetCurrentProcessId();
+    return GetTickCount() ^ (GetCurrentProcessId() << 16);
 }
 
 // Appends one entry that allows `sid` everything, inherited by the files and
@@ -66,9 +66,9 @@ void FormatWorkFolderName(char* name, uint32_t seed, int attempt) {
 int MakePrivateSecurity(PrivateSecurity& security) {
     unsigned char user[sizeof(TOKEN_USER) + kLargestSid];
     if (!ReadTokenUser(user)) return 0;
-    security = PrivateSecurity{};
-    security.acl.AclRevision = ACL_REVISION;
-    security.acl.AclSize = sizeof security.acl;
+    // Every byte of the entries is written as they are appended.
+    security.descriptor = SECURITY_DESCRIPTOR{};
+    security.acl = ACL{ACL_REVISION, 0, sizeof security.acl, 0, 0};
     const void* admitted[] = {reinterpret_cast<TOKEN_USER*>(user)->User.Sid, kSystemSid, kAdministratorsSid};
     for (const void* sid : admitted) AllowEverything(security.acl, sid);
     // Written out rather than built with the security functions: marking

@@ -56,7 +56,7 @@ FNFDINOTIFY(UnpackNotify) {
     }
 }
 
-void CollectName(const char* name, std::size_t length, void* context) {
+void CollectName(const char* name, std::size_t length, uint32_t, void* context) {
     static_cast<std::vector<std::string>*>(context)->emplace_back(name, length);
 }
 
@@ -87,8 +87,8 @@ void PayloadFiles::UseFiles(const std::vector<CabinetFile>& files) {
 bool PayloadFiles::UseReadyCabinet(const std::string& cabinet, const std::string& cabinetPath, std::string& error) {
     origin_ = "the ready cabinet \"" + cabinetPath + "\"";
     std::vector<std::string> names;
-    if (!ForEachCabinetFileName(reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(), CollectName,
-                                &names)) {
+    if (!ForEachCabinetFile(reinterpret_cast<const unsigned char*>(cabinet.data()), cabinet.size(), CollectName,
+                            &names)) {
         error = "\"" + cabinetPath + "\": its list of files cannot be read (a damaged cabinet)";
         return false;
     }

@@ -5,7 +5,6 @@ namespace {
 // Without a "Global\" prefix the name lives in the session's own namespace:
 // another user's patch on the same machine is not held up.
 constexpr char kRunMutexName[] = "ZuliPatchRun";
-constexpr char kWizardMark[] = "ZuliPatchWizard";
 
 // While the other run starts up or ends, it has no wizard to show: wait for
 // it, a little at a time, rather than end while it is already leaving.
@@ -36,12 +35,4 @@ int ClaimSingleRun() {
     }
     CloseHandle(mutex);
     return 0;
-}
-
-void MarkWizardWindow(HWND window) {
-    SetPropA(window, kWizardMark, reinterpret_cast<HANDLE>(1));
-}
-
-void UnmarkWizardWindow(HWND window) {
-    if (window) RemovePropA(window, kWizardMark);
 }

@@ -11,7 +11,8 @@ constexpr int kAnotherRunExitCode = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
 // 0 when another run holds it; its wizard has then been brought to the front
 // and this process must end without touching anything.
 int ClaimSingleRun();
-// Marks the wizard window so that a second start can find it, and removes
-// the mark again when the wizard ends.
-void MarkWizardWindow(HWND window);
-void UnmarkWizardWindow(HWND window);
+// The property that marks the wizard window, so that a second start can find
+// it; removed again when the wizard ends.
+constexpr char kWizardMark[] = "ZuliPatchWizard";
+inline void MarkWizardWindow(HWND window) { SetPropA(window, kWizardMark, reinterpret_cast<HANDLE>(1)); }
+inline void UnmarkWizardWindow(HWND window) { RemovePropA(window, kWizardMark); }

@@ -15,7 +15,9 @@
 #include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/RunState.h"
+#include "core/Session.h"
 #include "script/FolderResolution.h"
+#include "support/TempOverride.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -176,6 +178,27 @@ TEST_F(Big5PathTest, CopyCreatesAMissingChainOfTrailByteNames) {
     EXPECT_EQ(EntriesOf(folder_), Hex(kProgramName) + " " + Hex(kMissingName));
     EXPECT_EQ(EntriesOf(middle), Hex(kMissingName));
     EXPECT_EQ(EntriesOf(middle + "\\" + kMissingName), Hex(kMissingName));
+}
+
+// The working folder under a temporary directory whose name ends in a trail
+// byte 0x5C: made inside that directory, and every path of the table in it.
+TEST_F(Big5PathTest, WorkingFolderUnderATemporaryDirectoryEndingInATrailByte) {
+    TempOverride redirect(folder_);
+    ASSERT_EQ(BuildPathTable(), 1);
+    const std::string work = RunState.WorkFolder;
+    ASSERT_GT(work.size(), folder_.size() + 1);
+    EXPECT_EQ(Hex(work.substr(0, folder_.size() + 1)), Hex(folder_ + "\\"));
+    const std::string name = work.substr(folder_.size() + 1);
+    EXPECT_EQ(name.compare(0, 7, "ZuliTmp"), 0) << Hex(name);
+    EXPECT_EQ(name.back(), '\\');
+    EXPECT_EQ(EntriesOf(folder_), Hex(kProgramName) + " " + Hex(name.substr(0, name.size() - 1)))
+        << "the working folder is not where the temporary directory is";
+    EXPECT_EQ(Shown(RunState.ScriptPath), Shown((work + "Setup.ini").c_str()));
+    EXPECT_EQ(Shown(RunState.CabinetPath), Shown((work + "Data.cab").c_str()));
+    EXPECT_EQ(Shown(RunState.SideImagePath), Shown((work + "Setup.img").c_str()));
+    EXPECT_EQ(Shown(RunState.BrandImagePath), Shown((work + "Zuli.img").c_str()));
+    EXPECT_EQ(CleanUpSession(), 1);
+    EXPECT_EQ(EntriesOf(folder_), Hex(kProgramName)) << "the working folder stays";
 }
 
 TEST_F(Big5PathTest, LiteralFolderSurvivesResolution) {

@@ -90,12 +90,14 @@ int ApplyBytePatch(const char* targetPath, const char* payloadPath) {
     // All or nothing: the edits go into the scratch copy, and the target is
     // only replaced once every record has applied.
     ScratchCopy copy;
-    if (!copy.Open(targetPath) || !copy.CopyTargetToScratch()) return 0;
+    // A target that has vanished since the check is taken as empty.
+    if (!copy.Open(targetPath) || (copy.TargetExists() && !copy.CopyIntoScratch(targetPath))) return 0;
     // The edits apply to the version the check saw, unless the author asked
     // for no check.
     const ProfileReader& script = RunState.ScriptReader;
+    uint32_t crc = 0;
     if (script.ReadInteger(kDontCheckKey) == 0 &&
-        copy.TargetCrc() != static_cast<uint32_t>(script.ReadInteger(kCrcKey)))
+        (!copy.ScratchCrc(&crc) || crc != static_cast<uint32_t>(script.ReadInteger(kCrcKey))))
         return 0;
     DWORD high = 0;
     const DWORD low = GetFileSize(copy.ScratchHandle(), &high);

@@ -33,7 +33,7 @@ void CopyFolderOf(const char* path, char* folder) {
 // payload or a failed copy (disk full) leaves it as it was.
 int ReplaceWithPayload(const char* targetPath, const char* payloadPath) {
     ScratchCopy copy;
-    return copy.Open(targetPath) && copy.CopyFileToScratch(payloadPath) && copy.Commit(false) ? 1 : 0;
+    return copy.Open(targetPath) && copy.CopyIntoScratch(payloadPath) && copy.Commit(false) ? 1 : 0;
 }
 
 }  // namespace
@@ -74,17 +74,17 @@ int DeleteEntryFile(const char* targetPath) {
 }
 
 int UpdateIniEntries(const char* targetPath) {
+    ProfileReader target;
+    target.Clear();
     const int32_t count = RunState.ScriptReader.ReadInteger(kCountKey);
     if (count < 1) return 1;
     if (!IsReachablePath(targetPath)) return 0;
     // The profile functions put a file named without a folder into the
     // Windows folder, while the check looked in the current one: the write
     // goes to the very file the check saw, named in full.
-    char fullPath[kPathBufferSize] = {};
+    char fullPath[kPathBufferSize];
     const DWORD length = GetFullPathNameA(targetPath, sizeof fullPath, fullPath, nullptr);
     if (length == 0 || length >= sizeof fullPath) return 0;
-    ProfileReader target;
-    target.Clear();
     target.SetFile(fullPath);
 
     int result = 1;

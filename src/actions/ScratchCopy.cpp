@@ -158,8 +158,6 @@ void ScratchCopy::Discard() {
 }
 
 int ScratchCopy::Open(const char* target) {
-    Discard();
-    targetCrc_ = writtenCrc_ = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
     // A path the ANSI calls cannot hold whole would name some other file.
     if (lstrlenA(target) >= static_cast<int>(kPathBufferSize)) return 0;
     lstrcpynA(targetPath_, target, sizeof targetPath_);
@@ -168,6 +166,10 @@ int ScratchCopy::Open(const char* target) {
     // A target that exists but cannot be held must never pass for none.
     if (!target_ && !IsMissingError(GetLastError())) return 0;
     if (!CreateScratchFile(target, scratchPath_)) return 0;
+    return OpenScratch();
+}
+
+int ScratchCopy::OpenScratch() {
     scratch_.reset(CreateFileA(scratchPath_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     return scratch_.valid() ? 1 : 0;
@@ -180,59 +182,42 @@ long ScratchCopy::ReadTarget(unsigned char* buffer, DWORD size) {
     return got;
 }
 
+// A file on a disk takes all the bytes or fails; fewer is a failure too.
 int ScratchCopy::Write(const unsigned char* data, DWORD size) {
-    writtenCrc_ = static_cast<uint32_t>(crc32(writtenCrc_, data, size));
-    while (size > 0) {
-        DWORD put = 0;
-        if (!WriteFile(scratch_.get(), data, size, &put, nullptr) || put == 0) return 0;
-        data += put;
-        size -= put;
-    }
-    return 1;
+    DWORD put = 0;
+    return WriteFile(scratch_.get(), data, size, &put, nullptr) && put == size ? 1 : 0;
 }
 
-int ScratchCopy::CopyFrom(HANDLE file) {
+int ScratchCopy::CopyIntoScratch(const char* source) {
+    // The system's own copy, into the scratch file's place; the file is then
+    // held again as before.
+    scratch_.reset();
+    return CopyFileA(source, scratchPath_, FALSE) && SetFileAttributesA(scratchPath_, FILE_ATTRIBUTE_NORMAL)
+               ? OpenScratch()
+               : 0;
+}
+
+int ScratchCopy::ScratchCrc(uint32_t* crc) {
     HeapBytes chunk = AllocBytes(kCopyChunkBytes);
-    if (!chunk) return 0;
+    if (!chunk || SetFilePointer(scratch_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return 0;
+    uLong sum = crc32(0L, Z_NULL, 0);
     for (;;) {
-        long n = file == target_.get() ? ReadTarget(chunk.get(), kCopyChunkBytes)
-                                       : ReadUpTo(file, chunk.get(), kCopyChunkBytes);
+        const long n = ReadUpTo(scratch_.get(), chunk.get(), kCopyChunkBytes);
         if (n < 0) return 0;
-        if (n == 0) return 1;
-        if (!Write(chunk.get(), static_cast<DWORD>(n))) return 0;
+        if (n == 0) break;
+        sum = crc32(sum, chunk.get(), static_cast<uInt>(n));
     }
-}
-
-int ScratchCopy::CopyTargetToScratch() {
-    return target_ ? CopyFrom(target_.get()) : 1;
-}
-
-int ScratchCopy::CopyFileToScratch(const char* source) {
-    UniqueFile file(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    return file ? CopyFrom(file.get()) : 0;
+    *crc = static_cast<uint32_t>(sum);
+    return 1;
 }
 
 bool ScratchCopy::HoldsNewVersion() {
     uint32_t expected = 0;
     if (!ReadNewCrc(&expected)) return true;
-    // Read back rather than taken from Write: an action may have edited the
-    // copy in place.
-    HeapBytes chunk = AllocBytes(kCopyChunkBytes);
-    if (!chunk || SetFilePointer(scratch_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (;;) {
-        const long n = ReadUpTo(scratch_.get(), chunk.get(), kCopyChunkBytes);
-        if (n < 0) return false;
-        if (n == 0) return static_cast<uint32_t>(crc) == expected;
-        crc = crc32(crc, chunk.get(), static_cast<uInt>(n));
-    }
-}
-
-void ScratchCopy::GiveTargetIdentity() {
-    const DWORD attributes = GetFileAttributesA(targetPath_);
-    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
-    SetFileAttributesA(scratchPath_, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+    // Read back rather than counted while written: an action may have
+    // edited the copy in place.
+    uint32_t crc = 0;
+    return ScratchCrc(&crc) && crc == expected;
 }
 
 int ScratchCopy::Commit(bool atRestart) {
@@ -244,21 +229,18 @@ int ScratchCopy::Commit(bool atRestart) {
     // The hold ends only now: the rename needs the target free.
     target_.reset();
     if (ok) {
-        GiveTargetIdentity();
-        ok = atRestart ? ReplaceAtRestart() : ReplaceNow();
+        const DWORD attributes = GetFileAttributesA(targetPath_);
+        const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
+        SetFileAttributesA(scratchPath_, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+        if (atRestart) {
+            ok = ScheduleReplaceAtRestart(scratchPath_, targetPath_);
+            if (ok) RunState.RebootPending = 1;
+        } else {
+            ok = !TargetInUse(targetPath_) && (RunState.IsNT ? ReplaceByMove(targetPath_, scratchPath_)
+                                                              : ReplaceByRenames(targetPath_, scratchPath_));
+        }
     }
     if (ok) scratchPath_[0] = '\0';  // it is the target now, or will be
     Discard();
     return ok;
-}
-
-int ScratchCopy::ReplaceNow() {
-    if (TargetInUse(targetPath_)) return 0;
-    return RunState.IsNT ? ReplaceByMove(targetPath_, scratchPath_) : ReplaceByRenames(targetPath_, scratchPath_);
-}
-
-int ScratchCopy::ReplaceAtRestart() {
-    if (!ScheduleReplaceAtRestart(scratchPath_, targetPath_)) return 0;
-    RunState.RebootPending = 1;
-    return 1;
 }

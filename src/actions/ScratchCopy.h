@@ -21,10 +21,13 @@
 //       An action that reads at offsets of its own choosing uses
 //       TargetHandle() instead (invalid when there is no target).
 //   copy.Write(data, size)
-//       Appends to the scratch file; WrittenCrc() is the CRC-32 of every byte
-//       written, for an action that verifies its result before the swap.
-//       An action that edits in place instead uses ScratchHandle() (opened
-//       for reading and writing, never shared) and CopyTargetToScratch().
+//       Appends to the scratch file, in chunks of the action's choosing.
+//   copy.CopyIntoScratch(path)
+//       Instead of writing: the scratch file becomes a copy of a payload,
+//       or of the held target for an action that edits in place. It then
+//       checks ScratchCrc(), the CRC-32 of the bytes it is about to edit,
+//       and edits through ScratchHandle() (opened for reading and writing,
+//       never shared).
 //   if (!copy.HoldsNewVersion()) return 0;
 //       The update actions (Act 2, 3, 8) check the finished scratch file
 //       against the entry's "NewCRC", when it has one.
@@ -52,7 +55,8 @@ public:
     ScratchCopy(const ScratchCopy&) = delete;
     ScratchCopy& operator=(const ScratchCopy&) = delete;
 
-    // Holds `target` and creates the scratch file beside it. 1 or 0.
+    // Holds `target` and creates the scratch file beside it (once per
+    // ScratchCopy). 1 or 0.
     int Open(const char* target);
     bool TargetExists() const { return target_.valid(); }
 
@@ -63,12 +67,12 @@ public:
 
     // Appends `size` bytes to the scratch file. 1 or 0.
     int Write(const unsigned char* data, DWORD size);
-    uint32_t WrittenCrc() const { return writtenCrc_; }
 
-    // Streams the rest of the target into the scratch file. 1 or 0.
-    int CopyTargetToScratch();
-    // Streams a whole other file (a payload) into the scratch file. 1 or 0.
-    int CopyFileToScratch(const char* source);
+    // Makes the scratch file a copy of `source` (a payload, or the held
+    // target itself). 1 or 0.
+    int CopyIntoScratch(const char* source);
+    // The CRC-32 of the scratch file as it is on the disk. 1 or 0.
+    int ScratchCrc(uint32_t* crc);
 
     // Whether the scratch file, read back from the disk, has the CRC-32 the
     // current entry names by "NewCRC"; true when it names none.
@@ -83,18 +87,14 @@ public:
     int Commit(bool atRestart);
 
 private:
-    int CopyFrom(HANDLE file);
-    int ReplaceNow();
-    int ReplaceAtRestart();
-    void GiveTargetIdentity();
+    int OpenScratch();
     void Discard();
 
-    char targetPath_[kPathBufferSize] = {};
-    char scratchPath_[kPathBufferSize] = {};
+    char targetPath_[kPathBufferSize];
+    char scratchPath_[kPathBufferSize] = "";
     UniqueFile target_;
     UniqueFile scratch_;
-    uint32_t targetCrc_ = 0;
-    uint32_t writtenCrc_ = 0;
+    uint32_t targetCrc_ = 0;  // zlib's starting value
 };
 
 // Reads up to `size` bytes, fewer only at the end of the file; -1 on error.

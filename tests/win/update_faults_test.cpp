@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdint>
 #include <functional>
@@ -99,6 +100,31 @@ public:
     std::string old_[kEntries];
     std::string new_[kEntries];
 };
+
+// The access list of a file in the system's text form ("D:..."), or "" when
+// it cannot be read.
+std::string AccessListOf(const std::string& path) {
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<unsigned char> descriptor(size ? size : 1);
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return "";
+    char* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "";
+    std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+bool SetAccessList(const std::string& path, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    return set != FALSE;
+}
 
 // Holds every target open the way another program would, until the row ends.
 struct Holders {
@@ -215,5 +241,23 @@ TEST_F(UpdateFaultsTest, EveryTargetIsOldOrNewAndTheReportSaysWhich) {
         EXPECT_TRUE(FileExists(Work("Setup.ini"))) << row.fault << ": the working folder was touched";
         EXPECT_EQ(FileExists(Target(0) + ".done"), row.replaced[0]) << row.fault << ": the run entry's program";
         for (int i = 0; i < kEntries; ++i) old_[i] = oldTexts[i];
+    }
+}
+
+// On the NT family the replacement keeps who may do what with the file: the
+// old file's access list, not the one a new file of the folder would get.
+TEST_F(UpdateFaultsTest, ReplacementKeepsTheAccessList) {
+    RunState.IsNT = 1;
+    const char* kOwn = "D:P(A;;FA;;;WD)(A;;FR;;;BU)";
+    Prepare();
+    for (int i = 0; i < kEntries; ++i) ASSERT_TRUE(SetAccessList(Target(i), kOwn)) << kNames[i];
+    const std::string own = AccessListOf(Target(0));
+    WriteTestFile(scratch_ / "app\\fresh.txt", "a new file of the folder");
+    ASSERT_NE(own, AccessListOf(scratch_ / "app\\fresh.txt"))
+        << "the file system keeps no access list of its own for a file: the test would prove nothing";
+    RunProcessingPass();
+    for (int i = 0; i < kEntries; ++i) {
+        EXPECT_EQ(ReadTestFile(Target(i)), new_[i]) << kNames[i];
+        EXPECT_EQ(AccessListOf(Target(i)), own) << kNames[i];
     }
 }

@@ -1,5 +1,6 @@
-// The runtime's entry point. It takes no command line and no show state: the
-// whole program is the start-up sequence and the wizard it opens.
+// The runtime's entry point: the start-up sequence and the wizard it opens.
+// The command line (GetCommandLineA) is read by the start-up; the show state
+// is not used. The exit code tells deployment tools how the run ended.
 #include <windows.h>
 
 #include "core/Startup.h"

@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "core/AdminRun.h"
 #include "core/ChildProcess.h"
 #include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/Payload.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "script/EntrySection.h"
@@ -55,16 +57,27 @@ int HandOffToUninstaller() {
     wsprintfA(handle, "%d", static_cast<int>(reinterpret_cast<intptr_t>(RunState.DialogWindow)));
     RunState.ScriptReader.SetSection(kSetupSection);
     RunState.ScriptReader.WriteValue(kHwndKey, handle);
+    // Nobody is there to read a message box during /quiet and /passive.
+    if (RunOptions.Mode != RunMode::Interactive) RunState.ScriptReader.WriteValue("Unattended", "1");
 
     if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
     AppendPath(program.get(), kUninstallerName);
 
     WriteEntryPaths();
-    // The uninstaller is optional: when it is missing or fails, patching goes
-    // on. Only the one this run unpacked is ever started, never a file that
-    // merely sits in the working folder under its name.
-    if (PayloadCarries(kUninstallerName)) RunAndWait(program.get(), "/I", RunState.WorkFolder);
+    // The uninstaller is optional: when it is missing or fails in any other
+    // way, patching goes on, as it always has for uninstallers of the
+    // author's own. Only the one this run unpacked is ever started, never a
+    // file that merely sits in the working folder under its name. Only the
+    // one exit code that says "the backup could not be made" stops the
+    // patch, before anything has changed.
+    LastChildExitCode = 0;
+    const int waited = PayloadCarries(kUninstallerName) ? RunAndWait(program.get(), "/I", RunState.WorkFolder) : 0;
+    LogLine("Uninstaller.exe /I: %s, exit code %u", waited ? "ran" : "not run", LastChildExitCode);
     DrainMessages(RunState.DialogWindow);
+    if (waited && LastChildExitCode == kBackupFailedExitCode) {
+        NoteBackupFailed();
+        return 0;
+    }
     return 1;
 }
 

@@ -2,8 +2,13 @@
 #pragma once
 #include <windows.h>
 
+// The uninstaller's exit code for "the backup could not be made": the patch
+// must stop before any change. Any other code lets the patch go on.
+constexpr DWORD kBackupFailedExitCode = 1603;
+
 // Writes "HWND" and "ExpandName" into the working Setup.ini and runs
-// "Uninstaller.exe /I" from the working folder, waiting for it. Always 1.
+// "Uninstaller.exe /I" from the working folder, waiting for it. 1, or 0 when
+// the uninstaller exited with kBackupFailedExitCode.
 int HandOffToUninstaller();
 // Asks the system to restart (with the shutdown privilege on the NT family)
 // and returns at once.

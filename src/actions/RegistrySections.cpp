@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "actions/RegistryOperations.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 
 namespace {
@@ -72,7 +73,9 @@ int RunRegistrySection(int lineCount, int kind) {
         char key[16];
         wsprintfA(key, "%d", n);
         HeapText text = RunState.ScriptReader.ReadValue(key);
-        if (RunRegistryLine(text.get(), kind) != 1) result = 0;
+        const int done = RunRegistryLine(text.get(), kind);
+        LogRegistryLine(section, n, text.get(), done);
+        if (done != 1) result = 0;
     }
     return result;
 }

@@ -3,9 +3,11 @@
 #include "actions/neutral/ReportText.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 
 void AppendReportLine(int code, const char* path, int result, bool skipped) {
+    NoteActionResult(code, path, result, skipped);
     // Any other code would pick an unrelated resource as its name.
     if (code < 0 || code > kRegistryActionCode) return;
     const char* name = ResourceText(ResReportNameFirst + static_cast<unsigned>(code));

@@ -6,6 +6,8 @@
 
 #include "core/Handles.h"
 
+DWORD LastChildExitCode;
+
 namespace {
 constexpr unsigned kTitleSize = 260;
 constexpr DWORD kLongestWait = 0x7FFFFFFF;  // about 24.9 days, not INFINITE
@@ -41,6 +43,7 @@ int RunAndWait(const char* program, const char* arguments, const char* workFolde
     // A child that could not start leaves no handle, so the wait fails.
     UniqueHandle process(started.hProcess);
     DWORD waited = WaitForSingleObject(process.get(), kLongestWait);
+    if (!GetExitCodeProcess(process.get(), &LastChildExitCode)) LastChildExitCode = 0;
     return waited == WAIT_FAILED ? 0 : 1;
 }
 

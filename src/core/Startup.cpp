@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/AdminRun.h"
 #include "core/CreditProtection.h"
 #include "core/Payload.h"
 #include "core/ResourceIds.h"
@@ -27,19 +28,21 @@ int RunPatchProgram(HINSTANCE instance) {
     RunState.CurrentPage = 1;
     RunState.Instance = instance;
     RestrictLibrarySearch();  // before anything is loaded by name
+    const int early = BeginRun();  // /? and unknown switches end here
+    if (early >= 0) return early;
     // A second start ends here, having brought the running wizard forward.
-    if (!ClaimSingleRun()) return kAnotherRunExitCode;
+    if (!ClaimSingleRun()) return EndRun(kAnotherRunExitCode);
     InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();
 
     // A closed start gate ends the run before it has made anything.
     const auto* startGate = static_cast<const unsigned char*>(LoadResourceData(ResStartGate));
-    if (!startGate || ResourceSize(ResStartGate) == 0 || startGate[0] == 0) return 0;
+    if (!startGate || ResourceSize(ResStartGate) == 0 || startGate[0] == 0) return EndRun(kExitFailed);
     // Without a working folder of its own there is nowhere safe to unpack;
     // a failed extraction takes along whatever it unpacked.
     if (BuildPathTable() != 1 || ExtractPayload() != 1) {
         CleanUpSession();
-        return 0;
+        return EndRun(kExitFailed);
     }
     RunState.ScriptReader.Clear();
 
@@ -47,7 +50,7 @@ int RunPatchProgram(HINSTANCE instance) {
     // walking a page table of noise: leave, taking the unpacked files along.
     if (MakeCreditsPlain() != 1) {
         CleanUpSession();
-        return 0;
+        return EndRun(kExitFailed);
     }
 
     RunState.EditBackgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
@@ -55,7 +58,5 @@ int RunPatchProgram(HINSTANCE instance) {
     CopyResourceBytes(ResOptionDefaults, RunState.OptionDefaults, sizeof RunState.OptionDefaults);
     RunState.BrowseTitleId = ResFolderFrame;  // the folder frame's title also titles the browser
 
-    // Its result (1 or 2000) tells nothing the clean-up has not handled.
-    DialogBoxParamA(RunState.Instance, MAKEINTRESOURCEA(kWizardDialogId), nullptr, WizardDialogProc, 0);
-    return 0;
+    return EndRun(RunWizardOrUnattended());
 }

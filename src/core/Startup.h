@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Runs the whole program: start-up, the wizard dialog. Returns the process's
-// exit code: 0, or kAnotherRunExitCode when another run was going.
+// Runs the whole program: start-up, the wizard dialog (or the unattended
+// run). Returns the process's exit code (kAnotherRunExitCode when another
+// run was going).
 int RunPatchProgram(HINSTANCE instance);

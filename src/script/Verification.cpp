@@ -11,6 +11,7 @@
 #include "core/FileUtils.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 #include "script/FileCrc32.h"
 #include "script/FolderResolution.h"
@@ -29,6 +30,7 @@ namespace {
 constexpr int kFolderPageSlot = 5;
 
 int Fail() {
+    LogCheckFailure();
     ClearEntryPaths();
     return 0;
 }
@@ -172,7 +174,9 @@ int CheckEntry(char* path) {
             return 1;
         }
         // Signed and unsigned decimal forms of the CRC read as the same bits.
-        if (!checksCrc || crc == static_cast<uint32_t>(script.ReadInteger(kCrcKey))) return 1;
+        const uint32_t expected = static_cast<uint32_t>(script.ReadInteger(kCrcKey));
+        if (checksCrc) NoteCrc(crc, expected);
+        if (!checksCrc || crc == expected) return 1;
         return DifferingCase(path);
     }
     case 5:
@@ -234,7 +238,9 @@ int VerifyEntries(VerifyMode mode) {
             SetDlgItemTextA(RunState.DialogWindow, IdFolderBox, slot);
             return FinishFillFolder();
         }
-        if (CheckEntry(slot) == 0) return Fail();
+        const int passed = CheckEntry(slot);
+        LogEntryCheck(n, slot, passed);
+        if (passed == 0) return Fail();
     }
     return 1;
 }

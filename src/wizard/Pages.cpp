@@ -5,6 +5,7 @@
 
 #include "actions/Handoff.h"
 #include "actions/ProcessingPass.h"
+#include "core/AdminRun.h"
 #include "core/ChildProcess.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
@@ -151,9 +152,9 @@ void EnterProcessingPage() {
     ShowControl(IdProgressBar, 1);
     EnableControl(IdNext, 0);
     DrainMessages(Dialog());
-    if (RunState.BackupOption != 0) HandOffToUninstaller();
-    // Single entries that fail reach the user through the report, not here.
-    RunProcessingPass();
+    // A backup that failed stops the patch before any change; single entries
+    // that fail reach the user through the report, not here.
+    if (RunState.BackupOption == 0 || HandOffToUninstaller() != 0) RunProcessingPass();
     EnableControl(IdNext, 1);
     Text(IdNotice, ResWorkDoneNotice);
     Text(IdLowerNote, ResWorkDoneNote);
@@ -203,7 +204,7 @@ void EnterMakerCreditsPage() {
 }
 
 void FinishWizard() {
-    if (RunState.RebootPending != 0) {
+    if (RunState.RebootPending != 0 && !RestartDecidedByCommandLine()) {
         const char* question = ResourceText(ResRestartText);
         const char* caption = ResourceText(ResRestartCaption);
         if (MessageBoxA(Dialog(), question ? question : "", caption ? caption : "", MB_YESNO | MB_ICONQUESTION) ==

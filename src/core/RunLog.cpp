@@ -1,0 +1,117 @@
+#include "core/RunLog.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstring>
+
+#include "core/RunState.h"
+#include "script/neutral/SkipMark.h"
+
+namespace {
+
+HANDLE LogFile = INVALID_HANDLE_VALUE;
+uint32_t FailedActions;
+// The CRC comparison of the entry being checked, printed with its result.
+bool CrcCompared;
+uint32_t CrcFound;
+uint32_t CrcExpected;
+
+void Write(const char* text, std::size_t length) {
+    DWORD written = 0;
+    if (LogFile != INVALID_HANDLE_VALUE) WriteFile(LogFile, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+void LogTime(const char* label) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    LogLine("%s %04u-%02u-%02u %02u:%02u:%02u", label, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond);
+}
+
+}  // namespace
+
+bool OpenRunLog(const char* path) {
+    // Shared reading lets an administrator watch the log while the patch runs.
+    LogFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+    if (LogFile == INVALID_HANDLE_VALUE) return false;
+    LogTime("Started");
+    return true;
+}
+
+void CloseRunLog(int exitCode) {
+    if (LogFile == INVALID_HANDLE_VALUE) return;
+    LogLine("Restart pending: %s", RunState.RebootPending ? "yes" : "no");
+    LogTime("Ended");
+    LogLine("Exit code: %d\r\n", exitCode);
+    CloseHandle(LogFile);
+    LogFile = INVALID_HANDLE_VALUE;
+}
+
+void LogLine(const char* format, ...) {
+    if (LogFile == INVALID_HANDLE_VALUE) return;
+    char line[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    int length = wvsprintfA(line, format, arguments);
+    va_end(arguments);
+    if (length < 0) length = 0;
+    line[length++] = '\r';
+    line[length++] = '\n';
+    Write(line, static_cast<std::size_t>(length));
+}
+
+void LogText(const char* label, const char* text) {
+    LogLine("%s:", label);
+    if (text) Write(text, std::strlen(text));
+    Write("\r\n", 2);
+}
+
+void NoteCrc(uint32_t found, uint32_t expected) {
+    CrcCompared = true;
+    CrcFound = found;
+    CrcExpected = expected;
+}
+
+void LogEntryCheck(uint32_t entry, const char* path, int passed) {
+    const char* result = !passed ? "failed" : HasSkipMark(path) ? "skipped" : "passed";
+    if (CrcCompared)
+        LogLine("Check %u: %s: CRC found %08X, expected %08X: %s", entry, path, CrcFound, CrcExpected, result);
+    else
+        LogLine("Check %u: %s: %s", entry, path, result);
+    CrcCompared = false;
+}
+
+void LogCheckFailure() { LogText("Check failed", RunState.ErrorText.get()); }
+
+void NoteActionResult(int code, const char* path, int result, bool skipped) {
+    const DWORD error = GetLastError();  // the action's, before anything else runs
+    if (skipped) {
+        LogLine("Action %d: %s: skipped", code, path);
+        return;
+    }
+    if (result != 0) {
+        LogLine("Action %d: %s: done", code, path);
+        return;
+    }
+    ++FailedActions;
+    char reason[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                   sizeof reason, nullptr);
+    // The system's texts end with a line break of their own.
+    for (std::size_t n = std::strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); --n)
+        reason[n - 1] = '\0';
+    LogLine("Action %d: %s: FAILED, error %u: %s", code, path, error, reason);
+}
+
+void LogRegistryLine(const char* section, int line, const char* text, int result) {
+    LogLine("Registry %s %d: %s: %s", section, line, text ? text : "(missing)", result == 1 ? "done" : "FAILED");
+}
+
+void NoteBackupFailed() {
+    ++FailedActions;
+    LogLine("Backup failed: nothing was changed");
+}
+
+uint32_t FailedActionCount() { return FailedActions; }

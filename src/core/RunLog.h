@@ -1,0 +1,24 @@
+// The administrator's log (/log=FILE): plain ANSI text, appended to, one
+// line per event. Every call does nothing when no log was asked for.
+#pragma once
+#include <cstdint>
+
+// Opens `path` for appending; false when it cannot be opened.
+bool OpenRunLog(const char* path);
+// Ends the log with the restart state, the end time and the exit code.
+void CloseRunLog(int exitCode);
+// One line from a wsprintf format (the line is cut at 1,000 characters).
+void LogLine(const char* format, ...);
+// Writes `text` as it stands, then a line break (for long texts).
+void LogText(const char* label, const char* text);
+
+// Hooks of the passes.
+void NoteCrc(uint32_t found, uint32_t expected);          // the check compared a CRC
+void LogEntryCheck(uint32_t entry, const char* path, int passed);
+void LogCheckFailure();                                   // ErrorText says why
+void NoteActionResult(int code, const char* path, int result, bool skipped);
+void LogRegistryLine(const char* section, int line, const char* text, int result);
+// The backup could not be made: the run fails without changing anything.
+void NoteBackupFailed();
+// Actions that reported failure so far (report lines with the failure word).
+uint32_t FailedActionCount();

@@ -28,7 +28,7 @@ constexpr int kWorkPageSlot = 7;
 
 HWND CreateStandIn(bool visible) {
     const char* title = ResourceText(ResPatchTitle);
-    HWND host = CreateWindowExA(0, "STATIC", title ? title : "", visible ? WS_POPUP | WS_CAPTION | WS_VISIBLE : 0,
+    HWND host = CreateWindowExA(0, "#32770", title ? title : "", visible ? WS_POPUP | WS_CAPTION | WS_VISIBLE : 0,
                                 (GetSystemMetrics(SM_CXSCREEN) - 360) / 2, (GetSystemMetrics(SM_CYSCREEN) - 90) / 2,
                                 360, 90, visible ? nullptr : HWND_MESSAGE, nullptr, RunState.Instance, nullptr);
     if (!host) return nullptr;

@@ -93,7 +93,7 @@ TEST(BuiltPatch, StartGateZeroEndsSilentlyWithoutWindowAndMakesNothing) {
     TempOverride redirect(temp.Path());
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
-    EXPECT_EQ(patch.WaitForExit(), 0);
+    EXPECT_EQ(patch.WaitForExit(), 1603) << "the patch was not applied";
     // It stopped before making a working folder.
     EXPECT_TRUE(FolderIsEmpty(temp.Path())) << "left behind:" << FolderListing(temp.Path());
 }
@@ -128,7 +128,7 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
 
     // Back/Cancel on the first page ends the wizard; the working folder goes.
     ASSERT_TRUE(PressButton(wizard, 2000));
-    EXPECT_EQ(patch.WaitForExit(), 0);
+    EXPECT_EQ(patch.WaitForExit(), 1602);
     EXPECT_FALSE(FileExists(workFolder)) << "the working folder was not removed; it holds" << FolderListing(workFolder);
     EXPECT_EQ(ReadTestFile(stale + "Setup.ini"), std::string(5000, ';')) << "the stale folder was touched";
 }
@@ -150,6 +150,6 @@ TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {
     TempOverride redirect(temp.Path());
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
-    EXPECT_EQ(patch.WaitForExit(), 0);
+    EXPECT_EQ(patch.WaitForExit(), 1603) << "the patch was not applied";
     EXPECT_TRUE(FolderIsEmpty(temp.Path())) << "the unpacked files were left behind:" << FolderListing(temp.Path());
 }

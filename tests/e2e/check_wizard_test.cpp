@@ -62,7 +62,7 @@ TEST_F(WizardE2e, FailedCheckAnsweredCancelEndsTheWizard) {
     HWND box = run.PressForMessageBox(1);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDCANCEL));
-    EXPECT_EQ(run.Program().WaitForExit(), 0);
+    EXPECT_EQ(run.Program().WaitForExit(), 1603) << "the patch was not applied: its check failed";
     ExpectSessionGone();
     EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
 }

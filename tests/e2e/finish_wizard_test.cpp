@@ -54,7 +54,7 @@ TEST_F(WizardE2e, RestartQuestionAnsweredNoLeavesTheReplacementPending) {
     EXPECT_EQ(MessageBoxText(box), Res(3203));
     EXPECT_TRUE(ExpectPage(dialog, 11, PageState{false, false, true})) << "the credits stay on screen meanwhile";
     ASSERT_TRUE(PressButton(box, IDNO));
-    EXPECT_EQ(run.Program().WaitForExit(), 0);
+    EXPECT_EQ(run.Program().WaitForExit(), 3010) << "done, restart required";
     ExpectSessionGone();
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "the target waits for the restart";
     std::string pending = PendingRenames();

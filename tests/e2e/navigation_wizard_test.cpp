@@ -14,7 +14,7 @@ TEST_F(WizardE2e, SlotsTwoAndFourOffAreWalkedOverBothWays) {
     ASSERT_TRUE(run.BackTo(200)) << "Back from page 3 enters page 1";
     EXPECT_TRUE(ExpectPage(dialog, 1));
     // Back on page 1 reads Cancel and ends the wizard, taking the session along.
-    EXPECT_EQ(run.PressToExit(2000), 0);
+    EXPECT_EQ(run.PressToExit(2000), 1602);
     ExpectSessionGone();
     EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
 }
@@ -28,7 +28,7 @@ TEST_F(WizardE2e, SlotOneOffStillOpensOnPageOneAndBackFromTwoEnds) {
     EXPECT_TRUE(ExpectPage(run.Dialog(), 1)) << "the wizard always opens on page 1";
     ASSERT_TRUE(run.NextTo(202));
     EXPECT_TRUE(ExpectPage(run.Dialog(), 2));
-    EXPECT_EQ(run.PressToExit(2000), 0) << "Back from page 2 walks past slot 1 to the start and ends";
+    EXPECT_EQ(run.PressToExit(2000), 1602) << "Back from page 2 walks past slot 1 to the start and ends";
     ExpectSessionGone();
 }
 
@@ -61,7 +61,7 @@ TEST_F(WizardE2e, AgreementGatesNext) {
     ASSERT_TRUE(run.BackTo(204));
     ASSERT_TRUE(run.BackTo(202));
     ASSERT_TRUE(run.BackTo(200));
-    EXPECT_EQ(run.PressToExit(2000), 0);
+    EXPECT_EQ(run.PressToExit(2000), 1602);
     ExpectSessionGone();
 }
 

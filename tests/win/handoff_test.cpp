@@ -226,3 +226,20 @@ TEST_F(HandOff, MissingUninstallerIsNotAnError) {
     EXPECT_EQ(Key("Proc1", "ExpandName"), "C:\\Game\\a.dll");
     EXPECT_EQ(probeMessagesSeen, 1);
 }
+
+TEST_F(HandOff, OnlyTheBackupFailedExitCodeStopsThePatch) {
+    // Uninstallers of the author's own exit with whatever they like; the
+    // patch goes on after all of them but the one code that says the backup
+    // could not be made.
+    struct Case {
+        int exitCode;
+        int expected;
+    } cases[] = {{0, 1}, {1, 1}, {2, 1}, {1602, 1}, {1604, 1}, {-1, 1}, {1603, 0}};
+    InstallUninstaller();
+    SetEntries({"C:\\Game\\a.dll"});
+    for (const Case& c : cases) {
+        WriteTestFile(script_, "[Setup]\r\nProcCount=1\r\n[Probe]\r\nExitCode=" + std::to_string(c.exitCode) + "\r\n");
+        EXPECT_EQ(HandOffToUninstaller(), c.expected) << "exit code " << c.exitCode;
+        EXPECT_EQ(Key("Setup", "Unattended"), "(missing)") << "the interactive wizard does not ask for silence";
+    }
+}

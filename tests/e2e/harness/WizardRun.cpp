@@ -2,8 +2,8 @@
 
 #include "harness/WizardPages.h"
 
-bool WizardRun::Start(const std::string& patchExe) {
-    if (!program_.Start("\"" + patchExe + "\"")) return false;
+bool WizardRun::Start(const std::string& patchExe, const std::string& arguments) {
+    if (!program_.Start("\"" + patchExe + "\"" + (arguments.empty() ? "" : " " + arguments))) return false;
     dialog_ = program_.WaitForWindow("#32770", PageTitle(200));
     return dialog_ != nullptr && program_.WaitIdle(dialog_);
 }

@@ -8,8 +8,9 @@
 
 class WizardRun {
 public:
-    // Starts the patch and waits for the wizard on page 1 (caption 200).
-    bool Start(const std::string& patchExe);
+    // Starts the patch (with `arguments` on its command line) and waits for
+    // the wizard on page 1 (caption 200).
+    bool Start(const std::string& patchExe, const std::string& arguments = std::string());
     HWND Dialog() const { return dialog_; }
     DrivenProgram& Program() { return program_; }
 

@@ -99,5 +99,5 @@ int main(int argc, char** argv) {
     // The restart request returns at once; the wizard then ends by itself.
     int code = run.Program().WaitForExit(60000);
     std::printf("restart_walker: the patch ended with exit code %d\n", code);
-    return code == 0 ? 0 : 1;
+    return code == 3010 ? 0 : 1;  // done, restart required (it is under way)
 }

@@ -7,6 +7,7 @@
 //   Proc<N>=<[Proc<N>] ExpandName>    (for N = 1..16, only when present)
 // Each ExpandName file that exists is copied to "Proc<N>.seen" beside the
 // record, so that a test can tell what the file held when the uninstaller ran.
+// It exits with [Probe] ExitCode of that Setup.ini (0 when absent).
 #include <windows.h>
 
 #include <string>
@@ -44,5 +45,5 @@ int main() {
     DWORD written = 0;
     WriteFile(out, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     CloseHandle(out);
-    return 0;
+    return static_cast<int>(GetPrivateProfileIntA("Probe", "ExitCode", 0, script.c_str()));
 }

@@ -1,0 +1,245 @@
+// The patch as deployment tools run it: /quiet and /passive with the
+// patch's default options, /dir=, /log=, bad switches, and the exit codes.
+#include "harness/E2eFixture.h"
+#include "harness/UnattendedRun.h"
+
+namespace {
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+class UnattendedE2e : public WizardE2e {
+protected:
+    void SetUp() override {
+        WizardE2e::SetUp();
+        logs_ = std::make_unique<ScratchFolder>("zuli e2e logs");
+    }
+    std::string LogPath() const { return logs_->Path() + "run.log"; }
+    std::string LogSwitch() const { return "/log=" + Quoted(LogPath()); }
+    std::string Log() const { return ReadTestFile(LogPath()); }
+
+    std::string BuildOrFail(PatchProject& project) {
+        std::string exe = project.Build();
+        EXPECT_FALSE(exe.empty()) << "zulibuild failed:\n" << project.BuildLog();
+        return exe;
+    }
+
+    // Nothing of the full patch happened: files and registry as installed.
+    void ExpectApplicationUntouched() {
+        EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld());
+        EXPECT_EQ(ReadTestFile(App() + "obsolete.txt"), "no longer needed");
+        EXPECT_EQ(ReadTestFile(App() + "settings.ini"), AppFiles::Settings());
+        EXPECT_TRUE(FileExists(App() + "old.txt"));
+        EXPECT_FALSE(FileExists(App() + "plugins\\new.dll"));
+        EXPECT_FALSE(FileExists(App() + "tool.exe"));
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Patched"));
+        EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Gone"));
+    }
+
+    std::unique_ptr<ScratchFolder> logs_;
+};
+
+// A one-entry script on the application's settings file, in the folder the
+// entry's "Dir" names.
+void AddSettingsPatch(PatchProject& project, const std::string& dir) {
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=" + dir +
+                                     "\r\nCount=1\r\nINIKey1=Main,Version,3\r\n");
+}
+
+std::string SettingsVersion(const std::string& folder) {
+    char value[32] = {};
+    GetPrivateProfileStringA("Main", "Version", "", value, sizeof value, (folder + "settings.ini").c_str());
+    return value;
+}
+
+}  // namespace
+
+TEST_F(UnattendedE2e, QuietAppliesThePatchWithoutAWindowAndLogsEveryFile) {
+    PatchProject project("quiet full");
+    AddFullPatch(project);
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult run = RunUnattended(exe, "/QUIET " + LogSwitch());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.windowsSeen, "") << "/quiet shows no window";
+    ExpectSessionGone();
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
+    EXPECT_EQ(ReadTestFile(App() + "data.bin"), AppFiles::DataNew());
+    EXPECT_EQ(ReadTestFile(App() + "plugins\\new.dll"), AppFiles::Plugin());
+    EXPECT_FALSE(FileExists(App() + "obsolete.txt"));
+    EXPECT_EQ(ReadTestFile(App() + "renamed.txt"), "a file that gets a new name");
+    EXPECT_EQ(SettingsVersion(App()), "2");
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Moved\\Child"));
+
+    std::string log = Log();
+    std::string dir = Dir();
+    for (const char* file : {"core.dll", "data.bin", "plugins\\new.dll", "obsolete.txt", "settings.ini", "old.txt",
+                             "readme.txt", "tool.exe"}) {
+        EXPECT_NE(log.find("Check "), std::string::npos);
+        EXPECT_NE(log.find(dir + "\\" + file), std::string::npos) << file << " is not in the log:\n" << log;
+    }
+    char crc[16];
+    wsprintfA(crc, "%08X", Crc32Of(AppFiles::CoreOld()));
+    EXPECT_NE(log.find("Check 1: " + dir + "\\core.dll: CRC found " + crc + ", expected " + crc + ": passed"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Action 2: " + dir + "\\core.dll: done"), std::string::npos) << log;
+    EXPECT_NE(log.find("Registry RenReg 2: HKCU,Software\\ZuliE2E\\Moving,\"\",1,1,Moved: done"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Patch: R1"), std::string::npos) << log;
+    EXPECT_NE(log.find("/QUIET"), std::string::npos) << "the command line is logged";
+    EXPECT_NE(log.find("Started "), std::string::npos);
+    EXPECT_NE(log.find("Ended "), std::string::npos);
+    EXPECT_NE(log.find("Restart pending: no"), std::string::npos);
+    EXPECT_NE(log.find("Exit code: 0"), std::string::npos) << log;
+}
+
+TEST_F(UnattendedE2e, QuietWithADifferingFileFailsBeforeAnyChange) {
+    PatchProject project("quiet differs");
+    AddFullPatch(project);
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    WriteTestFile(App() + "data.bin", "somebody else's data");
+
+    UnattendedResult run = RunUnattended(exe, "-quiet " + LogSwitch());
+    EXPECT_EQ(run.exitCode, 1603);
+    EXPECT_EQ(run.windowsSeen, "") << "a failed check asks nobody";
+    ExpectSessionGone();
+    ExpectApplicationUntouched();
+    EXPECT_EQ(ReadTestFile(App() + "data.bin"), "somebody else's data");
+    std::string log = Log();
+    EXPECT_NE(log.find("Check 2: " + Dir() + "\\data.bin: CRC found "), std::string::npos) << log;
+    EXPECT_NE(log.find("Check failed:"), std::string::npos) << log;
+    EXPECT_NE(log.find("Exit code: 1603"), std::string::npos) << log;
+}
+
+TEST_F(UnattendedE2e, QuietWithSkipDifferingByDefaultLeavesOnlyThatFileAlone) {
+    PatchProject project("quiet skips");
+    AddFullPatch(project);
+    project.SetOptionDefaults("010");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    WriteTestFile(App() + "data.bin", "somebody else's data");
+
+    UnattendedResult run = RunUnattended(exe, "/quiet " + LogSwitch());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(ReadTestFile(App() + "data.bin"), "somebody else's data") << "the check allowed only a skip";
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
+    EXPECT_NE(Log().find("Action 3: " + Dir() + "\\data.bin**: skipped"), std::string::npos) << Log();
+}
+
+TEST_F(UnattendedE2e, QuietWithADeferredReplacementExitsRestartRequired) {
+    PatchProject project("quiet deferred");
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\n"
+                                 "[Proc1]\r\nFILE=core.dll\r\nAct=2\r\nDelay=1\r\nDir=Reg\r\n"
+                                 "RegKey=HKCU,Software\\ZuliE2E\\App,Path\r\nCRC=" +
+                                     SignedDecimal(Crc32Of(AppFiles::CoreOld())) + "\r\n");
+    project.AddFile("Proc1", XorDeltaPayload(AppFiles::CoreOld(), AppFiles::CoreNew()));
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult run = RunUnattended(exe, "/quiet /norestart " + LogSwitch());
+    EXPECT_EQ(run.exitCode, 3010);
+    EXPECT_EQ(run.windowsSeen, "") << "no restart question";
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "the target waits for the restart";
+    EXPECT_NE(PendingRenames().find("core.dll"), std::string::npos);
+    EXPECT_NE(Log().find("Restart pending: yes"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("Exit code: 3010"), std::string::npos) << Log();
+}
+
+TEST_F(UnattendedE2e, DirAnswersTheFolderQuestionAndWithoutItTheRunFails) {
+    PatchProject project("quiet ask");
+    project.SetPageTable("11111011111111");  // no folder page: only "Ask" asks
+    AddSettingsPatch(project, "Ask");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult unanswered = RunUnattended(exe, "/quiet " + LogSwitch());
+    EXPECT_EQ(unanswered.exitCode, 1603);
+    EXPECT_EQ(unanswered.windowsSeen, "") << "the folder question is not put to anybody";
+    EXPECT_EQ(SettingsVersion(App()), "1");
+    EXPECT_NE(Log().find("/dir=FOLDER"), std::string::npos) << Log();
+    ExpectSessionGone();
+
+    UnattendedResult answered = RunUnattended(exe, "/quiet /dir=" + Quoted(Dir()));
+    EXPECT_EQ(answered.exitCode, 0);
+    EXPECT_EQ(SettingsVersion(App()), "3");
+}
+
+TEST_F(UnattendedE2e, DirIsTheFolderThePatchsFolderPageWouldTake) {
+    PatchProject project("passive dir");
+    AddSettingsPatch(project, "Win");  // the folder page shows the Windows folder; /dir= replaces it
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult run = RunUnattended(exe, "/passive /DIR=" + Quoted(Dir()));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.windowsSeen.find("[R1]"), std::string::npos)
+        << "/passive shows its progress window, titled with the patch; seen: " << run.windowsSeen;
+    EXPECT_EQ(SettingsVersion(App()), "3");
+    ExpectSessionGone();
+}
+
+TEST_F(UnattendedE2e, ABadSwitchExitsWithoutDoingAnything) {
+    PatchProject project("bad switch");
+    AddSettingsPatch(project, "Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult quiet = RunUnattended(exe, "/quiet /S " + LogSwitch());
+    EXPECT_EQ(quiet.exitCode, 87);
+    EXPECT_EQ(quiet.windowsSeen, "");
+    EXPECT_NE(Log().find("Unknown switch: /S"), std::string::npos) << Log();
+    EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << "nothing is unpacked for a bad command line";
+    EXPECT_EQ(SettingsVersion(App()), "1");
+
+    // Interactive: a message box names the switch.
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /norestart /Frobnicate"));
+    HWND box = program.WaitForWindow("#32770", "R1");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("Unknown switch: /Frobnicate"), std::string::npos) << MessageBoxText(box);
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_EQ(program.WaitForExit(), 87);
+    EXPECT_EQ(SettingsVersion(App()), "1");
+}
+
+TEST_F(UnattendedE2e, UsageBoxListsTheSwitchesAndExitCodes) {
+    PatchProject project("usage");
+    AddSettingsPatch(project, "Win");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /?"));
+    HWND box = program.WaitForWindow("#32770", "R1");
+    ASSERT_NE(box, nullptr);
+    std::string text = MessageBoxText(box);
+    for (const char* expected : {"/quiet", "/passive", "/dir=FOLDER", "/log=FILE", "/norestart", "/forcerestart",
+                                 "3010", "1602", "1603", "1618", "87"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing from:\n" << text;
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_FALSE(FolderExists(ZuliWorkFolder()));
+}
+
+TEST_F(UnattendedE2e, InteractiveRunsLogTooAndReportFailedEntries) {
+    PatchProject project("interactive log");
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFILE=obsolete.txt\r\nAct=4\r\nDir=Reg\r\n"
+                                 "RegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    // Held open without sharing: the delete fails.
+    HANDLE held = CreateFileA((App() + "obsolete.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    WizardRun run;
+    ASSERT_TRUE(run.Start(exe, LogSwitch()));
+    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
+                run.NextTo(223) && run.NextTo(230) && run.NextTo(235) && run.NextTo(240) && run.NextTo(251) &&
+                run.NextTo(260));
+    EXPECT_EQ(run.PressToExit(1), 1603) << "an entry failed";
+    CloseHandle(held);
+    std::string log = Log();
+    EXPECT_NE(log.find("Action 4: " + Dir() + "\\obsolete.txt: FAILED, error 32: "), std::string::npos) << log;
+    EXPECT_NE(log.find("Exit code: 1603"), std::string::npos) << log;
+}

@@ -1,0 +1,223 @@
+// "/I": the patch has checked every file and is about to change them. The
+// working Setup.ini names each target ("ExpandName") and what will happen
+// to it; everything that will change is copied into the backup folder,
+// with the registry values the registry lines will touch, and the manifest
+// is written last, so that a backup is either whole or not there.
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "RegistryState.h"
+#include "Undo.h"
+#include "UndoRecords.h"
+#include "actions/neutral/RegistryLine.h"
+#include "script/neutral/FieldSplitter.h"
+
+namespace {
+
+class Script {
+public:
+    explicit Script(std::string path) : path_(std::move(path)) {}
+    std::string Read(const std::string& section, const char* key) const {
+        std::vector<char> value(32768);
+        GetPrivateProfileStringA(section.c_str(), key, "", value.data(), static_cast<DWORD>(value.size()),
+                                 path_.c_str());
+        return value.data();
+    }
+    int Number(const std::string& section, const char* key) const {
+        return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key, 0, path_.c_str()));
+    }
+
+private:
+    std::string path_;
+};
+
+bool SameFile(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// The shortest leading folder of `path` (a file's folder) that is missing:
+// the patch creates it, and the restore removes it again when it is empty.
+std::string FirstMissingFolder(const std::string& folder) {
+    std::string parent = FolderOf(folder);
+    if (!parent.empty() && parent != folder && GetFileAttributesA(parent.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::string higher = FirstMissingFolder(parent);
+        return higher.empty() ? parent : higher;
+    }
+    return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? folder : std::string();
+}
+
+std::string BackupFolder(const Script& script) {
+    std::string folder = script.Read("Backup", "Folder");
+    if (folder.empty()) folder = "Zuli Backup";
+    char expanded[MAX_PATH * 2] = {};
+    if (ExpandEnvironmentStringsA(folder.c_str(), expanded, sizeof expanded)) folder = expanded;
+    if (PathIsRelativeA(folder.c_str())) {
+        char common[MAX_PATH + 1] = {};
+        SHGetSpecialFolderPathA(nullptr, common, CSIDL_COMMON_APPDATA, TRUE);
+        folder = JoinPath(common, folder);
+    }
+    return folder;
+}
+
+class Backup {
+public:
+    Backup(const std::string& workFolder) : script_(JoinPath(workFolder, "Setup.ini")) {}
+
+    int Run(std::string& message) {
+        folder_ = BackupFolder(script_);
+        if (!CreateFolderChain(folder_)) return Fail("cannot create the backup folder " + folder_, message);
+        // The previous backup of this patch stops counting from here on.
+        std::string manifest = JoinPath(folder_, kManifestName);
+        if (!DeleteFileA(manifest.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            return Fail("cannot replace " + manifest, message);
+        if (!RecordFiles(message) || !RecordRegistry(message)) return kUndoFailed;
+        if (!WriteWholeFile(JoinPath(folder_, kRegistryFileName), EncodeRegistryRecords(registry_)))
+            return Fail("cannot write " + JoinPath(folder_, kRegistryFileName), message);
+        char self[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        if (!CopyFileA(self, JoinPath(folder_, kCompanionName).c_str(), FALSE))
+            return Fail("cannot copy " + std::string(kCompanionName) + " into " + folder_, message);
+        return WriteManifest(manifest, message);
+    }
+
+private:
+    int Fail(const std::string& what, std::string& message) {
+        message = what + ": " + SystemErrorText(GetLastError());
+        return kUndoFailed;
+    }
+
+    bool AddFile(const std::string& path, std::string& message) {
+        for (const FileRecord& earlier : files_)
+            if (SameFile(earlier.path, path)) return true;  // its state before the patch is saved already
+        FileRecord record;
+        record.path = path;
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            record.present = true;
+            record.attributes = attributes;
+            record.copy = "File" + std::to_string(files_.size() + 1);
+            std::string copy = JoinPath(folder_, record.copy);
+            SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!CopyFileA(path.c_str(), copy.c_str(), FALSE)) {
+                Fail("cannot copy " + path + " into the backup folder", message);
+                return false;
+            }
+            SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        } else if (attributes == INVALID_FILE_ATTRIBUTES) {
+            record.createdFolder = FirstMissingFolder(FolderOf(path));
+        } else {
+            return true;  // a folder: no action of the patch can change it
+        }
+        files_.push_back(record);
+        return true;
+    }
+
+    bool RecordFiles(std::string& message) {
+        int count = script_.Number("Setup", "ProcCount");
+        for (int n = 1; n <= count; ++n) {
+            std::string section = "Proc" + std::to_string(n);
+            std::string path = script_.Read(section, "ExpandName");
+            int act = script_.Number(section, "Act");
+            if (script_.Read(section, "Dir") == "Reg") rootSeen_ = FirstField(script_.Read(section, "RegKey"));
+            // Skipped entries ("**") and entries without an action change nothing.
+            if (path.empty() || (path.size() >= 2 && path.compare(path.size() - 2, 2, "**") == 0)) continue;
+            if (act < 0 || act > 6) continue;
+            if (!AddFile(path, message)) return false;
+            if (act == 6) {
+                std::string newName = script_.Read(section, "NewName");
+                if (!newName.empty() && !AddFile(JoinPath(FolderOf(path), newName), message)) return false;
+            }
+        }
+        return true;
+    }
+
+    static std::string FirstField(const std::string& text) {
+        HeapText fields[1];
+        SplitFields(text.c_str(), fields, 1);
+        return fields[0] ? fields[0].get() : "";
+    }
+
+    bool AddRegistry(RegistryRecordKind kind, const std::string& subkey, const std::string& name,
+                     std::string& message) {
+        RegistryRecord record;
+        record.kind = kind;
+        record.hive = rootSeen_;
+        record.subkey = subkey;
+        record.value.name = name;
+        bool read = kind == RegistryRecordKind::Value ? CaptureValue(record) : CaptureKey(record);
+        if (!read) {
+            message = "cannot read the registry key " + rootSeen_ + "\\" + subkey;
+            return false;
+        }
+        registry_.push_back(record);
+        return true;
+    }
+
+    bool RecordRegistry(std::string& message) {
+        const char* sections[] = {"AddReg", "DelReg", "RenReg"};
+        for (int kind = RegistryAdd; kind <= RegistryRename; ++kind) {
+            int count = script_.Number("Setup", sections[kind - 1]);
+            for (int n = 1; n <= count; ++n) {
+                RegistryLine line;
+                std::string text = script_.Read(sections[kind - 1], std::to_string(n).c_str());
+                if (!ParseRegistryLine(text.c_str(), kind, line)) continue;  // the runtime will not run it
+                // An unknown hive token keeps the root of the operation before.
+                if (RootOfHive(line.Hive.get())) rootSeen_ = line.Hive.get();
+                std::string subkey = line.Subkey.get();
+                std::string name = line.ValueName ? line.ValueName.get() : "";
+                bool ok = true;
+                if (kind == RegistryAdd || line.ValueName) {
+                    ok = AddRegistry(RegistryRecordKind::Value, subkey, name, message);
+                    if (ok && kind == RegistryRename)
+                        ok = AddRegistry(RegistryRecordKind::Value, subkey, line.NewName.get(), message);
+                } else {
+                    ok = AddRegistry(RegistryRecordKind::Key, subkey, "", message);
+                    if (ok && kind == RegistryRename) {
+                        std::size_t slash = subkey.find_last_of('\\');
+                        std::string sibling = slash == std::string::npos
+                                                  ? std::string(line.NewName.get())
+                                                  : subkey.substr(0, slash + 1) + line.NewName.get();
+                        ok = AddRegistry(RegistryRecordKind::Key, sibling, "", message);
+                    }
+                }
+                if (!ok) return false;
+            }
+        }
+        return true;
+    }
+
+    int WriteManifest(const std::string& manifest, std::string& message) {
+        // Written beside and renamed at the end: a manifest that exists is whole.
+        std::string partial = manifest + ".partial";
+        DeleteFileA(partial.c_str());
+        std::string text = "; The state before the patch. Restore it with: zuliundo.exe /restore\r\n[Backup]\r\n";
+        text += "Files=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
+                "\r\nRegistryRecords=" + std::to_string(registry_.size()) + "\r\n";
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            const FileRecord& file = files_[i];
+            text += "[File" + std::to_string(i + 1) + "]\r\nPath=" + file.path + "\r\n";
+            if (file.present)
+                text += "State=saved\r\nCopy=" + file.copy + "\r\nAttributes=" + std::to_string(file.attributes) +
+                        "\r\n";
+            else
+                text += "State=added\r\nCreatedFolder=" + file.createdFolder + "\r\n";
+        }
+        if (!WriteWholeFile(partial, text) || !MoveFileExA(partial.c_str(), manifest.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(partial.c_str());
+            return Fail("cannot write " + manifest, message);
+        }
+        return kUndoDone;
+    }
+
+    Script script_;
+    std::string folder_;
+    std::string rootSeen_;
+    std::vector<FileRecord> files_;
+    std::vector<RegistryRecord> registry_;
+};
+
+}  // namespace
+
+int BackUp(const std::string& workFolder, std::string& message) { return Backup(workFolder).Run(message); }

@@ -1,0 +1,64 @@
+// zuliundo: the backup companion of a patch.
+//   Uninstaller.exe /I       run by the patch in its working folder, before
+//                            any change: backs up what will change. Exit 0,
+//                            or 1603 when the backup could not be made, which
+//                            stops the patch before it changes anything.
+//   zuliundo.exe /restore [/quiet]
+//                            run from the backup folder: puts every file and
+//                            registry value back. Exit 0, 3010 (files in use
+//                            are replaced at the restart) or 1603.
+#include <windows.h>
+
+#include "Undo.h"
+
+namespace {
+
+bool IsSwitch(const char* argument, const char* name) {
+    return (argument[0] == '/' || argument[0] == '-') && lstrcmpiA(argument + 1, name) == 0;
+}
+
+std::string FolderOfProgram() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool backUp = false, restore = false, quiet = false;
+    for (int i = 1; i < argc; ++i) {
+        if (IsSwitch(argv[i], "I")) backUp = true;
+        else if (IsSwitch(argv[i], "restore")) restore = true;
+        else if (IsSwitch(argv[i], "quiet")) quiet = true;
+        else restore = backUp = true;  // unknown: refused below
+    }
+    if (backUp == restore) {
+        if (!quiet)
+            MessageBoxA(nullptr, "zuliundo.exe /restore [/quiet]\r\n\r\nPuts back what the patch changed, from "
+                                 "the backup in this program's folder.",
+                        "zuliundo", MB_OK | MB_ICONINFORMATION);
+        return kUndoBadCommandLine;
+    }
+
+    std::string message;
+    if (backUp) {
+        char folder[MAX_PATH + 1] = {};
+        GetCurrentDirectoryA(MAX_PATH, folder);
+        int code = BackUp(folder, message);
+        std::string script = JoinPath(folder, "Setup.ini");
+        // Nobody reads a message box in an unattended run.
+        if (code != kUndoDone && GetPrivateProfileIntA("Setup", "Unattended", 0, script.c_str()) == 0) {
+            HWND owner = reinterpret_cast<HWND>(
+                static_cast<INT_PTR>(static_cast<int>(GetPrivateProfileIntA("Setup", "HWND", 0, script.c_str()))));
+            std::string text = "The backup could not be made, so the patch has changed nothing.\r\n\r\n" + message;
+            MessageBoxA(IsWindow(owner) ? owner : nullptr, text.c_str(), "Backup", MB_OK | MB_ICONERROR);
+        }
+        return code;
+    }
+    int code = Restore(FolderOfProgram(), message);
+    if (!quiet)
+        MessageBoxA(nullptr, message.c_str(), "zuliundo", MB_OK | (code == kUndoFailed ? MB_ICONERROR : MB_ICONINFORMATION));
+    return code;
+}

@@ -1,0 +1,31 @@
+// The two jobs of the backup companion.
+#pragma once
+#include <string>
+
+// Exit codes, the ones deployment tools understand. kBackupFailed is also
+// the code that makes the patch stop before it changes anything.
+constexpr int kUndoDone = 0;
+constexpr int kUndoBadCommandLine = 87;
+constexpr int kUndoFailed = 1603;
+constexpr int kUndoRestartRequired = 3010;
+
+// "/I", run by the patch in its working folder: backs up everything the
+// script there is about to change. kUndoDone or kUndoFailed (with `message`).
+int BackUp(const std::string& workFolder, std::string& message);
+// "/restore", run from the backup folder: puts everything back.
+int Restore(const std::string& backupFolder, std::string& message);
+
+// The manifest of a backup, in the backup folder.
+constexpr const char kManifestName[] = "Backup.ini";
+constexpr const char kRegistryFileName[] = "Registry.dat";
+constexpr const char kCompanionName[] = "zuliundo.exe";
+
+// Small helpers shared by both jobs.
+std::string JoinPath(const std::string& folder, const std::string& name);
+std::string SystemErrorText(unsigned long error);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+// The path without its last component.
+std::string FolderOf(const std::string& path);
+// Creates `folder` and every missing folder above it.
+bool CreateFolderChain(const std::string& folder);

@@ -28,7 +28,7 @@ constexpr int kWorkPageSlot = 7;
 
 HWND CreateStandIn(bool visible) {
     const char* title = ResourceText(ResPatchTitle);
-    HWND host = CreateWindowExA(0, "#32770", title ? title : "", visible ? WS_POPUP | WS_CAPTION | WS_VISIBLE : 0,
+    HWND host = CreateWindowExA(0, "#32770", title ? title : "", visible ? WS_POPUP | WS_CAPTION : 0,
                                 (GetSystemMetrics(SM_CXSCREEN) - 360) / 2, (GetSystemMetrics(SM_CYSCREEN) - 90) / 2,
                                 360, 90, visible ? nullptr : HWND_MESSAGE, nullptr, RunState.Instance, nullptr);
     if (!host) return nullptr;
@@ -36,6 +36,8 @@ HWND CreateStandIn(bool visible) {
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdFolderBox)), RunState.Instance, nullptr);
     CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 16, 16, 320, 20, host,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdProgressBar)), RunState.Instance, nullptr);
+    // Shown whole, with its progress bar, or not at all.
+    if (visible) ShowWindow(host, SW_SHOWNOACTIVATE);
     return host;
 }
 

@@ -166,17 +166,39 @@ TEST_F(UnattendedE2e, DirAnswersTheFolderQuestionAndWithoutItTheRunFails) {
     EXPECT_EQ(SettingsVersion(App()), "3");
 }
 
-TEST_F(UnattendedE2e, DirIsTheFolderThePatchsFolderPageWouldTake) {
+TEST_F(UnattendedE2e, PassiveShowsItsProgressAndDirIsTheFolderPagesFolder) {
     PatchProject project("passive dir");
-    AddSettingsPatch(project, "Win");  // the folder page shows the Windows folder; /dir= replaces it
+    // Entry 1: the folder page would show the Windows folder; /dir= replaces
+    // it. Entry 2 runs a program that waits for the test, so the progress
+    // window can be seen while the patch works.
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=Win\r\n"
+                                 "Count=1\r\nINIKey1=Main,Version,3\r\n[Proc2]\r\nFILE=waiter.exe\r\nAct=0\r\nDir=Pre\r\n");
+    project.AddFile("Proc2", ReadTestFile(ExecutableFolder() + "run_entry_child.exe"));
     std::string exe = BuildOrFail(project);
     ASSERT_FALSE(exe.empty());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "ZuliRunEntryChildRelease");
+    ASSERT_NE(release, nullptr);
 
-    UnattendedResult run = RunUnattended(exe, "/passive /DIR=" + Quoted(Dir()));
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.windowsSeen.find("[R1]"), std::string::npos)
-        << "/passive shows its progress window, titled with the patch; seen: " << run.windowsSeen;
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /passive /DIR=" + Quoted(Dir())));
+    // The patch waits for its run entry and answers no messages meanwhile:
+    // the title is read the way that sends none.
+    HWND window = nullptr;
+    WaitUntil([&] {
+        for (HWND top : program.TopWindows()) {
+            char title[64] = {};
+            GetWindowTextA(top, title, sizeof title);
+            if (std::string(title) == "R1") window = top;
+        }
+        return window != nullptr;
+    });
+    EXPECT_NE(window, nullptr) << "/passive shows a window titled with the patch";
+    EXPECT_TRUE(window && ControlVisible(window, 1024)) << "with a progress bar";
+    SetEvent(release);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    CloseHandle(release);
     EXPECT_EQ(SettingsVersion(App()), "3");
+    EXPECT_TRUE(FileExists(App() + "waiter.exe.done")) << "entry 2 ran in the /dir= folder";
     ExpectSessionGone();
 }
 

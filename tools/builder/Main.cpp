@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupCompanion.h"
 #include "Cabinet.h"
 #include "CheckedProject.h"
 #include "DeltaCommand.h"
@@ -102,11 +103,14 @@ int BuildCommand(const std::string& runtime, const std::string& projectArgument,
     if (!LoadCheckedProject(projectArgument, project, error)) return Fail(error);
     for (const std::string& line : FindingLines(project.findings, true)) std::fprintf(stderr, "zulibuild: %s\n", line.c_str());
     if (project.findings.HasMistakes()) return Fail(MistakeText(project.findings));
-    const PatchProject& patch = project.patch;
+    PatchProject& patch = project.patch;
 
+    std::string scratchScript;
+    if (!AddBackupCompanion(project.manifest, patch, output, scratchScript, error)) return Fail(error);
     std::string cabinet = project.readyCabinet;
-    if (patch.readyCabinet.empty() && !BuildCabinet(patch.cabinetFiles, cabinet, error))
-        return Fail(project.manifestPath + ": [Cabinet]: " + error);
+    bool packed = !patch.readyCabinet.empty() || BuildCabinet(patch.cabinetFiles, cabinet, error);
+    if (!scratchScript.empty()) DeleteFileA(scratchScript.c_str());
+    if (!packed) return Fail(project.manifestPath + ": [Cabinet]: " + error);
 
     std::string image;
     if (!ReadBareRuntime(runtime, image, error)) return Fail(error);

@@ -313,7 +313,7 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
                    {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet},
                    {"Version", LoadVersion}, {"Icon", LoadIcon}};
     for (const ManifestSection& section : manifest.sections) {
-        bool known = false;
+        bool known = SameName(section.name, "Backup");  // read by AddBackupCompanion
         for (const Loader& loader : loaders) {
             if (!SameName(section.name, loader.name)) continue;
             known = true;
@@ -321,7 +321,7 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         }
         if (!known) {
             error = manifest.path + " line " + std::to_string(section.line) + ": unknown section [" + section.name +
-                    "] (Texts, Settings, Font, Cursors, Data, Cabinet, Version, Icon)";
+                    "] (Texts, Settings, Font, Cursors, Data, Cabinet, Version, Icon, Backup)";
             return false;
         }
     }

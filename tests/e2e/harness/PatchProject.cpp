@@ -64,6 +64,7 @@ std::string PatchProject::Build() {
         files += file.first;
     }
     manifest += "[Cabinet]\r\nFiles=" + files + "\r\n";
+    manifest += extraManifest_;
     WriteTestFile(folder_ + "patch.ini", manifest);
 
     std::string output = folder_ + name_ + ".exe";

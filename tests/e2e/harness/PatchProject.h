@@ -21,6 +21,8 @@ public:
     void SetText(int id, const std::string& text) { texts_[id] = text; }
     // A file of the payload cabinet ("Setup.ini", "Proc1", ...).
     void AddFile(const std::string& name, const std::string& content) { files_[name] = content; }
+    // More manifest text, for example a [Backup] section.
+    void AddManifest(const std::string& text) { extraManifest_ += text; }
 
     // Writes the project and runs zulibuild; the patch executable's path, or
     // an empty string (the builder's output is then in BuildLog()).
@@ -36,6 +38,7 @@ private:
     std::map<int, std::string> texts_;
     std::map<std::string, std::string> files_;
     std::string log_;
+    std::string extraManifest_;
 };
 
 // Every text resource id the runtime reads (besides the optional cursors).

@@ -265,3 +265,19 @@ TEST_F(UnattendedE2e, InteractiveRunsLogTooAndReportFailedEntries) {
     EXPECT_NE(log.find("Action 4: " + Dir() + "\\obsolete.txt: FAILED, error 32: "), std::string::npos) << log;
     EXPECT_NE(log.find("Exit code: 1603"), std::string::npos) << log;
 }
+
+TEST_F(UnattendedE2e, ASecondRunWhileOneIsInProgressExitsAnotherRunInProgress) {
+    PatchProject project("second run");
+    AddSettingsPatch(project, "Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+
+    WizardRun first;
+    ASSERT_TRUE(first.Start(exe));
+    UnattendedResult second = RunUnattended(exe, "/quiet " + LogSwitch());
+    EXPECT_EQ(second.exitCode, 1618);
+    EXPECT_EQ(SettingsVersion(App()), "1");
+    EXPECT_NE(Log().find("Exit code: 1618"), std::string::npos) << Log();
+    EXPECT_TRUE(first.Program().Running()) << "the first run goes on";
+    EXPECT_EQ(first.PressToExit(2000), 1602);
+}

@@ -2,8 +2,8 @@
 // uninstaller is handed the entries before anything changes, and defaults
 // of 1 tick their boxes and take effect without a click. The cabinet
 // carries the test's uninstaller_probe as "Uninstaller.exe"; it records in
-// the working folder what it was handed and copies each handed file as it
-// found it ("Proc<N>.seen").
+// the working folder what it was handed and, asked to by the script's
+// [Probe] section, copies each handed file as it found it ("Proc<N>.seen").
 #include "harness/E2eFixture.h"
 
 namespace {
@@ -18,7 +18,8 @@ void AddOptionsPatch(PatchProject& project) {
                     "[Setup]\r\nProcCount=3\r\n"
                     "[Proc1]\r\nFILE=readme.txt\r\nAct=1\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
                     "[Proc2]\r\nFILE=core.dll\r\nAct=2\r\nDir=Pre\r\nCRC=12345\r\n"
-                    "[Proc3]\r\nFILE=absent.txt\r\nAct=6\r\nDir=Pre\r\nNewName=x.txt\r\n");
+                    "[Proc3]\r\nFILE=absent.txt\r\nAct=6\r\nDir=Pre\r\nNewName=x.txt\r\n"
+                    "[Probe]\r\nSeen=1\r\n");
     project.AddFile("Proc1", kReadmeNew);
     project.AddFile("Proc2", "never applied");
     project.AddFile("Uninstaller.exe", ReadTestFile(ExecutableFolder() + "uninstaller_probe.exe"));

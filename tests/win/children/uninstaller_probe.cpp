@@ -5,8 +5,9 @@
 //   command=<its command line>
 //   HWND=<[Setup] HWND>               (only when present)
 //   Proc<N>=<[Proc<N>] ExpandName>    (for N = 1..16, only when present)
-// Each ExpandName file that exists is copied to "Proc<N>.seen" beside the
-// record, so that a test can tell what the file held when the uninstaller ran.
+// With [Probe] Seen=1 in that Setup.ini, each ExpandName file that exists is
+// also copied to "Proc<N>.seen" beside the record, so that a test can tell
+// what the file held when the uninstaller ran.
 // It exits with [Probe] ExitCode of that Setup.ini (0 when absent).
 #include <windows.h>
 
@@ -31,12 +32,13 @@ int main() {
     std::string record = std::string("command=") + GetCommandLineA() + "\n";
     std::string handle = ReadKey("Setup", "HWND", script);
     if (!handle.empty()) record += "HWND=" + handle + "\n";
+    const bool keepCopies = GetPrivateProfileIntA("Probe", "Seen", 0, script.c_str()) == 1;
     for (int n = 1; n <= 16; ++n) {
         std::string section = "Proc" + std::to_string(n);
         std::string path = ReadKey(section.c_str(), "ExpandName", script);
         if (path.empty()) continue;
         record += section + "=" + path + "\n";
-        CopyFileA(path.c_str(), (section + ".seen").c_str(), FALSE);
+        if (keepCopies) CopyFileA(path.c_str(), (section + ".seen").c_str(), FALSE);
     }
 
     HANDLE out = CreateFileA("uninstaller.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

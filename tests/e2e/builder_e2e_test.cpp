@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "harness/Driver.h"
+#include "harness/PatchEnvironment.h"
+#include "harness/UnattendedRun.h"
 #include "support/TempOverride.h"
 #include "support/TestFiles.h"
 
@@ -152,4 +154,70 @@ TEST(BuiltPatch, AlteredCreditsEndSilentlyAndLeaveNothing) {
     ASSERT_TRUE(patch.Start(Quoted(work / "patch.exe"), work.Path()));
     EXPECT_EQ(patch.WaitForExit(), 1603) << "the patch was not applied";
     EXPECT_TRUE(FolderIsEmpty(temp.Path())) << "the unpacked files were left behind:" << FolderListing(temp.Path());
+}
+
+namespace {
+
+// Copies the files below `from` into `to` (both with trailing backslashes);
+// the relative names of the files copied.
+std::vector<std::string> CopyTree(const std::string& from, const std::string& to, const std::string& relative = "") {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((from + relative + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CreateDirectoryA((to + relative + name).c_str(), nullptr);
+            for (const std::string& inner : CopyTree(from, to, relative + name + "\\")) names.push_back(inner);
+        } else {
+            CopyFileA((from + relative + name).c_str(), (to + relative + name).c_str(), FALSE);
+            names.push_back(relative + name);
+        }
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+TEST(BuiltPatch, QuietAppliesTheDemoPatchWithoutAWindowAndLogsEveryFile) {
+    ScratchFolder work("demo quiet");
+    CreateDirectoryA((work / "project").c_str(), nullptr);
+    MakeDemoProject(work / "project\\", "StartGate=1", "StartGate=1");
+    BuildPatch(work / "project\\", work / "patch.exe");
+
+    ScratchFolder app("demo quiet app");
+    CopyTree(Demo() + "installed\\DemoApp\\", app.Path());
+    std::string folder = app.Path().substr(0, app.Path().size() - 1);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\ZuliDemo\\DemoApp", "InstallPath", folder));
+
+    UnattendedResult run = RunUnattended(work / "patch.exe", "/quiet /log=" + Quoted(work / "demo.log"));
+    std::string log = ReadTestFile(work / "demo.log");
+    EXPECT_EQ(run.exitCode, 0) << log;
+    EXPECT_EQ(run.windowsSeen, "");
+
+    // The new version, file for file; INI files by their keys.
+    for (const std::string& name : CopyTree(Demo() + "updated\\DemoApp\\", work / "expected\\")) {
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".ini") {
+            EXPECT_TRUE(FileExists(app / name)) << name;
+        } else {
+            EXPECT_EQ(ReadTestFile(app / name), ReadTestFile(Demo() + "updated\\DemoApp\\" + name)) << name;
+        }
+    }
+    EXPECT_FALSE(FileExists(app / "obsolete.txt"));
+    // Every file the patch touches is named in the log, with its result.
+    std::string script = work / "project\\Setup.ini";
+    int count = static_cast<int>(GetPrivateProfileIntA("Setup", "ProcCount", 0, script.c_str()));
+    EXPECT_GT(count, 0);
+    for (int n = 1; n <= count; ++n) {
+        std::string section = "Proc" + std::to_string(n);
+        char file[MAX_PATH] = {};
+        GetPrivateProfileStringA(section.c_str(), "FILE", "", file, sizeof file, script.c_str());
+        EXPECT_NE(log.find("Check " + std::to_string(n) + ": "), std::string::npos) << section << "\n" << log;
+        EXPECT_NE(log.find("\\" + std::string(file) + ": done"), std::string::npos) << file << "\n" << log;
+    }
+    EXPECT_NE(log.find("Exit code: 0"), std::string::npos) << log;
+    DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\ZuliDemo");
 }

@@ -138,23 +138,19 @@ int CreateScratchFile(const char* target, char* scratch) {
     return GetTempFileNameA(folder, "QVR", 0, scratch) ? 1 : 0;
 }
 
-bool EntryWantsRestart() {
-    return RunState.ScriptReader.ReadInteger(kDelayKey) == 1;
-}
-
 int ScheduleReplaceAtRestart(const char* source, const char* destination) {
     if (RunState.IsNT)
         return MoveFileExA(source, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
     return ScheduleInRenameFile(source, destination);
 }
 
-ScratchCopy::~ScratchCopy() { Discard(); }
+bool EntryWantsRestart() {
+    return RunState.ScriptReader.ReadInteger(kDelayKey) == 1;
+}
 
-void ScratchCopy::Discard() {
+ScratchCopy::~ScratchCopy() {
     scratch_.reset();
-    target_.reset();
     if (scratchPath_[0]) DeleteFileForced(scratchPath_);
-    scratchPath_[0] = '\0';
 }
 
 int ScratchCopy::Open(const char* target) {
@@ -241,6 +237,5 @@ int ScratchCopy::Commit(bool atRestart) {
         }
     }
     if (ok) scratchPath_[0] = '\0';  // it is the target now, or will be
-    Discard();
     return ok;
 }

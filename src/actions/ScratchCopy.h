@@ -50,7 +50,7 @@
 
 class ScratchCopy {
 public:
-    ScratchCopy() = default;
+    ScratchCopy() { scratchPath_[0] = '\0'; }
     ~ScratchCopy();
     ScratchCopy(const ScratchCopy&) = delete;
     ScratchCopy& operator=(const ScratchCopy&) = delete;
@@ -83,15 +83,15 @@ public:
     const char* ScratchPath() const { return scratchPath_; }
 
     // Flushes, checks and swaps, now or at the next restart. 1 or 0; the
-    // ScratchCopy is done with either way.
+    // ScratchCopy is done with either way (a scratch file left by a failure
+    // goes with the ScratchCopy).
     int Commit(bool atRestart);
 
 private:
     int OpenScratch();
-    void Discard();
 
     char targetPath_[kPathBufferSize];
-    char scratchPath_[kPathBufferSize] = "";
+    char scratchPath_[kPathBufferSize];  // empty while there is no scratch file
     UniqueFile target_;
     UniqueFile scratch_;
     uint32_t targetCrc_ = 0;  // zlib's starting value

@@ -22,16 +22,18 @@ int ApplyXorDelta(const char* targetPath, const char* payloadPath) {
     ScratchCopy copy;
     if (!copy.Open(targetPath)) return 0;
 
-    HeapBytes deltaChunk = AllocBytes(kXorChunkBytes);
-    HeapBytes oldChunk = AllocBytes(kXorChunkBytes);
-    if (!deltaChunk || !oldChunk) return 0;
+    // One buffer: a chunk of the delta, then the old bytes at the same offset.
+    HeapBytes chunks = AllocBytes(2 * kXorChunkBytes);
+    if (!chunks) return 0;
+    unsigned char* deltaChunk = chunks.get();
+    unsigned char* oldChunk = deltaChunk + kXorChunkBytes;
     for (;;) {
-        long n = ReadUpTo(delta.get(), deltaChunk.get(), kXorChunkBytes);
-        long m = copy.ReadTarget(oldChunk.get(), kXorChunkBytes);
+        long n = ReadUpTo(delta.get(), deltaChunk, kXorChunkBytes);
+        long m = copy.ReadTarget(oldChunk, kXorChunkBytes);
         if (n < 0 || m < 0) return 0;
         if (n == 0 && m == 0) break;
-        XorCombine(deltaChunk.get(), oldChunk.get(), static_cast<std::size_t>(m < n ? m : n));
-        if (!copy.Write(deltaChunk.get(), static_cast<DWORD>(n))) return 0;
+        XorCombine(deltaChunk, oldChunk, static_cast<std::size_t>(m < n ? m : n));
+        if (!copy.Write(deltaChunk, static_cast<DWORD>(n))) return 0;
     }
     // The update applies to the version the check saw, or not at all: a file
     // changed since (another program wrote it while the check page waited)

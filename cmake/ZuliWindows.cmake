@@ -11,6 +11,13 @@ set(ZULI_OLD_LOADER_LINK -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-v
 
 # The runtime itself is small: no exceptions, no RTTI, unused sections dropped.
 set(ZULI_SMALL_COMPILE -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+# The 32-bit runtime needs no unwind tables: nothing in it throws, and x86
+# structured exception handling walks frames, not tables. They were an
+# eighth of the shipped file. (x86_64 keeps them: its exception dispatch
+# reads them.)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND ZULI_SMALL_COMPILE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 set(ZULI_SMALL_LINK -Wl,--gc-sections -s)
 
 set(ZULI_SYSTEM_LIBS comctl32 comdlg32 shell32 shlwapi advapi32 gdi32 user32 kernel32)

@@ -16,16 +16,13 @@ __attribute__((section(".bss"))) CommandLineOptions RunOptions;
 namespace {
 
 constexpr char kUsage[] =
-    "[/quiet | /passive] [/norestart | /forcerestart] [/dir=FOLDER] [/log=FILE]\r\n\r\n"
-    "/quiet\tno window and no questions; the patch's default options\r\n"
-    "/passive\ta small progress window, no questions\r\n"
-    "/dir=FOLDER\tthe target folder, also the answer to a folder question\r\n"
-    "/norestart\tnever restart and never ask\r\n"
-    "/forcerestart\trestart without asking when files wait for a restart\r\n"
-    "/log=FILE\tappend a log of the run to FILE\r\n"
-    "/?\tthis help\r\n\r\n"
-    "Exit codes: 0 done; 3010 done, restart required; 1602 cancelled; 1603 failed; "
-    "1618 another patch is running; 87 bad command line.";
+    "/quiet\tno window, no questions\r\n"
+    "/passive\tprogress window only\r\n"
+    "/dir=FOLDER\ttarget folder\r\n"
+    "/log=FILE\tappend a log\r\n"
+    "/norestart\tnever restart\r\n"
+    "/forcerestart\trestart if needed\r\n\r\n"
+    "Exit codes: 0 done, 3010 restart required, 1602 cancelled, 1603 failed, 1618 already running, 87 bad switch";
 
 void ShowUsage(const char* unknown) {
     char text[sizeof kUsage + kOptionTextSize + 64];

@@ -688,3 +688,69 @@ TEST(Builder, CompressedReadyCabinetIsUnpackedAndChecked) {
     SetEnvironmentVariableA("TMP", nullptr);
     SetEnvironmentVariableA("TEMP", nullptr);
 }
+
+// [Settings] ExecutionLevel goes into the patch's application manifest; the
+// rest of the runtime's manifest stays as it is.
+TEST(Builder, ExecutionLevelGoesIntoTheManifest) {
+    const std::string runtime = std::string(ZULI_DIST_DIR_WINE) + "/zulirt.exe";
+    ASSERT_TRUE(FileExists(runtime)) << runtime;
+    auto manifestOf = [](const std::string& program) {
+        HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module) return std::string("(not loadable)");
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+        std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                               SizeofResource(module, found))
+                                 : std::string("(no manifest)");
+        FreeLibrary(module);
+        return text;
+    };
+    std::string original = manifestOf(runtime);
+    ASSERT_NE(original.find("level=\"highestAvailable\""), std::string::npos) << original;
+
+    struct Case {
+        const char* line;  // none: the key left out
+        const char* level;
+    } cases[] = {{nullptr, "highestAvailable"},
+                 {"ExecutionLevel=asInvoker", "asInvoker"},
+                 {"ExecutionLevel=highestAvailable", "highestAvailable"},
+                 {"executionlevel=REQUIREADMINISTRATOR", "requireAdministrator"}};
+    for (const Case& c : cases) {
+        Project project;
+        if (c.line) project.settings.push_back(c.line);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(runtime, project.folder.Path(), output);
+        ASSERT_EQ(build.exitCode, 0) << build.output;
+        std::string manifest = manifestOf(output);
+        std::string expected = original;
+        std::size_t at = expected.find("highestAvailable");
+        expected.replace(at, 16, c.level);
+        EXPECT_EQ(manifest, expected) << (c.line ? c.line : "no ExecutionLevel");
+    }
+
+    // A level the system does not know, or a runtime without a manifest to
+    // set it in, stops the build.
+    struct Refused {
+        const char* what;
+        std::string runtime;
+        const char* line;
+        std::vector<std::string> messageParts;
+    } refused[] = {
+        {"an unknown level", runtime, "ExecutionLevel=admin",
+         {"[Settings] ExecutionLevel", "asInvoker, highestAvailable or requireAdministrator"}},
+        {"a runtime without a manifest", DumpRuntime(), "ExecutionLevel=asInvoker",
+         {"ExecutionLevel", "resource_dump.exe", "no application manifest"}},
+    };
+    for (const Refused& c : refused) {
+        Project project;
+        project.settings.push_back(c.line);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(c.runtime, project.folder.Path(), output);
+        EXPECT_EQ(build.exitCode, 1) << c.what << ":\n" << build.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(build.output.find(part), std::string::npos)
+                << c.what << ": expected \"" << part << "\" in the message, got:\n" << build.output;
+        EXPECT_FALSE(FileExists(output)) << c.what;
+    }
+}

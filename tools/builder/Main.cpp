@@ -17,6 +17,7 @@
 #include "CheckedProject.h"
 #include "DeltaCommand.h"
 #include "DiffCommand.h"
+#include "ExecutionLevel.h"
 #include "IconResource.h"
 #include "PatchWriter.h"
 #include "RuntimeImage.h"
@@ -125,6 +126,10 @@ int BuildCommand(const std::string& runtime, const std::string& projectArgument,
     const std::string& title = patch.resources.at(1);
     AddVersionResource(patch.version, title.substr(0, title.find('\0')), runtime, items);
     if (!patch.iconPath.empty() && !AddIconResources(patch.iconPath, runtime, items, error))
+        return Fail(project.manifestPath + ": " + error);
+    bool levelGiven = !patch.executionLevel.empty();
+    if (!AddManifestResource(levelGiven ? patch.executionLevel : kDefaultExecutionLevel, levelGiven, runtime, items,
+                             error))
         return Fail(project.manifestPath + ": " + error);
     if (!WritePatch(image, items, output, error)) return Fail(error);
 

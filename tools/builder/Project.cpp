@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "DefaultTexts.h"
+#include "ExecutionLevel.h"
 #include "ManifestValues.h"
 #include "ResourceTable.h"
 
@@ -102,6 +103,12 @@ bool LoadTexts(Context& c, const ManifestSection& section) {
 
 bool LoadSettings(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
+        if (SameName(entry.key, "ExecutionLevel")) {
+            c.project.executionLevel = CanonicalExecutionLevel(entry.value);
+            if (c.project.executionLevel.empty())
+                return c.Fail(section, &entry, "expected asInvoker, highestAvailable or requireAdministrator");
+            continue;
+        }
         std::string bytes;
         if (!ParseManifestBytes(entry.value, bytes))
             return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
@@ -126,7 +133,7 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
             if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
             if (!Put(c, section, entry, 100, bytes)) return false;
         } else {
-            return c.Fail(section, &entry, "unknown key (PageTable, OptionDefaults, StartGate)");
+            return c.Fail(section, &entry, "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel)");
         }
     }
     return true;

@@ -27,6 +27,7 @@ struct PatchProject {
     std::string readyCabinet;  // path of a ready cabinet, when given instead
     VersionFields version;
     std::string iconPath;      // [Icon] File: an .ico file replacing the runtime's icon
+    std::string executionLevel;  // [Settings] ExecutionLevel as Windows spells it; empty when not given
     std::vector<std::string> warnings;  // printed; the build goes on
 };
 

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int kAnotherRunExitCode = 1618;
+constexpr int kAnotherRunExitCode = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
+constexpr int kStartFailedExitCode = 1603;  // ERROR_INSTALL_FAILURE: the run ended before its wizard
 
 // One entry: the XOR update of core.dll, found through the registry.
 void AddCoreUpdate(PatchProject& project) {
@@ -266,7 +267,7 @@ TEST_F(WizardE2e, ACabinetMissingAListedFileEndsTheStartUpWithoutAWindow) {
 
     DrivenProgram patch;
     ASSERT_TRUE(patch.Start("\"" + exe + "\""));
-    EXPECT_EQ(patch.WaitForExit(), 0) << "the run did not end by itself: it opened a window";
+    EXPECT_EQ(patch.WaitForExit(), kStartFailedExitCode) << "the run did not end by itself: it opened a window";
     ExpectSessionGone();
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld());
 }
@@ -292,7 +293,7 @@ TEST_F(WizardE2e, ALongTemporaryDirectoryEndsQuietlyAndLeavesTheStartFolderAlone
         TempOverride redirect(temp);
         DrivenProgram patch;
         ASSERT_TRUE(patch.Start("\"" + exe + "\"", start.Path()));
-        EXPECT_EQ(patch.WaitForExit(), 0) << "the run did not end by itself";
+        EXPECT_EQ(patch.WaitForExit(), kStartFailedExitCode) << "the run did not end by itself";
         EXPECT_EQ(Snapshot(start.Path()), before) << "the start folder was changed";
         EXPECT_TRUE(Snapshot(base.Path()).empty()) << Listing(Snapshot(base.Path()));
     }

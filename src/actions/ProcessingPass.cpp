@@ -40,7 +40,7 @@ bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int
 }
 
 void ProcessEntry(uint32_t n) {
-    SetProgressPosition(static_cast<int>(n));
+    ShowEntryProgress(n);
     char section[kEntrySectionNameSize] = {};
     FormatEntrySectionName(section, n);
     // A payload path that cannot be built stays empty and fails every action
@@ -87,5 +87,6 @@ void RunRegistrySections() {
 void RunProcessingPass() {
     if (RunState.EntryPaths)
         for (uint32_t n = 1; n <= RunState.EntryCount; ++n) ProcessEntry(n);
+    FlushEntryProgress();
     RunRegistrySections();
 }

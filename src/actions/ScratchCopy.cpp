@@ -194,11 +194,12 @@ int ScratchCopy::CopyIntoScratch(const char* source) {
 }
 
 int ScratchCopy::ScratchCrc(uint32_t* crc) {
-    HeapBytes chunk = AllocBytes(kCopyChunkBytes);
+    const DWORD size = StreamChunkSize(scratch_.get(), kCopyChunkBytes);
+    HeapBytes chunk = AllocBytes(size);
     if (!chunk || SetFilePointer(scratch_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return 0;
     uLong sum = crc32(0L, Z_NULL, 0);
     for (;;) {
-        const long n = ReadUpTo(scratch_.get(), chunk.get(), kCopyChunkBytes);
+        const long n = ReadUpTo(scratch_.get(), chunk.get(), size);
         if (n < 0) return 0;
         if (n == 0) break;
         sum = crc32(sum, chunk.get(), static_cast<uInt>(n));

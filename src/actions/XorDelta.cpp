@@ -4,6 +4,7 @@
 
 #include "actions/ScratchCopy.h"
 #include "actions/neutral/XorCombine.h"
+#include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/RunState.h"
 #include "core/neutral/HeapText.h"
@@ -22,14 +23,19 @@ int ApplyXorDelta(const char* targetPath, const char* payloadPath) {
     ScratchCopy copy;
     if (!copy.Open(targetPath)) return 0;
 
-    // One buffer: a chunk of the delta, then the old bytes at the same offset.
-    HeapBytes chunks = AllocBytes(2 * kXorChunkBytes);
+    // One buffer: a chunk of the delta, then the old bytes at the same
+    // offset. Both files are read in chunks of one size, so that their
+    // offsets agree.
+    DWORD chunk = StreamChunkSize(delta.get(), kXorChunkBytes);
+    const DWORD oldChunkSize = StreamChunkSize(copy.TargetHandle(), kXorChunkBytes);  // the limit without a target
+    if (oldChunkSize > chunk) chunk = oldChunkSize;
+    HeapBytes chunks = AllocBytes(2 * static_cast<std::size_t>(chunk));
     if (!chunks) return 0;
     unsigned char* deltaChunk = chunks.get();
-    unsigned char* oldChunk = deltaChunk + kXorChunkBytes;
+    unsigned char* oldChunk = deltaChunk + chunk;
     for (;;) {
-        long n = ReadUpTo(delta.get(), deltaChunk, kXorChunkBytes);
-        long m = copy.ReadTarget(oldChunk, kXorChunkBytes);
+        long n = ReadUpTo(delta.get(), deltaChunk, chunk);
+        long m = copy.ReadTarget(oldChunk, chunk);
         if (n < 0 || m < 0) return 0;
         if (n == 0 && m == 0) break;
         XorCombine(deltaChunk, oldChunk, static_cast<std::size_t>(m < n ? m : n));

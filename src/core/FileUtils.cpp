@@ -76,3 +76,9 @@ int CopyFileCreatingFolders(const char* source, const char* destination) {
     if (!PathFileExistsA(folder)) (void)CreateFolderPath(folder);
     return CopyFileA(source, destination, FALSE);
 }
+
+DWORD StreamChunkSize(HANDLE file, DWORD limit) {
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);  // INVALID_FILE_SIZE on failure
+    return high != 0 || low >= limit ? limit : low + 1;
+}

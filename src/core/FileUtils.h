@@ -2,6 +2,8 @@
 // instead of calling the platform directly. Paths are zero-terminated ANSI
 // texts; every buffer that receives a path holds at least 261 bytes.
 #pragma once
+#include <windows.h>
+
 #include "core/neutral/HeapText.h"
 
 // Run-time library open flags (binary mode, never truncating).
@@ -24,3 +26,9 @@ int MoveFileOver(const char* destination, const char* source);
 int CreateFolderPath(const char* folder);
 // Deletes the destination, creates its folder chain, CopyFileA.
 int CopyFileCreatingFolders(const char* source, const char* destination);
+// The chunk size for streaming the open `file`: its size plus one byte (so
+// that one read reaches its end) when that is below `limit`, else `limit`.
+// A read never asks for much more than the file holds: the platform may
+// touch every page of the buffer it is given, which for a small file costs
+// far more than reading it.
+DWORD StreamChunkSize(HANDLE file, DWORD limit);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/neutral/HeapText.h"
 
@@ -20,12 +21,13 @@ uint32_t FileCrc32(const char* path) {
     UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
-    HeapBytes buffer = AllocBytes(kCrcReadBytes);
+    const DWORD size = StreamChunkSize(file.get(), kCrcReadBytes);
+    HeapBytes buffer = AllocBytes(size);
     if (!buffer) return 0;
     uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.get(), kCrcReadBytes, &got, nullptr) || got == 0) break;
+        if (!ReadFile(file.get(), buffer.get(), size, &got, nullptr) || got == 0) break;
         crc = crc32(crc, buffer.get(), got);
     }
     return static_cast<uint32_t>(crc);

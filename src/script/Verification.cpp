@@ -30,6 +30,7 @@ namespace {
 constexpr int kFolderPageSlot = 5;
 
 int Fail() {
+    FlushEntryProgress();  // the bar stops at the failing entry
     LogCheckFailure();
     ClearEntryPaths();
     return 0;
@@ -37,6 +38,7 @@ int Fail() {
 
 // Ends the fill-folder mode: it only ever fills the box, never the table.
 int FinishFillFolder() {
+    FlushEntryProgress();
     ClearEntryPaths();
     return 1;
 }
@@ -208,7 +210,7 @@ int VerifyEntries(VerifyMode mode) {
 
     SetProgressRange(RunState.DialogWindow, IdProgressBar, 0, static_cast<int>(count));
     for (uint32_t n = 1; n <= count; ++n) {
-        SetProgressPosition(static_cast<int>(n));
+        ShowEntryProgress(n);
         char section[kEntrySectionNameSize] = {};
         FormatEntrySectionName(section, n);
         script.SetSection(section);
@@ -242,5 +244,6 @@ int VerifyEntries(VerifyMode mode) {
         LogEntryCheck(n, slot, passed);
         if (passed == 0) return Fail();
     }
+    FlushEntryProgress();
     return 1;
 }

@@ -4,6 +4,16 @@
 
 #include "core/RunState.h"
 
+namespace {
+
+// Thirty pictures a second look smooth.
+constexpr DWORD kProgressPaceMs = 33;
+
+DWORD g_shownAt;          // when the bar last changed
+uint32_t g_waitingEntry;  // the entry not shown yet, 0 for none
+
+}  // namespace
+
 void SetProgressRange(HWND dialog, int controlId, int low, int high) {
     RunState.ProgressBarWindow = GetDlgItem(dialog, controlId);
     SendMessageA(RunState.ProgressBarWindow, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
@@ -12,6 +22,18 @@ void SetProgressRange(HWND dialog, int controlId, int low, int high) {
 
 void SetProgressPosition(int position) {
     SendMessageA(RunState.ProgressBarWindow, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void ShowEntryProgress(uint32_t entry) {
+    g_waitingEntry = entry;
+    if (GetTickCount() - g_shownAt >= kProgressPaceMs) FlushEntryProgress();
+}
+
+void FlushEntryProgress() {
+    if (g_waitingEntry == 0) return;
+    g_shownAt = GetTickCount();
+    SetProgressPosition(static_cast<int>(g_waitingEntry));
+    g_waitingEntry = 0;
 }
 
 HCURSOR SetClassCursor(HWND window, const char* cursorPath) {

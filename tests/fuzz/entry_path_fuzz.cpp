@@ -38,8 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (AppendSkipMark(slot.get(), length + kSkipMarkLength + 1)) __builtin_trap();  // full now
     if (IsReachablePath(slot.get()) != (length + kSkipMarkLength <= kLongestPath)) __builtin_trap();
 
-    HeapText line = AppendReportParagraph(nullptr, base.c_str(), slot.get(), partText);
-    HeapText twice = AppendReportParagraph(line.get(), base.c_str(), slot.get(), partText);
-    if (line && twice && std::strlen(twice.get()) != 2 * std::strlen(line.get())) __builtin_trap();
+    HeapText report;
+    std::size_t reportLength = 0, reportCapacity = 0;
+    if (AppendReportParagraph(&report, &reportLength, &reportCapacity, base.c_str(), slot.get(), partText)) {
+        const std::size_t once = reportLength;
+        if (std::strlen(report.get()) != once) __builtin_trap();
+        if (AppendReportParagraph(&report, &reportLength, &reportCapacity, base.c_str(), slot.get(), partText) &&
+            (reportLength != 2 * once || std::strlen(report.get()) != reportLength || reportCapacity <= reportLength))
+            __builtin_trap();
+    }
     return 0;
 }

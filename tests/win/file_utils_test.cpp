@@ -124,6 +124,24 @@ TEST_F(FileUtilsTest, CreateFolderPathOnMissingDriveEndsWithZero) {
     EXPECT_EQ(CreateFolderPath((std::string(1, letter) + ":").c_str()), 0);
 }
 
+// A stream's chunk is the file plus one byte, so that one read reaches its
+// end, up to the limit; a handle whose size is unknown gets the limit.
+TEST_F(FileUtilsTest, StreamChunkSizeFollowsTheFileUpToTheLimit) {
+    struct Case {
+        std::size_t size;
+        DWORD expected;
+    } cases[] = {{0, 1}, {1, 2}, {998, 999}, {999, 1000}, {1000, 1000}, {5000, 1000}};
+    const std::string path = folder / "chunk.bin";
+    for (const Case& c : cases) {
+        WriteTestFile(path, std::string(c.size, 'x'));
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(StreamChunkSize(file, 1000), c.expected) << c.size << " bytes";
+        CloseHandle(file);
+    }
+    EXPECT_EQ(StreamChunkSize(INVALID_HANDLE_VALUE, 1000), 1000u);
+}
+
 TEST_F(FileUtilsTest, CopyFileCreatingFoldersBuildsTheChain) {
     std::string source = folder / "payload.bin";
     WriteTestFile(source, "payload");

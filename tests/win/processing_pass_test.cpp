@@ -232,6 +232,12 @@ TEST(AppendReportLine, NamesWordsAndTheSkippedFlag) {
         AppendReportLine(c.code, c.path, c.result, c.skipped);
         EXPECT_EQ(Report(), c.expected) << "code " << c.code << " result " << c.result << " skipped " << c.skipped;
     }
+    // A report that is some other text than the one last extended (here put
+    // in place directly) is extended from its own end, line after line.
+    RunState.ReportText = CopyText("Earlier line\r\n\r\n");
+    AppendReportLine(1, "C:\\g", 1, false);
+    AppendReportLine(4, "C:\\h", 0, false);
+    EXPECT_EQ(Report(), "Earlier line\r\n\r\nAdd file C:\\g OK\r\n\r\nDelete file C:\\h Failed\r\n\r\n");
     RunState.ReportText.reset();
 }
 

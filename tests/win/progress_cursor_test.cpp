@@ -58,6 +58,56 @@ TEST(Progress, RangeStepAndPosition) {
     DestroyWindow(parent);
 }
 
+namespace {
+
+// Counts the positions set on the bar: each one repaints it.
+WNDPROC g_barProc;
+int g_positionsSet;
+
+LRESULT CALLBACK CountingBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PBM_SETPOS) ++g_positionsSet;
+    return CallWindowProcA(g_barProc, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// A pass over many quick entries repaints the bar a few times, not once per
+// entry, and still ends with the bar at the last entry; an entry reached
+// after the pace has passed is shown at once.
+TEST(Progress, EntriesArePacedAndTheLastOneIsShown) {
+    InitCommonControls();
+    HWND parent = NewWindowOfClass("ZuliPacedProgressParent", nullptr);
+    ASSERT_NE(parent, nullptr);
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 100, 10, parent,
+                               reinterpret_cast<HMENU>(1024), GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(bar, nullptr);
+    g_barProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingBarProc)));
+    constexpr int kEntries = 5000;
+    SetProgressRange(parent, 1024, 0, kEntries);
+
+    g_positionsSet = 0;
+    const DWORD start = GetTickCount();
+    for (int n = 1; n <= kEntries; ++n) ShowEntryProgress(static_cast<uint32_t>(n));
+    const DWORD elapsed = GetTickCount() - start;
+    FlushEntryProgress();
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), kEntries);
+    // At most one position per thirtieth of a second, the first and the last.
+    EXPECT_LE(g_positionsSet, static_cast<int>(elapsed / 33) + 2) << "in " << elapsed << " ms";
+
+    // Nothing waits after the flush: a second flush sets nothing.
+    g_positionsSet = 0;
+    FlushEntryProgress();
+    EXPECT_EQ(g_positionsSet, 0);
+
+    // An entry that comes after the pace is shown when it is reached.
+    Sleep(60);
+    ShowEntryProgress(7);
+    EXPECT_EQ(g_positionsSet, 1);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 7);
+    DestroyWindow(parent);
+}
+
 // A 32 x 32 monochrome cursor file with its hot spot at (5, 6).
 std::string CursorFile() {
     std::string file;

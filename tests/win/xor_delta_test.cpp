@@ -2,12 +2,22 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "PatchTestSupport.h"
 #include "actions/XorDelta.h"
 
 namespace {
+
+std::string Varied(std::size_t size, uint32_t seed) {
+    std::string s(size, '\0');
+    for (char& c : s) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 23);
+    }
+    return s;
+}
 
 class XorDeltaTest : public ::testing::Test {
 protected:
@@ -38,6 +48,10 @@ TEST_F(XorDeltaTest, ImmediateUpdateRebuildsTheNewVersion) {
         {"Delay 2 acts at once", "version one", "version two!", "2"},
         {"Delay 0 acts at once", "version one", "VERSION 1", "0"},
         {"binary with zeros", std::string("\0\1\2\0", 4), std::string("\0\0\2\0\7", 5), ""},
+        // Files beyond one chunk: the shorter one ends inside the first.
+        {"old file beyond a chunk, short delta", Varied((1u << 20) + 5, 1), "new", ""},
+        {"delta beyond a chunk, short old file", "old", Varied((1u << 20) + 9, 2), ""},
+        {"both beyond a chunk", Varied((2u << 20) + 3, 3), Varied((1u << 20) + 1, 4), ""},
     };
     for (const Case& c : cases) {
         UseEntryScript(folder_, c.delay, c.oldContent);

@@ -1,5 +1,6 @@
 #include "actions/neutral/ReportText.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -13,17 +14,22 @@ char* Put(char* out, const char* text, std::size_t length) {
 
 }  // namespace
 
-HeapText AppendReportParagraph(const char* previous, const char* name, const char* path, const char* word) {
+bool AppendReportParagraph(HeapText* text, std::size_t* length, std::size_t* capacity, const char* name,
+                           const char* path, const char* word) {
     static const char kLineEnd[] = "\r\n\r\n";
-    const std::size_t previousLength = LengthOf(previous);
     const std::size_t nameLength = LengthOf(name);
     const std::size_t pathLength = LengthOf(path);
     const std::size_t wordLength = LengthOf(word);
-    const std::size_t total = previousLength + nameLength + 1 + pathLength + 1 + wordLength + 4;
-    HeapText text = AllocText(total + 1);
-    if (!text) return text;
-    char* out = text.get();
-    out = Put(out, previous, previousLength);
+    const std::size_t needed = *length + nameLength + 1 + pathLength + 1 + wordLength + 4 + 1;
+    if (needed > *capacity) {
+        const std::size_t grown = needed * 2;
+        char* moved = static_cast<char*>(std::realloc(text->get(), grown));
+        if (!moved) return false;
+        (void)text->release();
+        text->reset(moved);
+        *capacity = grown;
+    }
+    char* out = text->get() + *length;
     out = Put(out, name, nameLength);
     *out++ = ' ';
     out = Put(out, path, pathLength);
@@ -31,5 +37,6 @@ HeapText AppendReportParagraph(const char* previous, const char* name, const cha
     out = Put(out, word, wordLength);
     out = Put(out, kLineEnd, 4);
     *out = '\0';
-    return text;
+    *length = static_cast<std::size_t>(out - text->get());
+    return true;
 }

@@ -4,8 +4,10 @@
 
 #include "core/neutral/HeapText.h"
 
-// Starts `program` (command line: its title, a blank, `arguments`) in
-// `workFolder` and waits for it. 1 unless the wait failed, else 0.
+// Starts `program` (command line: its title, in quotes when it holds a blank,
+// a blank, `arguments`) in `workFolder` and waits for it, answering messages
+// sent to this thread meanwhile but leaving user input queued. 1 unless the
+// program could not be started or the wait failed, else 0.
 int RunAndWait(const char* program, const char* arguments, const char* workFolder);
 // The exit code of the child RunAndWait last waited for (0 when unknown).
 extern DWORD LastChildExitCode;

@@ -78,6 +78,7 @@ struct RunStateRecord {
     HWND ProgressBarWindow;
     HWND CursorWindow;
     HCURSOR PreviousCursor;
+    HCURSOR FileCursor;  // the cursor loaded from a file and put up last, if any
 };
 
 extern RunStateRecord RunState;

@@ -221,13 +221,18 @@ int VerifyEntries(VerifyMode mode) {
             return FinishFillFolder();  // the box keeps what it has
 
         HeapText folder;
-        if (mode == VerifyMode::Checking && n == 1 && RunState.PageTable[kFolderPageSlot] == 1)
+        HeapText sub;
+        if (mode == VerifyMode::Checking && n == 1 && RunState.PageTable[kFolderPageSlot] == 1) {
+            // The box already shows entry 1's folder with its Sub joined on
+            // (see the fill-folder mode): the folder the user confirms is the
+            // one checked, and Sub is not joined a second time.
             folder = ReadConfirmedFolder();
-        else
+        } else {
             folder = ResolveFolder(dir.get());
+            sub = script.ReadValue(kSubKey);
+        }
         if (!folder) return Fail();  // ErrorText was set there
 
-        HeapText sub = script.ReadValue(kSubKey);
         const char* fileName = mode == VerifyMode::Checking ? file.get() : nullptr;
         char* slot = BuildEntrySlot(folder.get(), sub.get(), fileName);
         if (!slot) {

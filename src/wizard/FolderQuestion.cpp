@@ -44,6 +44,7 @@ int AskForFolder() {
     RunState.ResumeCode = kResumeRunning;
     EnterFolderPage(true);
     RunState.CurrentPage = kFolderQuestionPage;
+    DiscardUserInput();  // only a click made on this page confirms the folder
     WaitForResume();
 
     RunState.CurrentPage = 5;

@@ -24,6 +24,11 @@ uint32_t TickState(int controlId) {
     return IsDlgButtonChecked(RunState.DialogWindow, controlId) == BST_CHECKED ? 1 : 0;
 }
 
+bool Usable(HWND window, int controlId) {
+    HWND button = GetDlgItem(window, controlId);
+    return IsWindowVisible(button) && IsWindowEnabled(button);
+}
+
 const char* TextOrEmpty(unsigned resourceId) {
     const char* text = ResourceText(resourceId);
     return text ? text : "";
@@ -58,19 +63,26 @@ void ShowFinishedWorkPage(int page) {
     ShowControl(IdProgressBar, 1);
 }
 
-// Back onto page 6 or later, possible only when both work pages are switched
-// off (they hide Back otherwise). The page is shown as Next showed it, and
-// whatever the credit pages had put up goes away first, so the dialog is
-// never left blank or with two pages on top of each other.
-void ReturnToLaterPage(int leaving) {
-    for (int id : kPageControls) ShowControl(id, 0);
+// Whatever the page being left put up goes before Back enters another page,
+// so that Back never shows two pages at once: the credit rows and their link
+// cursor, and, leaving the maker credits, the Finish label and the brand
+// image. The credits are then shown again before the finish.
+void ClearForBack(int leaving) {
+    for (int id : kPageControls) ShowControl(id, 0);  // also when leaving page 11
     for (int id : kCreditControls) ShowControl(id, 0);
     EnableControl(IdNext, 1);
+    RestoreClassCursor();
     if (leaving == 11) {
-        // The Finish label and the brand image belong to the maker credits.
         SetControlText(RunState.DialogWindow, IdNext, ResNextLabel);
         ShowSideImage(RunState.SideImagePath);
+        RunState.CreditsSeen = 0;
     }
+}
+
+// Back onto page 6 or later, possible only when both work pages are switched
+// off (they hide Back otherwise). The page is shown as Next showed it, so the
+// dialog is never left blank.
+void ReturnToLaterPage() {
     switch (RunState.CurrentPage) {
     case 6:
     case 7: ShowFinishedWorkPage(RunState.CurrentPage); break;
@@ -133,6 +145,7 @@ void GoBack() {
     }
     int leaving = RunState.CurrentPage;
     HidePageControls();
+    ClearForBack(leaving);
     RunState.CurrentPage = PreviousShownPage(RunState.CurrentPage);
     switch (RunState.CurrentPage) {
     case 0: EndWizard(2000); break;
@@ -141,7 +154,7 @@ void GoBack() {
     case 3: EnterAgreementPage(); break;
     case 4: EnterOptionsPage(); break;
     case 5: EnterFolderPage(false); break;
-    default: ReturnToLaterPage(leaving); break;
+    default: ReturnToLaterPage(); break;
     }
 }
 
@@ -150,8 +163,14 @@ void OnCommand(HWND window, int controlId, HWND /*control*/, int /*notification*
     // notification a control sends runs its action again, and each action
     // gives the same result when repeated.
     switch (controlId) {
-    case IdNext: GoNext(); break;
-    case IdBack: GoBack(); break;
+    // A disabled or hidden button does nothing, also when its command is
+    // sent to the dialog by another program while a child program runs.
+    case IdNext:
+        if (Usable(window, IdNext)) GoNext();
+        break;
+    case IdBack:
+        if (Usable(window, IdBack)) GoBack();
+        break;
     case IdAgree: EnableControl(IdNext, 1); break;
     case IdDisagree: EnableControl(IdNext, 0); break;
     case IdBackupBox: RunState.BackupOption = TickState(IdBackupBox); break;

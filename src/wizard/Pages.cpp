@@ -42,6 +42,18 @@ void SetCheck(int controlId, int value) {
     CheckDlgButton(Dialog(), controlId, value == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
+void DiscardUserInput() {
+    // Mouse and keyboard input is matched to a control only when it is taken
+    // from the queue: a click made on the greyed Next during a pass would
+    // otherwise press Next the moment it is enabled again.
+    static const UINT kInputRanges[][2] = {
+        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    MSG message;
+    for (const auto& range : kInputRanges)
+        while (PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE)) {
+        }
+}
+
 void EndWizard(int code) {
     EndDialog(Dialog(), code);
     CleanUpSession();
@@ -116,7 +128,10 @@ void EnterVerificationPage(bool displayOnly) {
     DrainMessages(Dialog());  // the page is drawn before the work starts
     if (displayOnly) return;
 
-    if (VerifyEntries(VerifyMode::Checking) != 0) {
+    const int passed = VerifyEntries(VerifyMode::Checking);
+    // Nothing the user did during the check may answer what comes next.
+    DiscardUserInput();
+    if (passed != 0) {
         RestoreClassCursor();
         Text(IdNotice, ResCheckDoneNotice);
         Text(IdLowerNote, ResWorkDoneNote);
@@ -155,6 +170,7 @@ void EnterProcessingPage() {
     // A backup that failed stops the patch before any change; single entries
     // that fail reach the user through the report, not here.
     if (RunState.BackupOption == 0 || HandOffToUninstaller() != 0) RunProcessingPass();
+    DiscardUserInput();
     EnableControl(IdNext, 1);
     Text(IdNotice, ResWorkDoneNotice);
     Text(IdLowerNote, ResWorkDoneNote);

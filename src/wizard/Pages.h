@@ -8,6 +8,10 @@ void ShowControl(int controlId, int show);
 void EnableControl(int controlId, int enable);
 void SetCheck(int controlId, int value);
 
+// Drops the mouse and keyboard input queued while Next was disabled for a
+// pass, before Next or a question takes input again.
+void DiscardUserInput();
+
 void EnterIntroductionPage();
 void EnterInformationPage();
 void EnterAgreementPage();

@@ -37,7 +37,6 @@ void FlushEntryProgress() {
 }
 
 HCURSOR SetClassCursor(HWND window, const char* cursorPath) {
-    RunState.CursorWindow = window;
     HCURSOR cursor;
     if (cursorPath)
         cursor = LoadCursorFromFileA(cursorPath);  // may be an animated cursor
@@ -45,13 +44,27 @@ HCURSOR SetClassCursor(HWND window, const char* cursorPath) {
         cursor = LoadCursorA(nullptr, window == RunState.DialogWindow ? IDC_WAIT : IDC_HAND);
     // The cursor of the whole window class: the busy cursor shows over every
     // dialog of the program, message boxes included.
-    RunState.PreviousCursor = reinterpret_cast<HCURSOR>(
+    HCURSOR replaced = reinterpret_cast<HCURSOR>(
         SetClassLongPtrA(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor)));
+    // A second swap on the same class (the link cursor of both credit pages)
+    // keeps the class's own cursor as the one to put back.
+    if (!RunState.PreviousCursor || window != RunState.CursorWindow) RunState.PreviousCursor = replaced;
+    RunState.CursorWindow = window;
+    // Every page entry loads its cursor file anew; the one it replaces is
+    // used by nothing else.
+    if (replaced && replaced == RunState.FileCursor) DestroyCursor(replaced);
+    RunState.FileCursor = cursorPath ? cursor : nullptr;
     return RunState.PreviousCursor;
 }
 
 void RestoreClassCursor() {
-    if (RunState.PreviousCursor)
-        SetClassLongPtrA(RunState.CursorWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(RunState.PreviousCursor));
+    if (RunState.PreviousCursor) {
+        HCURSOR replaced = reinterpret_cast<HCURSOR>(SetClassLongPtrA(
+            RunState.CursorWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(RunState.PreviousCursor)));
+        if (replaced && replaced == RunState.FileCursor) {
+            DestroyCursor(replaced);
+            RunState.FileCursor = nullptr;
+        }
+    }
     RunState.PreviousCursor = nullptr;
 }

@@ -15,6 +15,9 @@ void ShowEntryProgress(uint32_t entry);
 // the bar stops at the pass's last entry.
 void FlushEntryProgress();
 // Replaces the class cursor of `window` by the cursor file (or the system
-// cursor when the path is absent); returns the cursor it replaced.
+// cursor when the path is absent); returns the class's own cursor, the one
+// RestoreClassCursor puts back. A cursor file loaded by an earlier call and
+// replaced now is destroyed.
 HCURSOR SetClassCursor(HWND window, const char* cursorPath);
+// Puts the class's own cursor back and destroys the file cursor it replaces.
 void RestoreClassCursor();

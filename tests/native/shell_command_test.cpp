@@ -21,20 +21,23 @@ struct SplitCase {
 };
 
 const SplitCase kSplitCases[] = {
-    {"\"C:\\Mail\\mail.exe\" /compose %1", "C:\\Mail\\mail.exe", " /compose %1",
+    {"\"C:\\Mail\\mail.exe\" /compose %1", "C:\\Mail\\mail.exe", "/compose %1",
      "quoted program, blank, switch and %1"},
-    {"\"C:\\Mail\\mail.exe\" /m \"%1\"", "C:\\Mail\\mail.exe\" /m \"%1", "",
-     "quotes around %1 too: the last quote ends the program"},
-    {"\"C:\\Program Files\\A\" \"B\" x", "C:\\Program Files\\A\" \"B", " x",
-     "four quotes: everything from the first to the last is the program"},
+    {"\"C:\\Program Files\\Web\\browser.exe\" -url \"%1\"", "C:\\Program Files\\Web\\browser.exe", "-url \"%1\"",
+     "quotes around %1 too: the program ends at its own closing quote"},
+    {"\"C:\\Program Files\\A\" \"B\" x", "C:\\Program Files\\A", "\"B\" x",
+     "four quotes: only the first pair is the program"},
     {"C:\\Mail\\mail.exe %1", "C:\\Mail\\mail.exe", "%1", "unquoted program and %1"},
-    {"   C:\\mail.exe    /m   %1", "C:\\mail.exe", "/m", "runs of blanks, leading blanks; third word lost"},
+    {"   C:\\mail.exe    /m   %1", "C:\\mail.exe", "/m   %1", "leading blanks skipped; the arguments kept whole"},
+    {"C:\\mail.exe /m \"%1\"", "C:\\mail.exe", "/m \"%1\"", "unquoted program, quoted %1"},
     {"C:\\mail.exe", "C:\\mail.exe", kNone, "a single word has no arguments"},
+    {"\"C:\\mail.exe\"", "C:\\mail.exe", kNone, "quoted program alone has no arguments"},
+    {"\"C:\\mail.exe\"/m %1", "C:\\mail.exe", "/m %1", "no blank after the closing quote"},
     {"", kNone, kNone, "empty command"},
     {"    ", kNone, kNone, "blanks only"},
-    {"\"C:\\one quote.exe %1", "\"C:\\one", "quote.exe", "a single quote does not quote"},
-    {"\"\"", "", "", "two quotes side by side: empty program"},
-    {"\"C:\\mail.exe\"", "C:\\mail.exe", "", "quoted program alone: empty arguments, not none"},
+    {"\"C:\\one quote.exe %1", "C:\\one quote.exe %1", kNone, "a quote never closed runs to the end"},
+    {"\"\" x", "", "x", "two quotes side by side: empty program"},
+    {"C:\\a\"b.exe\" %1", "C:\\a\"b.exe\"", "%1", "a quote inside an unquoted word is part of it"},
 };
 
 TEST(SplitShellCommand, ProgramAndArgumentsOfEachCommand) {
@@ -66,15 +69,17 @@ struct SubstituteCase {
 };
 
 const SubstituteCase kSubstituteCases[] = {
-    {" /compose %1", "%1", "mailto:a@b.example", " /compose mailto:a@b.example", "switch ending in %1"},
-    {" /m \"%1\"", "%1", "a@b.example", " /m \"a@b.example", "text after %1 is lost"},
-    {"%1 -x %1", "%1", "R", "R", "only the first marker counts; the rest is lost"},
+    {"/compose %1", "%1", "mailto:a@b.example", "/compose mailto:a@b.example", "switch ending in %1"},
+    {"/m \"%1\"", "%1", "a@b.example", "/m \"a@b.example\"", "the closing quote after %1 is kept"},
+    {"/m %1 /quiet", "%1", "a@b.example", "/m a@b.example /quiet", "switches after %1 are kept"},
+    {"%1 -x %1", "%1", "R", "R -x %1", "only the first marker is replaced"},
     {"%1", "%1", "", "", "empty replacement"},
     {"", "", "abc", "abc", "empty marker in an empty text"},
-    {"abc", "", "X", "X", "empty marker matches at the start"},
+    {"abc", "", "X", "Xabc", "empty marker matches at the start"},
+    {"a%1", "%1", "%1", "a%1", "a replacement holding the marker is not replaced again"},
 };
 
-TEST(SubstituteArgument, ReplacesTheFirstMarkerAndDropsTheRest) {
+TEST(SubstituteArgument, ReplacesTheFirstMarkerAndKeepsTheRest) {
     for (const SubstituteCase& c : kSubstituteCases) {
         HeapText result = SubstituteArgument(CopyText(c.text), c.marker, c.replacement);
         ASSERT_TRUE(result) << c.what;
@@ -95,9 +100,10 @@ TEST(SubstituteArgument, MailCommandsEndToEnd) {
     // The registered command as a whole: the parameters the mail program gets.
     struct Case { const char* command; const char* program; const char* parameters; };
     const Case cases[] = {
-        {"\"C:\\Mail\\mail.exe\" /compose %1", "C:\\Mail\\mail.exe", " /compose a@b.example"},
-        {"\"C:\\Mail\\mail.exe\" -m \"%1\"", "C:\\Mail\\mail.exe\" -m \"%1", ""},
-        {"\"C:\\Mail\\mail.exe\" /m %1 /quiet", "C:\\Mail\\mail.exe", " /m a@b.example"},
+        {"\"C:\\Mail\\mail.exe\" /compose %1", "C:\\Mail\\mail.exe", "/compose a@b.example"},
+        {"\"C:\\Program Files\\Mail\\mail.exe\" -m \"%1\"", "C:\\Program Files\\Mail\\mail.exe",
+         "-m \"a@b.example\""},
+        {"\"C:\\Mail\\mail.exe\" /m %1 /quiet", "C:\\Mail\\mail.exe", "/m a@b.example /quiet"},
         {"C:\\Mail\\mail.exe %1", "C:\\Mail\\mail.exe", "a@b.example"},
         {"C:\\Mail\\mail.exe", "C:\\Mail\\mail.exe", ""},
     };

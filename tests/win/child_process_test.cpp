@@ -1,9 +1,12 @@
 // Starting child programs and waiting for them; draining a window's messages.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "core/ChildProcess.h"
+
+#include <shellapi.h>
 #include "support/TestFiles.h"
 
 namespace {
@@ -30,6 +33,56 @@ TEST(RunAndWait, BuildsTheCommandLineFromTitleBlankAndArguments) {
         EXPECT_EQ(ReadTestFile(work / "recorded.txt"), c.expected)
             << "arguments " << (c.arguments ? c.arguments : "(absent)");
     }
+}
+
+TEST(RunAndWait, QuotesAProgramTitleHoldingABlank) {
+    ScratchFolder work("run and wait blank");
+    std::string program = work / "Setup Update.exe";
+    ASSERT_TRUE(CopyFileA(Recorder().c_str(), program.c_str(), FALSE));
+    HeapText title = FileTitleOf(program.c_str());
+    ASSERT_TRUE(title);
+    ASSERT_NE(std::string(title.get()).find(' '), std::string::npos);
+    EXPECT_EQ(RunAndWait(program.c_str(), "/I", work.Path().c_str()), 1);
+    std::string line = ReadTestFile(work / "recorded.txt");
+    EXPECT_EQ(line, "\"" + std::string(title.get()) + "\" /I");
+    // The way a C program splits it: the title is one argument, not two.
+    int count = 0;
+    std::wstring wide(line.begin(), line.end());
+    LPWSTR* words = CommandLineToArgvW(wide.c_str(), &count);
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(count, 2) << line;
+    EXPECT_EQ(std::wstring(words[0]), std::wstring(title.get(), title.get() + std::strlen(title.get())));
+    LocalFree(words);
+}
+
+namespace {
+int g_sent = 0;
+LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) return ++g_sent + 41;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(RunAndWait, AnswersMessagesTheChildSendsButLeavesPostedOnesQueued) {
+    ScratchFolder work("run and wait send");
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = AnsweringProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "ZuliRunAndWaitTest";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("ZuliRunAndWaitTest", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    g_sent = 0;
+    std::string child = ExecutableFolder() + "send_to_window.exe";
+    std::string argument = std::to_string(reinterpret_cast<UINT_PTR>(window));
+    EXPECT_EQ(RunAndWait(child.c_str(), argument.c_str(), work.Path().c_str()), 1);
+    EXPECT_EQ(ReadTestFile(work / "recorded.txt"), "answered 42") << "the child's message was not answered";
+    EXPECT_EQ(g_sent, 1);
+    // What the child posted (as user input would be) waits for the message
+    // loop; it was not dispatched during the wait.
+    MSG left;
+    EXPECT_TRUE(PeekMessageA(&left, window, WM_APP + 1, WM_APP + 1, PM_REMOVE)) << "a posted message was taken";
+    DestroyWindow(window);
 }
 
 TEST(RunAndWait, MissingProgramGivesZero) {

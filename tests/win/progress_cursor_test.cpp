@@ -138,6 +138,7 @@ protected:
         SetClassLongPtrA(label_, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(arrow_));
         RunState.DialogWindow = dialog_;
         RunState.PreviousCursor = nullptr;
+        RunState.FileCursor = nullptr;
     }
     void TearDown() override {
         RestoreClassCursor();
@@ -182,6 +183,54 @@ TEST_F(ClassCursorTest, CursorFromAFile) {
     if (info.hbmColor) DeleteObject(info.hbmColor);
     RestoreClassCursor();
     EXPECT_EQ(ClassCursor(dialog_), arrow_);
+}
+
+// A cursor handle still stands for a cursor (not destroyed).
+bool CursorAlive(HCURSOR cursor) {
+    ICONINFO info{};
+    if (!GetIconInfo(cursor, &info)) return false;
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return true;
+}
+
+TEST_F(ClassCursorTest, AFileCursorIsDestroyedOnceReplacedAndSystemCursorsNever) {
+    ScratchFolder scratch("cursor release");
+    const std::string file = scratch / "link.cur";
+    WriteTestFile(file, CursorFile());
+    // Both credit pages put up the link cursor: the second swap replaces the
+    // first page's cursor, and the class's own arrow stays the one to restore.
+    EXPECT_EQ(SetClassCursor(label_, file.c_str()), arrow_);
+    HCURSOR first = ClassCursor(label_);
+    ASSERT_TRUE(CursorAlive(first));
+    EXPECT_EQ(SetClassCursor(label_, file.c_str()), arrow_);
+    HCURSOR second = ClassCursor(label_);
+    ASSERT_NE(second, first);
+    EXPECT_FALSE(CursorAlive(first)) << "the replaced file cursor was not destroyed";
+    EXPECT_TRUE(CursorAlive(second));
+    RestoreClassCursor();
+    EXPECT_EQ(ClassCursor(label_), arrow_);
+    EXPECT_FALSE(CursorAlive(second)) << "the restored-over file cursor was not destroyed";
+
+    // The busy cursor, put up and taken down on every pass, goes each time;
+    // a system cursor in its place is shared and stays.
+    for (int pass = 0; pass < 3; ++pass) {
+        SetClassCursor(dialog_, file.c_str());
+        HCURSOR busy = ClassCursor(dialog_);
+        ASSERT_TRUE(CursorAlive(busy)) << "pass " << pass;
+        RestoreClassCursor();
+        EXPECT_EQ(ClassCursor(dialog_), arrow_);
+        EXPECT_FALSE(CursorAlive(busy)) << "pass " << pass;
+    }
+    SetClassCursor(dialog_, file.c_str());
+    HCURSOR busy = ClassCursor(dialog_);
+    SetClassCursor(dialog_, nullptr);
+    EXPECT_FALSE(CursorAlive(busy)) << "a file cursor replaced by the system cursor";
+    SetClassCursor(dialog_, nullptr);
+    RestoreClassCursor();
+    EXPECT_EQ(ClassCursor(dialog_), arrow_);
+    EXPECT_TRUE(CursorAlive(LoadCursorA(nullptr, IDC_WAIT))) << "a system cursor was destroyed";
+    EXPECT_TRUE(CursorAlive(arrow_));
 }
 
 TEST_F(ClassCursorTest, AnUnloadableFileLeavesNoCursorUntilRestored) {

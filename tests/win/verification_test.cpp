@@ -275,6 +275,27 @@ TEST_F(VerificationTest, FirstEntryTakesTheConfirmedFolderWhenTheFolderPageIsSho
     EXPECT_STREQ(RunState.PreviousFolder, App("chosen").c_str());
 }
 
+TEST_F(VerificationTest, EntryOnesSubIsJoinedOnceWhenTheFolderPageIsShown) {
+    PassWindow window;
+    CreateDirectoryA(App("plugins").c_str(), nullptr);
+    WriteTestFile(App("plugins\\x.txt"), "x");
+    WriteTestFile(App("readme.txt"), "r");
+    RunState.PageTable[5] = 1;
+    WriteScript("[Setup]\r\nProcCount=2\r\n"
+                "[Proc1]\r\nFile=x.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\nSub=plugins\r\n"
+                "[Proc2]\r\nFile=readme.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\n");
+    // The folder page shows entry 1's folder with Sub; the user confirms it.
+    ASSERT_EQ(VerifyEntries(VerifyMode::FillFolder), 1);
+    ASSERT_EQ(window.FolderBoxText(), App("plugins"));
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    EXPECT_EQ(Shown(Slot(1)), Shown(App("plugins\\x.txt").c_str())) << "the folder shown is the folder checked";
+    EXPECT_STREQ(RunState.CurrentFolder, App("plugins").c_str()) << "\"Me\" means what the user confirmed";
+    // Without the folder page entry 1 joins its Sub as every other entry does.
+    RunState.PageTable[5] = 0;
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    EXPECT_EQ(Shown(Slot(1)), Shown(App("plugins\\x.txt").c_str()));
+}
+
 TEST_F(VerificationTest, FolderBoxTooLongForAnyPathFailsNamingItWhole) {
     PassWindow window;
     const std::string typed = "C:\\" + std::string(300, 'f');

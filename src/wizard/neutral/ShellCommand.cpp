@@ -10,31 +10,34 @@ HeapText CopyRange(const char* begin, std::size_t length) {
     return copy;
 }
 
-// The `index`-th word (0 or 1) of a text split at runs of blanks.
-HeapText Word(const char* text, int index) {
-    const char* p = text;
-    for (int i = 0;; ++i) {
-        while (*p == ' ') ++p;
-        if (!*p) return HeapText();
-        const char* end = std::strchr(p, ' ');
-        if (!end) end = p + std::strlen(p);
-        if (i == index) return CopyRange(p, static_cast<std::size_t>(end - p));
-        p = end;
-    }
+const char* SkipBlanks(const char* p) {
+    while (*p == ' ') ++p;
+    return p;
+}
+
+// The end of `text` or the first `stop` in it.
+const char* FindOrEnd(const char* text, char stop) {
+    const char* found = std::strchr(text, stop);
+    return found ? found : text + std::strlen(text);
 }
 
 }  // namespace
 
 HeapText SplitShellCommand(const char* command, char quote, CommandPart part) {
     if (!command) return HeapText();
-    const char* first = std::strchr(command, quote);
-    const char* last = std::strrchr(command, quote);
-    if (first && last && last > first) {
-        if (part == CommandPart::Program)
-            return CopyRange(first + 1, static_cast<std::size_t>(last - first - 1));
-        return CopyText(last + 1);
-    }
-    return Word(command, part == CommandPart::Program ? 0 : 1);
+    const char* program = SkipBlanks(command);
+    if (!*program) return HeapText();
+    // A quoted program may hold blanks; the quotes themselves are not part of it.
+    const bool quoted = quote != '\0' && *program == quote;
+    if (quoted) ++program;
+    const char* programEnd = FindOrEnd(program, quoted ? quote : ' ');
+    if (part == CommandPart::Program) return CopyRange(program, static_cast<std::size_t>(programEnd - program));
+
+    const char* arguments = programEnd;
+    if (quoted && *arguments) ++arguments;  // past the closing quote
+    arguments = SkipBlanks(arguments);
+    if (!*arguments) return HeapText();
+    return CopyText(arguments);
 }
 
 HeapText SubstituteArgument(HeapText text, const char* marker, const char* replacement) {
@@ -44,10 +47,12 @@ HeapText SubstituteArgument(HeapText text, const char* marker, const char* repla
     if (!replacement) replacement = "";
     std::size_t prefix = static_cast<std::size_t>(found - text.get());
     std::size_t added = std::strlen(replacement);
-    // Sized for what is kept, so an empty marker in an empty text still fits.
-    HeapText result = AllocText(prefix + added + 1);
+    const char* rest = found + std::strlen(marker);
+    std::size_t kept = std::strlen(rest);
+    HeapText result = AllocText(prefix + added + kept + 1);
     if (!result) return HeapText();
     std::memcpy(result.get(), text.get(), prefix);
     std::memcpy(result.get() + prefix, replacement, added);
+    std::memcpy(result.get() + prefix + added, rest, kept);
     return result;
 }

@@ -5,15 +5,16 @@
 
 enum class CommandPart { Program, Arguments };
 
-// The program or the argument part of `command`, as a new text. When the
-// command holds two or more `quote` characters, the program is the text
-// strictly between the first and the last of them and the arguments are what
-// follows the last one (usually beginning with a blank). Otherwise the
-// command is split into words at blanks: the program is the first word, the
-// arguments the second; a missing word gives none.
+// The program or the argument part of `command`, as a new text. The program
+// is the command's first token after any leading blanks: when that token
+// begins with `quote`, the text up to the next `quote` (or to the end when
+// the quote is never closed); otherwise the text up to the next blank. The
+// arguments are whatever follows the program, leading blanks skipped, quotes
+// and all. A command of blanks only has no program; a program with nothing
+// after it has no arguments.
 HeapText SplitShellCommand(const char* command, char quote, CommandPart part);
 
-// `text` up to the first `marker`, followed by `replacement`; whatever
-// followed the marker is dropped. Without a marker `text` comes back as it
-// was (the same buffer), so the caller owns exactly one text either way.
+// `text` with its first `marker` replaced by `replacement`, the text before
+// and after the marker kept. Without a marker `text` comes back as it was
+// (the same buffer), so the caller owns exactly one text either way.
 HeapText SubstituteArgument(HeapText text, const char* marker, const char* replacement);

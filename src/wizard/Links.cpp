@@ -94,17 +94,22 @@ bool RunsElevated() {
 }
 
 int OpenAsDesktopUser(const char* url) {
-    // Looked up at run time: neither exists on the oldest systems, which have
-    // no elevation either.
+    // Looked up at run time: these do not exist on the oldest systems, which
+    // have no elevation either.
     using CreateWithToken = BOOL(WINAPI*)(HANDLE, DWORD, LPCWSTR, LPWSTR, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW,
                                           LPPROCESS_INFORMATION);
     using ShellWindowOf = HWND(WINAPI*)();
+    using DuplicateToken = BOOL(WINAPI*)(HANDLE, DWORD, LPSECURITY_ATTRIBUTES, SECURITY_IMPERSONATION_LEVEL,
+                                         TOKEN_TYPE, PHANDLE);
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    auto duplicateToken =
+        reinterpret_cast<DuplicateToken>(reinterpret_cast<void*>(GetProcAddress(advapi, "DuplicateTokenEx")));
     auto createWithToken = reinterpret_cast<CreateWithToken>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "CreateProcessWithTokenW")));
+        reinterpret_cast<void*>(GetProcAddress(advapi, "CreateProcessWithTokenW")));
     auto shellWindow = reinterpret_cast<ShellWindowOf>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetShellWindow")));
     // An address too long for the command line opens nothing rather than a cut one.
-    if (!createWithToken || !shellWindow || lstrlenA(url) > kLongestUrl) return 0;
+    if (!createWithToken || !shellWindow || !duplicateToken || lstrlenA(url) > kLongestUrl) return 0;
     // The system's own URL opener, by full path, hands the address to
     // whatever the desktop's user has registered for it.
     char command[kLongestUrl + MAX_PATH + 64];
@@ -123,10 +128,10 @@ int OpenAsDesktopUser(const char* url) {
     HANDLE token = nullptr;
     const int opened =
         shell && OpenProcessToken(shell, TOKEN_DUPLICATE, &shellToken) &&
-        DuplicateTokenEx(shellToken,
-                         TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_ADJUST_DEFAULT |
-                             TOKEN_ADJUST_SESSIONID,
-                         nullptr, SecurityImpersonation, TokenPrimary, &token) &&
+        duplicateToken(shellToken,
+                       TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_ADJUST_DEFAULT |
+                           TOKEN_ADJUST_SESSIONID,
+                       nullptr, SecurityImpersonation, TokenPrimary, &token) &&
         createWithToken(token, 0, nullptr, commandLine, 0, nullptr, nullptr, &startup, &started);
     // Closing a handle never had is harmless.
     for (HANDLE handle : {started.hThread, started.hProcess, token, shellToken, shell}) CloseHandle(handle);

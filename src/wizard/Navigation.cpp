@@ -25,8 +25,8 @@ uint32_t TickState(int controlId) {
 }
 
 bool Usable(HWND window, int controlId) {
-    HWND button = GetDlgItem(window, controlId);
-    return IsWindowVisible(button) && IsWindowEnabled(button);
+    const LONG_PTR style = GetWindowLongPtrA(GetDlgItem(window, controlId), GWL_STYLE);
+    return (style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
 }
 
 const char* TextOrEmpty(unsigned resourceId) {

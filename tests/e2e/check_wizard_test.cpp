@@ -140,3 +140,26 @@ TEST_F(WizardE2e, WithTheFolderPageShownEntryOnesDirIsIgnored) {
     EXPECT_TRUE(FileExists(App() + "typed.txt"));
     EXPECT_FALSE(FileExists(App() + "readme.txt"));
 }
+
+TEST_F(WizardE2e, EntryOnesSubShownInTheFolderBoxPassesItsCheck) {
+    CreateDirectoryA((App() + "plugins").c_str(), nullptr);
+    WriteTestFile(App() + "plugins\\x.txt", "plug-in settings");
+    PatchProject project("sub in the folder box");
+    project.AddFile("Setup.ini",
+                    "[Setup]\r\nProcCount=2\r\n"
+                    "[Proc1]\r\nFILE=x.txt\r\nAct=6\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n"
+                    "Sub=plugins\r\nNewName=y.txt\r\n"
+                    "[Proc2]\r\nFILE=readme.txt\r\nAct=7\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n");
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(WalkToFolderPage(run));
+    EXPECT_EQ(ControlText(dialog, 1015), Dir() + "\\plugins") << "the box shows entry 1's folder with its Sub";
+    ASSERT_TRUE(run.NextTo(223)) << "the folder shown is the folder checked: no message box";
+    EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
+    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
+    EXPECT_EQ(ControlText(dialog, 1000), "R3006 " + Dir() + "\\plugins\\x.txt R3100\r\n\r\n")
+        << "entry 2 (no action) adds no line";
+    EXPECT_EQ(ReadTestFile(App() + "plugins\\y.txt"), "plug-in settings");
+    EXPECT_FALSE(FileExists(App() + "plugins\\x.txt"));
+}

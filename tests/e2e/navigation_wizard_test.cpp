@@ -141,3 +141,48 @@ TEST_F(WizardE2e, EscapeAltF4AndTheCloseBoxChangeNothingOnAnyPage) {
     EXPECT_EQ(run.PressToExit(1), 0);
     ExpectSessionGone();
 }
+
+// With both work pages off Back stays usable to the end. Whatever page it
+// leaves, the page it reaches is shown alone: no credit rows left over, Next
+// reading Next again, and the maker credits shown once more before Finish.
+TEST_F(WizardE2e, BackWithBothWorkPagesOffNeverShowsTwoPages) {
+    PatchProject project("work pages off, back");
+    project.SetPageTable("11111100001111");  // 6 to 9 off
+    AddPresenceOnlyPatch(project);
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
+                run.NextTo(251) && run.NextTo(260));
+    EXPECT_TRUE(ExpectPage(dialog, 11));
+    ASSERT_TRUE(run.BackTo(251)) << "Back from the maker credits to the author page";
+    EXPECT_TRUE(ExpectPage(dialog, 10));
+    EXPECT_EQ(ControlText(dialog, 1), Res(114));
+    ASSERT_TRUE(run.BackTo(217)) << "Back from the author page to the folder page";
+    EXPECT_TRUE(ExpectPage(dialog, 5)) << "the credit rows are gone";
+    EXPECT_EQ(ControlText(dialog, 1), Res(114));
+    ASSERT_TRUE(run.NextTo(251) && run.NextTo(260)) << "forward again, through both credit pages";
+    EXPECT_TRUE(ExpectPage(dialog, 11));
+    EXPECT_EQ(ControlText(dialog, 1), Res(116));
+    EXPECT_EQ(run.PressToExit(1), 0);
+    ExpectSessionGone();
+}
+
+TEST_F(WizardE2e, BackFromTheMakerCreditsToTheFolderPageAndForwardAgain) {
+    PatchProject project("work pages off, back from credits");
+    project.SetPageTable("11111100000111");  // 6 to 10 off
+    AddPresenceOnlyPatch(project);
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
+                run.NextTo(260));
+    EXPECT_EQ(ControlText(dialog, 1), Res(116));
+    ASSERT_TRUE(run.BackTo(217));
+    EXPECT_TRUE(ExpectPage(dialog, 5)) << "the credit rows are gone";
+    EXPECT_EQ(ControlText(dialog, 1), Res(114)) << "Next no longer reads Finish";
+    ASSERT_TRUE(run.NextTo(260)) << "the next Next shows the maker credits again instead of ending the wizard";
+    EXPECT_TRUE(ExpectPage(dialog, 11));
+    EXPECT_EQ(run.PressToExit(1), 0);
+    ExpectSessionGone();
+}

@@ -9,8 +9,13 @@
 #include <thread>
 
 #include "core/Handles.h"
+#include "core/RunState.h"
 #include "support/TestFiles.h"
 #include "wizard/Links.h"
+
+// Exported by user32 but not declared by the headers: how the desktop shell
+// makes its window known.
+extern "C" BOOL WINAPI SetShellWindow(HWND window);
 
 namespace {
 
@@ -114,16 +119,16 @@ TEST_F(LinkTest, MailLinkStartsTheRegisteredMailProgram) {
     SetEnvironmentVariableA("ZULI_LINK_CHILD", child_.c_str());
     SetEnvironmentVariableA("ZULI_LINK_PADDING", padding.c_str());
     const Case cases[] = {
-        {"\"" + child_ + "\" /compose %1", REG_SZ, " /compose a@b.example",
-         "quoted program, blank, switch and %1"},
-        {"\"" + child_ + "\" /m %1 /quiet", REG_SZ, " /m a@b.example", "text after %1 is lost"},
+        {"\"" + child_ + "\" /compose %1", REG_SZ, "/compose a@b.example", "quoted program, blank, switch and %1"},
+        {"\"" + child_ + "\" -m \"%1\"", REG_SZ, "-m \"a@b.example\"", "the quote after %1 is kept"},
+        {"\"" + child_ + "\" /m %1 /quiet", REG_SZ, "/m a@b.example /quiet", "switches after %1 are kept"},
         {child_ + " %1", REG_SZ, "a@b.example", "unquoted program and %1"},
-        {"\"%ZULI_LINK_CHILD%\" /pad:%ZULI_LINK_PADDING% %1", REG_EXPAND_SZ, " /pad:" + padding + " a@b.example",
+        {"\"%ZULI_LINK_CHILD%\" /pad:%ZULI_LINK_PADDING% %1", REG_EXPAND_SZ, "/pad:" + padding + " a@b.example",
          "expandable command, longer than 512 bytes once expanded"},
     };
     for (const Case& c : cases) {
         SetDefault(HKEY_CLASSES_ROOT, kMailKey, c.type, c.registered);
-        EXPECT_EQ(OpenMailLink("a@b.example"), 1) << c.what;
+        EXPECT_EQ(OpenMailWithRegisteredCommand("a@b.example"), 1) << c.what;
         std::string line = Recorded();
         ASSERT_FALSE(line.empty()) << c.what << ": the mail program was not started";
         // The shell puts a blank between program and parameters.
@@ -134,20 +139,59 @@ TEST_F(LinkTest, MailLinkStartsTheRegisteredMailProgram) {
 }
 
 TEST_F(LinkTest, WebLinkGivesTheAddressAsTheOnlyParameter) {
-    SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, "\"" + child_ + "\" -nohome %1 --extra");
-    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 1);
-    std::string line = Recorded();
-    ASSERT_FALSE(line.empty()) << "the web program was not started";
-    EXPECT_EQ(ParametersOf(line), " http://www.example.com/") << line;
+    // A browser registered the usual way, with quotes around %1 as well.
+    for (const std::string& registered : {"\"" + child_ + "\" -nohome %1 --extra", "\"" + child_ + "\" -url \"%1\""}) {
+        SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, registered);
+        EXPECT_EQ(OpenWebWithRegisteredCommand("http://www.example.com/"), 1) << registered;
+        std::string line = Recorded();
+        ASSERT_FALSE(line.empty()) << "the web program was not started for " << registered;
+        EXPECT_EQ(ParametersOf(line), " http://www.example.com/") << line;
+    }
 }
 
 TEST_F(LinkTest, WithoutARegisteredCommandNothingStarts) {
     RemoveDefault(HKEY_CLASSES_ROOT, kMailKey);
     RemoveDefault(HKEY_CLASSES_ROOT, kWebKey);
-    EXPECT_EQ(OpenMailLink("a@b.example"), 0);
-    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 0);
+    EXPECT_EQ(OpenMailWithRegisteredCommand("a@b.example"), 0);
+    EXPECT_EQ(OpenWebWithRegisteredCommand("http://www.example.com/"), 0);
     Sleep(200);
     EXPECT_FALSE(FileExists(record_)) << "a program ran although none is registered";
+}
+
+// Wine gives every process an elevated administrator's token, as a patch
+// run as administrator has. There is no desktop shell window in the test
+// prefix, so an elevated link has nobody to ask and opens nothing; above all
+// it never starts what HKEY_CLASSES_ROOT names.
+TEST_F(LinkTest, AnElevatedRunNeverStartsTheRegisteredProgramItself) {
+    ASSERT_TRUE(RunsElevated()) << "the test needs an elevated token";
+    SetDefault(HKEY_CLASSES_ROOT, kMailKey, REG_SZ, "\"" + child_ + "\" %1");
+    SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, "\"" + child_ + "\" %1");
+    ASSERT_EQ(GetShellWindow(), nullptr);
+    EXPECT_EQ(OpenMailLink("mailto:a@b.example"), 0);
+    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 0);
+    Sleep(500);
+    EXPECT_FALSE(FileExists(record_)) << "an elevated run started the registered program";
+}
+
+// With a desktop shell, the address goes to the system's URL opener started
+// with the shell's token; the opener, not the runtime, reads the registration
+// and starts the program with the registration's own arguments.
+TEST_F(LinkTest, AnElevatedRunHandsTheAddressToTheDesktopShellsUser) {
+    HWND shell = CreateWindowExA(0, "STATIC", "shell", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(shell, nullptr);
+    ASSERT_TRUE(SetShellWindow(shell));
+    SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, "\"" + child_ + "\" -nohome \"%1\" --extra");
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    PathAddBackslashA(system);
+    RunState.SystemFolder = system;
+    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 1) << GetLastError();
+    RunState.SystemFolder = nullptr;
+    std::string line = Recorded();
+    DestroyWindow(shell);
+    ASSERT_FALSE(line.empty()) << "the address was not opened";
+    EXPECT_EQ(ParametersOf(line), " -nohome \"http://www.example.com/\" --extra") << line;
 }
 
 class RegistryStringTest : public ::testing::Test {

@@ -5,7 +5,7 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb x11-utils imagemagick cabextract binutils-mingw-w64-i686 locales
-  osslsigncode openssl bsdiff xdelta3"
+  osslsigncode openssl bsdiff xdelta3 xdotool"
 
 # Wine takes a process' ANSI code page from its Unix locale; the tests of
 # double-byte path handling run a child under Traditional Chinese (Big5, code

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "core/Handles.h"
+#include "core/RunState.h"
 #include "wizard/neutral/ShellCommand.h"
 
 #if !defined(_WIN64)
@@ -13,6 +14,8 @@ static_assert(sizeof(BROWSEINFOA) == 32, "BROWSEINFOA is 32 bytes on 32-bit Wind
 namespace {
 
 constexpr DWORD kExpansionStep = 512;
+// wsprintfA writes at most 1024 characters: room for the opener and the folder.
+constexpr int kLongestUrl = 500;
 
 HeapText ExpandText(const char* text) {
     for (DWORD size = kExpansionStep;; size += kExpansionStep) {
@@ -90,12 +93,57 @@ bool RunsElevated() {
     return elevated;
 }
 
+int OpenAsDesktopUser(const char* url) {
+    // Looked up at run time: these do not exist on the oldest systems, which
+    // have no elevation either.
+    using CreateWithToken = BOOL(WINAPI*)(HANDLE, DWORD, LPCWSTR, LPWSTR, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW,
+                                          LPPROCESS_INFORMATION);
+    using ShellWindowOf = HWND(WINAPI*)();
+    using DuplicateToken = BOOL(WINAPI*)(HANDLE, DWORD, LPSECURITY_ATTRIBUTES, SECURITY_IMPERSONATION_LEVEL,
+                                         TOKEN_TYPE, PHANDLE);
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    auto duplicateToken =
+        reinterpret_cast<DuplicateToken>(reinterpret_cast<void*>(GetProcAddress(advapi, "DuplicateTokenEx")));
+    auto createWithToken = reinterpret_cast<CreateWithToken>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "CreateProcessWithTokenW")));
+    auto shellWindow = reinterpret_cast<ShellWindowOf>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetShellWindow")));
+    // An address too long for the command line opens nothing rather than a cut one.
+    if (!createWithToken || !shellWindow || !duplicateToken || lstrlenA(url) > kLongestUrl) return 0;
+    // The system's own URL opener, by full path, hands the address to
+    // whatever the desktop's user has registered for it.
+    char command[kLongestUrl + MAX_PATH + 64];
+    WCHAR commandLine[sizeof command];
+    wsprintfA(command, "\"%srundll32.exe\" url.dll,FileProtocolHandler %s", RunState.SystemFolder, url);
+    MultiByteToWideChar(CP_ACP, 0, command, -1, commandLine, sizeof command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    // Without a desktop shell (a service, a deployment tool's session) the
+    // process id stays 0, cannot be opened, and nothing opens.
+    DWORD shellId = 0;
+    GetWindowThreadProcessId(shellWindow(), &shellId);
+    HANDLE shell = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, shellId);
+    HANDLE shellToken = nullptr;
+    HANDLE token = nullptr;
+    const int opened =
+        shell && OpenProcessToken(shell, TOKEN_DUPLICATE, &shellToken) &&
+        duplicateToken(shellToken,
+                       TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY | TOKEN_DUPLICATE | TOKEN_ADJUST_DEFAULT |
+                           TOKEN_ADJUST_SESSIONID,
+                       nullptr, SecurityImpersonation, TokenPrimary, &token) &&
+        createWithToken(token, 0, nullptr, commandLine, 0, nullptr, nullptr, &startup, &started);
+    // Closing a handle never had is harmless.
+    for (HANDLE handle : {started.hThread, started.hProcess, token, shellToken, shell}) CloseHandle(handle);
+    return opened;
+}
+
 int OpenMailLink(const char* mailText) {
-    return RunsElevated() ? 0 : OpenMailWithRegisteredCommand(mailText);
+    return RunsElevated() ? OpenAsDesktopUser(mailText) : OpenMailWithRegisteredCommand(mailText);
 }
 
 int OpenWebLink(const char* address) {
-    return RunsElevated() ? 0 : OpenWebWithRegisteredCommand(address);
+    return RunsElevated() ? OpenAsDesktopUser(address) : OpenWebWithRegisteredCommand(address);
 }
 
 int BrowseForFolder(HWND folderBox, const char* title) {

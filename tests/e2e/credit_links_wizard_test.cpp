@@ -7,6 +7,10 @@
 
 #include <tlhelp32.h>
 
+// Exported by user32 but not declared by the headers: how the desktop shell
+// makes its window known.
+extern "C" BOOL WINAPI SetShellWindow(HWND window);
+
 namespace {
 
 const char kMailKey[] = "mailto\\shell\\open\\command";
@@ -70,8 +74,15 @@ protected:
         ASSERT_TRUE(SetRegistryString(HKEY_CLASSES_ROOT, kWebKey, "", command));
         // The patch inherits it from this process.
         SetEnvironmentVariableA("ZULI_LINK_RECORD", record_.c_str());
+        // Wine's tokens are elevated, as a patch run as administrator has,
+        // and such a patch hands its links to the desktop shell's user. The
+        // prefix has no desktop shell: this process stands in for it.
+        shell_ = CreateWindowExA(0, "STATIC", "desktop shell", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(shell_ && SetShellWindow(shell_));
     }
     void TearDown() override {
+        if (shell_) DestroyWindow(shell_);
         SetEnvironmentVariableA("ZULI_LINK_RECORD", nullptr);
         WizardE2e::TearDown();
     }
@@ -112,6 +123,7 @@ protected:
     ScratchFolder scratch_{"zuli e2e links"};
     std::string record_ = scratch_ / "opened.txt";
     std::string child_ = ExecutableFolder() + "record_link.exe";
+    HWND shell_ = nullptr;
 };
 
 TEST_F(CreditLinksE2e, EachCreditPageOpensItsOwnLinksAndOtherPagesNone) {

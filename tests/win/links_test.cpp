@@ -9,11 +9,12 @@
 #include <thread>
 
 #include "core/Handles.h"
+#include "core/RunState.h"
 #include "support/TestFiles.h"
 #include "wizard/Links.h"
 
 // Exported by user32 but not declared by the headers: how the desktop shell
-// makes its window known (the test stands in for one).
+// makes its window known.
 extern "C" BOOL WINAPI SetShellWindow(HWND window);
 
 namespace {
@@ -158,25 +159,39 @@ TEST_F(LinkTest, WithoutARegisteredCommandNothingStarts) {
 }
 
 // Wine gives every process an elevated administrator's token, as a patch
-// run as administrator has: the links then open nothing, whatever
-// HKEY_CLASSES_ROOT names, with a desktop shell or without.
-TEST_F(LinkTest, AnElevatedRunNeverStartsTheRegisteredProgram) {
+// run as administrator has. There is no desktop shell window in the test
+// prefix, so an elevated link has nobody to ask and opens nothing; above all
+// it never starts what HKEY_CLASSES_ROOT names.
+TEST_F(LinkTest, AnElevatedRunNeverStartsTheRegisteredProgramItself) {
     ASSERT_TRUE(RunsElevated()) << "the test needs an elevated token";
     SetDefault(HKEY_CLASSES_ROOT, kMailKey, REG_SZ, "\"" + child_ + "\" %1");
     SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, "\"" + child_ + "\" %1");
+    ASSERT_EQ(GetShellWindow(), nullptr);
+    EXPECT_EQ(OpenMailLink("mailto:a@b.example"), 0);
+    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 0);
+    Sleep(500);
+    EXPECT_FALSE(FileExists(record_)) << "an elevated run started the registered program";
+}
+
+// With a desktop shell, the address goes to the system's URL opener started
+// with the shell's token; the opener, not the runtime, reads the registration
+// and starts the program with the registration's own arguments.
+TEST_F(LinkTest, AnElevatedRunHandsTheAddressToTheDesktopShellsUser) {
     HWND shell = CreateWindowExA(0, "STATIC", "shell", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(shell, nullptr);
-    for (bool withShell : {false, true}) {
-        if (withShell) {
-            ASSERT_TRUE(SetShellWindow(shell));
-        }
-        EXPECT_EQ(OpenMailLink("mailto:a@b.example"), 0) << "desktop shell: " << withShell;
-        EXPECT_EQ(OpenWebLink("http://www.example.com/"), 0) << "desktop shell: " << withShell;
-    }
+    ASSERT_TRUE(SetShellWindow(shell));
+    SetDefault(HKEY_CLASSES_ROOT, kWebKey, REG_SZ, "\"" + child_ + "\" -nohome \"%1\" --extra");
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    PathAddBackslashA(system);
+    RunState.SystemFolder = system;
+    EXPECT_EQ(OpenWebLink("http://www.example.com/"), 1) << GetLastError();
+    RunState.SystemFolder = nullptr;
+    std::string line = Recorded();
     DestroyWindow(shell);
-    Sleep(500);
-    EXPECT_FALSE(FileExists(record_)) << "an elevated run started the registered program";
+    ASSERT_FALSE(line.empty()) << "the address was not opened";
+    EXPECT_EQ(ParametersOf(line), " -nohome \"http://www.example.com/\" --extra") << line;
 }
 
 class RegistryStringTest : public ::testing::Test {

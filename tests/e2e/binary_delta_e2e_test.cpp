@@ -56,7 +56,7 @@ int ActFor(const std::string& script, const std::string& name) {
 }  // namespace
 
 TEST(BinaryDeltaE2e, ZulibuildDeltaOnTwoReleasesPatchesTheInstalledProgramExactly) {
-    RemoveTree(ZuliWorkFolder());
+    RemoveZuliWorkFolders();
     const std::string oldProgram = ReadTestFile(ExecutableFolder() + "sample_app_v1.exe");
     const std::string newProgram = ReadTestFile(ExecutableFolder() + "sample_app_v2.exe");
     ASSERT_FALSE(oldProgram.empty());
@@ -97,7 +97,7 @@ TEST(BinaryDeltaE2e, ZulibuildDeltaOnTwoReleasesPatchesTheInstalledProgramExactl
 }
 
 TEST(BinaryDeltaE2e, ZulibuildDiffChoosesTheBinaryDeltaForAProgramUpdate) {
-    RemoveTree(ZuliWorkFolder());
+    RemoveZuliWorkFolders();
     const std::string oldProgram = ReadTestFile(ExecutableFolder() + "sample_app_v1.exe");
     const std::string newProgram = ReadTestFile(ExecutableFolder() + "sample_app_v2.exe");
     ScratchFolder work("binary delta diff");

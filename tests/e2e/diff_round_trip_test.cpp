@@ -142,7 +142,7 @@ void ExpectNewVersion(const std::string& app) {
 
 TEST(DiffRoundTrip, BuiltPatchTurnsTheInstalledOldFolderIntoExactlyTheNewOne) {
     DeleteRegistryTree(HKEY_CURRENT_USER, kKey);
-    RemoveTree(ZuliWorkFolder());
+    RemoveZuliWorkFolders();
     ScratchFolder work("diff round trip");
     std::string oldRoot = work / "old version\\", newRoot = work / "new version\\", app = work / "installed app\\";
     for (const std::string& folder : {oldRoot, newRoot, app}) CreateDirectoryA(folder.c_str(), nullptr);

@@ -11,7 +11,8 @@
 // %TEMP%\ of this Wine prefix, with a trailing backslash.
 std::string TemporaryFolder();
 // The runtime's working folder: the (first) "ZuliTmp*" folder in %TEMP%,
-// with a trailing backslash; empty when there is none.
+// with a trailing backslash; empty when there is none (so never hand it to
+// RemoveTree: use RemoveZuliWorkFolders).
 std::string ZuliWorkFolder();
 // Removes every "ZuliTmp*" entry of %TEMP% (links themselves, not what they
 // lead to).

@@ -33,6 +33,9 @@ bool FileExists(const std::string& path) {
 }
 
 void RemoveTree(const std::string& folder) {
+    // An empty or relative path would name the current folder (the build
+    // folder the test runs in): a tree is only ever removed by its full path.
+    if (folder.empty() || PathIsRelativeA(folder.c_str())) return;
     if (IsLink(folder)) {
         RemoveLink(folder);
         return;

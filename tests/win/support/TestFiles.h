@@ -27,7 +27,8 @@ void WriteTestFile(const std::string& path, const std::string& content);
 std::string ReadTestFile(const std::string& path);  // empty when unreadable
 bool FileExists(const std::string& path);
 // Deletes a folder tree, clearing read-only attributes on the way. A link
-// (reparse point) is removed itself; what it leads to stays.
+// (reparse point) is removed itself; what it leads to stays. An empty or
+// relative path is refused.
 void RemoveTree(const std::string& folder);
 // Makes `link` a symbolic link to the folder `target`, or removes the link
 // `link`. Wine keeps links as the host's symbolic links and does not make them

@@ -48,9 +48,16 @@ void DiscardUserInput() {
     // otherwise press Next the moment it is enabled again.
     static const UINT kInputRanges[][2] = {
         {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    // A request to quit is handed out whatever the range asked for; it is
+    // put back for the loops further out instead of being dropped with the
+    // input.
     MSG message;
     for (const auto& range : kInputRanges)
         while (PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
         }
 }
 

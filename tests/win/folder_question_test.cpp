@@ -22,10 +22,16 @@ LRESULT CALLBACK WizardLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A loop that misses its way out would wait for ever; this timer ends it as
-// Next would, so that the test fails instead of hanging.
+// A loop that misses its way out would wait for ever; this timer ends it
+// with a code neither button gives and notes that it had to, so that the
+// test fails instead of hanging (and never passes by the timer's hand).
 constexpr UINT kGuardMs = 5000;
-void CALLBACK EndTheWait(HWND, UINT, UINT_PTR, DWORD) { RunState.ResumeCode = kResumeNext; }
+constexpr uint32_t kResumeByGuard = 77;
+bool GuardFired = false;
+void CALLBACK EndTheWait(HWND, UINT, UINT_PTR, DWORD) {
+    GuardFired = true;
+    RunState.ResumeCode = kResumeByGuard;
+}
 
 class FolderQuestionTest : public ::testing::Test {
 protected:
@@ -38,6 +44,14 @@ protected:
         window_ = CreateWindowA("ZuliFolderQuestionTest", "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window_, nullptr);
+        // Next and Back act only while their buttons are shown and enabled,
+        // as in the dialog.
+        for (int id : {1, 2000})
+            ASSERT_NE(CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                    nullptr),
+                      nullptr);
+        GuardFired = false;
         RunState.DialogWindow = window_;
         RunState.CurrentPage = 6;
         RunState.ResumeCode = kResumeRunning;
@@ -69,6 +83,7 @@ protected:
 TEST_F(FolderQuestionTest, NextAnswersTheQuestion) {
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
     EXPECT_EQ(AskForFolder(), 1);
+    EXPECT_FALSE(GuardFired) << "Next did not end the question";
     EXPECT_EQ(RunState.ResumeCode, kResumeNext);
     EXPECT_EQ(Error(), "(none)");
     EXPECT_EQ(RunState.CurrentPage, 6) << "the check goes on";
@@ -78,6 +93,7 @@ TEST_F(FolderQuestionTest, NextAnswersTheQuestion) {
 TEST_F(FolderQuestionTest, BackEndsTheQuestionWithTheChooseAgainMessage) {
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(2000, BN_CLICKED), 0);
     EXPECT_EQ(AskForFolder(), 0);
+    EXPECT_FALSE(GuardFired) << "Back did not end the question";
     EXPECT_EQ(RunState.ResumeCode, kResumeBack);
     EXPECT_EQ(Error(), "Choose the folder again?\n\n");
     EXPECT_EQ(RunState.CurrentPage, 6);
@@ -87,6 +103,7 @@ TEST_F(FolderQuestionTest, BackEndsTheQuestionWithTheChooseAgainMessage) {
 TEST_F(FolderQuestionTest, QuitRequestEndsTheQuestionAsBackAndIsKeptForTheOuterLoop) {
     PostQuitMessage(7);
     EXPECT_EQ(AskForFolder(), 0);
+    EXPECT_FALSE(GuardFired) << "the quit request did not end the question";
     EXPECT_EQ(Error(), "Choose the folder again?\n\n");
     EXPECT_EQ(RunState.CurrentPage, 6);
     MSG message;

@@ -20,34 +20,6 @@ std::string Builder() { return std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe
 // A test child stands in for the runtime: it dumps its resources.
 std::string DumpRuntime() { return ExecutableFolder() + "resource_dump.exe"; }
 
-// Runs a console program; its exit code, with stdout and stderr in `output`.
-int RunCaptured(const std::string& commandLine, std::string& output) {
-    ScratchFolder capture("capture");
-    std::string file = capture / "output.txt";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = out;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process)) {
-        CloseHandle(out);
-        return -1;
-    }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(out);
-    output = ReadTestFile(file);
-    return static_cast<int>(code);
-}
-
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
 // The texts every patch must give, with a distinct text for each.

@@ -14,34 +14,6 @@ namespace {
 std::string Builder() { return std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe"; }
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// Runs a console program; its exit code, with stdout and stderr in `output`.
-int RunCaptured(const std::string& commandLine, std::string& output) {
-    ScratchFolder capture("diff capture");
-    std::string file = capture / "output.txt";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = out;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process)) {
-        CloseHandle(out);
-        return -1;
-    }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(out);
-    output = ReadTestFile(file);
-    return static_cast<int>(code);
-}
-
 std::string Value(const std::string& ini, const std::string& section, const std::string& key) {
     char value[1024] = {};
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value, ini.c_str());

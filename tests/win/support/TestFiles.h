@@ -45,3 +45,7 @@ std::string ExecutableFolder();
 // Runs a program and waits for it; returns its exit code, or -1.
 int RunProgram(const std::string& commandLine, const std::string& workFolder = std::string(),
                DWORD timeoutMs = 120000);
+
+// Runs a console program and waits for it (two minutes at most); its exit
+// code, with what it wrote to stdout and stderr in `output`.
+int RunCaptured(const std::string& commandLine, std::string& output);

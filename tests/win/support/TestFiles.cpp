@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 ScratchFolder::ScratchFolder(const std::string& name) {
     char temp[MAX_PATH + 1] = {};
@@ -160,7 +161,8 @@ std::vector<std::string> ZuliTmpEntries(const std::string& folder) {
 }
 
 int RunCaptured(const std::string& commandLine, std::string& output) {
-    ScratchFolder capture("console capture");
+    // Named per process: tests that run side by side capture apart.
+    ScratchFolder capture("console capture " + std::to_string(GetCurrentProcessId()));
     std::string file = capture / "output.txt";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,

@@ -73,6 +73,9 @@ std::string PatchProject::Build() {
     std::string command = "cmd /c \"\"" + dist + "/zulibuild.exe\" \"" + dist + "/zulirt.exe\" \"" + folder_ +
                           "patch.ini\" \"" + output + "\" > \"" + logPath + "\" 2>&1\"";
     int code = RunProgram(command, folder_);
+    // -1 is also a builder that never started; the system's reason says why.
+    DWORD startError = code == -1 ? GetLastError() : 0;
     log_ = "exit code " + std::to_string(code) + "\n" + ReadTestFile(logPath);
+    if (startError != 0) log_ += "not started: error " + std::to_string(startError) + "\n";
     return code == 0 && FileExists(output) ? output : std::string();
 }

@@ -175,7 +175,9 @@ int RunCaptured(const std::string& commandLine, std::string& output) {
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process)) {
+        DWORD error = GetLastError();  // why it never started, for the failure message
         CloseHandle(out);
+        output = "not started: error " + std::to_string(error);
         return -1;
     }
     CloseHandle(process.hThread);

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 #include <shlwapi.h>
-#include <zlib.h>
 
 #include "core/FileUtils.h"
+#include "core/neutral/Crc32.h"
 #include "core/neutral/HeapText.h"
 #include "script/NewCrc.h"
 #include "script/ScriptKeys.h"
@@ -149,6 +149,7 @@ bool EntryWantsRestart() {
 }
 
 ScratchCopy::~ScratchCopy() {
+    flush_.Finish();
     scratch_.reset();
     if (scratchPath_[0]) DeleteFileForced(scratchPath_);
 }
@@ -174,19 +175,22 @@ int ScratchCopy::OpenScratch() {
 long ScratchCopy::ReadTarget(unsigned char* buffer, DWORD size) {
     if (!target_) return 0;
     long got = ReadUpTo(target_.get(), buffer, size);
-    if (got > 0) targetCrc_ = static_cast<uint32_t>(crc32(targetCrc_, buffer, static_cast<uInt>(got)));
+    if (got > 0) targetCrc_ = Crc32Update(targetCrc_, buffer, static_cast<std::size_t>(got));
     return got;
 }
 
 // A file on a disk takes all the bytes or fails; fewer is a failure too.
 int ScratchCopy::Write(const unsigned char* data, DWORD size) {
     DWORD put = 0;
-    return WriteFile(scratch_.get(), data, size, &put, nullptr) && put == size ? 1 : 0;
+    if (!WriteFile(scratch_.get(), data, size, &put, nullptr) || put != size) return 0;
+    flush_.Written(scratch_.get(), size);
+    return 1;
 }
 
 int ScratchCopy::CopyIntoScratch(const char* source) {
     // The system's own copy, into the scratch file's place; the file is then
     // held again as before.
+    flush_.Finish();
     scratch_.reset();
     return CopyFileA(source, scratchPath_, FALSE) && SetFileAttributesA(scratchPath_, FILE_ATTRIBUTE_NORMAL)
                ? OpenScratch()
@@ -197,14 +201,14 @@ int ScratchCopy::ScratchCrc(uint32_t* crc) {
     const DWORD size = StreamChunkSize(scratch_.get(), kCopyChunkBytes);
     HeapBytes chunk = AllocBytes(size);
     if (!chunk || SetFilePointer(scratch_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return 0;
-    uLong sum = crc32(0L, Z_NULL, 0);
+    uint32_t sum = 0;
     for (;;) {
         const long n = ReadUpTo(scratch_.get(), chunk.get(), size);
         if (n < 0) return 0;
         if (n == 0) break;
-        sum = crc32(sum, chunk.get(), static_cast<uInt>(n));
+        sum = Crc32Update(sum, chunk.get(), static_cast<std::size_t>(n));
     }
-    *crc = static_cast<uint32_t>(sum);
+    *crc = sum;
     return 1;
 }
 
@@ -220,7 +224,7 @@ bool ScratchCopy::HoldsNewVersion() {
 int ScratchCopy::Commit(bool atRestart) {
     // Nothing takes the target's place before its bytes are on the disk: a
     // rename that outlives a power cut must not point at lost data.
-    int ok = scratch_.valid() && FlushFileBuffers(scratch_.get());
+    int ok = flush_.Finish() && scratch_.valid() && FlushFileBuffers(scratch_.get());
     scratch_.reset();
     if (ok && RunState.IsNT && target_.valid()) ok = CopySecurity(targetPath_, scratchPath_);
     // The hold ends only now: the rename needs the target free.

@@ -32,7 +32,8 @@
 //       The update actions (Act 2, 3, 8) check the finished scratch file
 //       against the entry's "NewCRC", when it has one.
 //   return copy.Commit(atRestart);
-//       Flushes the scratch file and fails unless the flush succeeded; gives
+//       Flushes the scratch file and fails unless the flush succeeded (a
+//       large file written by Write was being flushed all along); gives
 //       it the target's attributes (hidden, system; never read-only) and,
 //       on the NT family, its owner and access list; then renames it over
 //       the target with write-through, or has it renamed at the next restart
@@ -45,6 +46,7 @@
 
 #include <cstdint>
 
+#include "actions/BackgroundFlush.h"
 #include "core/Handles.h"
 #include "core/RunState.h"
 
@@ -94,6 +96,7 @@ private:
     char scratchPath_[kPathBufferSize];  // empty while there is no scratch file
     UniqueFile target_;
     UniqueFile scratch_;
+    BackgroundFlush flush_;  // of scratch_, while Write fills it; ends before scratch_ closes
     uint32_t targetCrc_ = 0;  // zlib's starting value
 };
 

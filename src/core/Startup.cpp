@@ -5,6 +5,7 @@
 #include "core/AdminRun.h"
 #include "core/CreditProtection.h"
 #include "core/Payload.h"
+#include "core/ProcessorFeatures.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
 #include "core/RunState.h"
@@ -34,6 +35,7 @@ int RunPatchProgram(HINSTANCE instance) {
     if (!ClaimSingleRun()) return EndRun(kAnotherRunExitCode);
     InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();
+    AllowFastCrcWhereSafe();
 
     // A closed start gate ends the run before it has made anything.
     const auto* startGate = static_cast<const unsigned char*>(LoadResourceData(ResStartGate));

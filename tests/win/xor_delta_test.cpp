@@ -52,6 +52,8 @@ TEST_F(XorDeltaTest, ImmediateUpdateRebuildsTheNewVersion) {
         {"old file beyond a chunk, short delta", Varied((1u << 20) + 5, 1), "new", ""},
         {"delta beyond a chunk, short old file", "old", Varied((1u << 20) + 9, 2), ""},
         {"both beyond a chunk", Varied((2u << 20) + 3, 3), Varied((1u << 20) + 1, 4), ""},
+        // Large enough to be flushed while still being written.
+        {"flushed while written", Varied(70u << 20, 5), Varied((70u << 20) + 7, 6), ""},
     };
     for (const Case& c : cases) {
         UseEntryScript(folder_, c.delay, c.oldContent);

@@ -1,9 +1,8 @@
 #include "actions/neutral/BinaryDelta.h"
 
-#include <zlib.h>
-
 #include <cstring>
 
+#include "core/neutral/Crc32.h"
 #include "core/neutral/HeapText.h"
 #include "core/neutral/LittleEndian.h"
 
@@ -41,7 +40,7 @@ struct Decoder {
     uint32_t OldSize;
     unsigned char* Out;  // new bytes not yet written
     uint32_t OutFilled;
-    uLong Crc;
+    uint32_t Crc;
     uint32_t NextDifference;  // copy position of the next non-zero difference, or kNone
 };
 
@@ -109,7 +108,7 @@ const unsigned char* OldBytes(Decoder& d, uint32_t position, uint32_t* n) {
 // full. Returns the room, 0 when the write failed.
 uint32_t Room(Decoder& d) {
     if (d.OutFilled == kBinaryDeltaChunkBytes) {
-        d.Crc = crc32(d.Crc, d.Out, d.OutFilled);
+        d.Crc = Crc32Update(d.Crc, d.Out, d.OutFilled);
         if (!d.Io->Write(d.Io->New, d.Out, d.OutFilled)) return 0;
         d.OutFilled = 0;
     }
@@ -157,7 +156,7 @@ int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32
     d.Window = at;
     d.OldSize = oldSize;
     d.Out = at + kBinaryDeltaOldWindowBytes;
-    d.Crc = crc32(0L, Z_NULL, 0);
+    d.Crc = 0;
     if (!FindNextDifference(d, 0)) return 0;
 
     uint32_t newPosition = 0;
@@ -212,9 +211,9 @@ int RebuildFromBinaryDelta(const BinaryDeltaIo& io, uint32_t payloadSize, uint32
             oldPosition += magnitude;
         }
     }
-    d.Crc = crc32(d.Crc, d.Out, d.OutFilled);
+    d.Crc = Crc32Update(d.Crc, d.Out, d.OutFilled);
     if (!d.Io->Write(d.Io->New, d.Out, d.OutFilled)) return 0;
     for (const Stream& s : d.Streams)
         if (s.Left != 0 || s.At != s.Filled) return 0;
-    return newPosition == h.NewSize && d.NextDifference == kNone && static_cast<uint32_t>(d.Crc) == h.NewCrc ? 1 : 0;
+    return newPosition == h.NewSize && d.NextDifference == kNone && d.Crc == h.NewCrc ? 1 : 0;
 }

@@ -7,7 +7,7 @@
 
 // The size of one streamed chunk: large enough for full-speed reads and
 // writes, small enough to keep the memory a run needs bounded.
-constexpr std::size_t kXorChunkBytes = 1u << 20;
+constexpr std::size_t kXorChunkBytes = 1u << 18;
 
 // data[i] ^= old[i] for i < length; data and old do not overlap.
 void XorCombine(unsigned char* data, const unsigned char* old, std::size_t length);

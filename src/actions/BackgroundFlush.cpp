@@ -14,6 +14,7 @@ void BackgroundFlush::Written(HANDLE file, DWORD bytes) {
     pending_ = 0;
     if (!thread_) {
         file_ = file;
+        stop_ = 0;  // a thread ended by Finish may be followed by a new one
         wake_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
         DWORD id = 0;
         if (wake_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, &id));

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/ProcessorFeatures.h"
+#include "core/neutral/Crc32.h"
 #include "script/FileCrc32.h"
 #include "support/TestFiles.h"
 
@@ -79,4 +81,21 @@ TEST(FileCrc32, ZeroWhenTheFileCannotBeOpened) {
     for (const Case& c : cases) EXPECT_EQ(FileCrc32(c.path.c_str()), 0u) << c.what << ": " << c.path;
     CloseHandle(holder);
     EXPECT_EQ(FileCrc32(locked.c_str()), ReferenceCrc32("some content")) << "readable again once released";
+}
+
+// The run asks the system whether the fast CRC may be used; here, on a
+// system that keeps the vector registers, it must be taken whenever the
+// processor has the carry-less multiply, and must give the same values.
+TEST(FileCrc32, FastPathIsTakenWhereTheSystemAllowsIt) {
+    Crc32AllowVectorUnit(false);
+    ASSERT_FALSE(Crc32UsesVectorUnit());
+    AllowFastCrcWhereSafe();
+    __builtin_cpu_init();
+    EXPECT_EQ(Crc32UsesVectorUnit(), __builtin_cpu_supports("pclmul") != 0);
+
+    ScratchFolder folder("crc32-fast");
+    const std::string content = Pseudorandom((1u << 20) + 77, 9);
+    const std::string path = folder / "file.bin";
+    WriteTestFile(path, content);
+    EXPECT_EQ(FileCrc32(path.c_str()), ReferenceCrc32(content));
 }

@@ -11,44 +11,19 @@
 set -u
 prefix=$1
 walker=$2
-export WINEPREFIX="$prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# A display of our own, never the caller's or the shared prefix's.
-export DISPLAY=":$((500 + $(printf '%s' "$prefix" | cksum | cut -d' ' -f1) % 400))"
+. "$(dirname "$0")/throwaway_prefix.sh"
+use_throwaway_prefix ""
 info="$prefix.info"
 log="$prefix.walk.log"
-xvfb_pid=
 walker_pid=
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass() { echo "ok:   $*"; }
 
 cleanup() {
     [ -n "$walker_pid" ] && kill "$walker_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$prefix" "$info" "$info.go" "$log"
+    stop_throwaway_prefix
+    rm -rf "$info" "$info.go" "$log"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-    limit=$1
-    shift
-    i=0
-    while ! "$@"; do
-        i=$((i + 1))
-        [ "$i" -gt $((limit * 10)) ] && return 1
-        sleep 0.1
-    done
-}
 
 # The Windows path C:\... of this prefix as a Unix path.
 unix_path() {
@@ -66,17 +41,7 @@ patch_running() {
 }
 
 rm -rf "$prefix" "$info" "$info.go" "$log"
-mkdir -p "$(dirname "$prefix")"
-if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-    echo "display $DISPLAY is taken by someone else" >&2
-    exit 1
-fi
-# The display must be there before Wine first starts in the prefix, or the
-# desktop process gets no display driver and no window can ever open.
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 10 xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
-wine wineboot --init </dev/null >/dev/null 2>&1 || { echo "wineboot --init failed" >&2; exit 1; }
+start_throwaway_prefix
 echo "throwaway prefix ready: $prefix (DISPLAY=$DISPLAY)"
 
 wine "$walker" "Z:$info" </dev/null >"$log" 2>&1 &
@@ -144,8 +109,4 @@ else
     pass "system.reg holds no pending rename"
 fi
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish

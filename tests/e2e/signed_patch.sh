@@ -14,51 +14,20 @@ zulibuild=$2
 zulirt=$3
 walker=$4
 source=$5
-export WINEPREFIX="$prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export DISPLAY=":$((500 + $(printf '%s-signed' "$prefix" | cksum | cut -d' ' -f1) % 400))"
+. "$(dirname "$0")/throwaway_prefix.sh"
+use_throwaway_prefix "-signed"
 work="$prefix.work"
-xvfb_pid=
-
-failures=0
-fail() {
-    printf 'FAIL: %s\n' "$*"
-    failures=$((failures + 1))
-}
-pass() { printf 'ok:   %s\n' "$*"; }
 
 cleanup() {
-    wineserver -k 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$prefix" "$work"
+    stop_throwaway_prefix
+    rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-wait_for() {
-    limit=$1
-    shift
-    i=0
-    while ! "$@"; do
-        i=$((i + 1))
-        [ "$i" -gt $((limit * 10)) ] && return 1
-        sleep 0.1
-    done
-}
-
 rm -rf "$prefix" "$work"
 mkdir -p "$work"
-if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-    echo "display $DISPLAY is taken by someone else" >&2
-    exit 1
-fi
-# The display must be there before Wine first starts in the prefix.
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 10 xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
-wine wineboot --init </dev/null >/dev/null 2>&1 || { echo "wineboot --init failed" >&2; exit 1; }
+start_throwaway_prefix
 
 # A throwaway certificate, its key protected by a password, in PKCS#12.
 openssl req -x509 -newkey rsa:2048 -sha256 -days 2 -subj "/CN=Zuli Throwaway Signer/O=Zuli Tests" \
@@ -176,8 +145,4 @@ done
 wine reg query 'HKCU\Software\ZuliDemo\DemoApp' /v Version 2>/dev/null | grep -q Version &&
     pass "the registry value was written" || fail "the registry value Version is missing"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish

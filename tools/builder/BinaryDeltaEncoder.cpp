@@ -1,13 +1,13 @@
 #include "BinaryDeltaEncoder.h"
 
 #include <divsufsort.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "actions/neutral/BinaryDelta.h"
+#include "core/neutral/Crc32.h"
 #include "core/neutral/LittleEndian.h"
 
 namespace {
@@ -232,8 +232,7 @@ bool EncodeBinaryDelta(const std::vector<uint8_t>& old, const std::vector<uint8_
     try {
         BinaryDeltaStreams streams;
         if (!Encoder(old, now).Run(streams)) return false;
-        const uint32_t crc = static_cast<uint32_t>(
-            crc32_z(crc32(0L, Z_NULL, 0), now.data(), now.size()));
+        const uint32_t crc = Crc32Update(0, now.data(), now.size());
         AssembleBinaryDelta(static_cast<uint32_t>(old.size()), static_cast<uint32_t>(now.size()), crc, streams, out);
         return true;
     } catch (const std::bad_alloc&) {

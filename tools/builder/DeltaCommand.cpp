@@ -1,7 +1,5 @@
 #include "DeltaCommand.h"
 
-#include <zlib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -10,6 +8,7 @@
 
 #include "BinaryDeltaEncoder.h"
 #include "Project.h"
+#include "core/neutral/Crc32.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ bool ReadBytes(const char* path, std::vector<uint8_t>& bytes) {
 
 // The script writes CRC values as signed decimals.
 long long ScriptCrc(const std::vector<uint8_t>& bytes) {
-    const uint32_t crc = static_cast<uint32_t>(crc32_z(crc32(0L, Z_NULL, 0), bytes.data(), bytes.size()));
+    const uint32_t crc = Crc32Update(0, bytes.data(), bytes.size());
     return static_cast<int32_t>(crc);
 }
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <shlwapi.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <string>
@@ -17,6 +16,7 @@
 #include "SystemMessage.h"
 #include "TreeCompare.h"
 #include "UpdateChoice.h"
+#include "core/neutral/Crc32.h"
 
 namespace {
 
@@ -91,13 +91,7 @@ bool FolderIsEmpty(const std::string& folder) {
 }
 
 uint32_t Crc32Of(const std::string& bytes) {
-    uLong crc = crc32(0, nullptr, 0);
-    // In pieces: zlib counts lengths in 32 bits.
-    for (std::size_t at = 0; at < bytes.size(); at += 1u << 30) {
-        std::size_t piece = bytes.size() - at < (1u << 30) ? bytes.size() - at : (1u << 30);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + at), static_cast<uInt>(piece));
-    }
-    return static_cast<uint32_t>(crc);
+    return Crc32Update(0, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 bool MatchesAny(const std::string& relative, const std::vector<std::string>& patterns, std::vector<bool>* used) {

@@ -3,6 +3,9 @@
 // the values of "Dir" and of hive tokens are compared with case elsewhere.
 #pragma once
 
+// The action codes of "Act" and what each does.
+#include "script/neutral/ActionCodes.h"
+
 // The script file inside the working folder.
 constexpr const char kScriptFileName[] = "Setup.ini";
 
@@ -40,10 +43,6 @@ constexpr const char kNewNameKey[] = "NewName";       // string: Act 6
 constexpr const char kCountKey[] = "Count";           // integer: Act 5, number of INIKey lines
 constexpr const char kIniKeyPrefix[] = "INIKey";      // string: "INIKey" + 1..Count, section,key,value
 constexpr const char kExpandNameKey[] = "ExpandName"; // string, written for the uninstaller
-
-// The Act value of the binary delta update (the codes 0..7 are used as
-// plain numbers where they are dispatched).
-constexpr int kActBinaryDelta = 8;
 
 // Directory tokens of "Dir", compared exactly, with case.
 constexpr const char kDirMe[] = "Me";

@@ -33,6 +33,7 @@
 #include "core/RunState.h"
 #include "script/Verification.h"
 #include "support/PassSetup.h"
+#include "wizard/WizardHost.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void RemoveFolder(const std::string& folder) {
 }
 
 // A visible stand-in for the wizard: a window with the progress bar (1024)
-// and the folder box (1015) that the passes address.
+// and the folder box (1015) that the wizard's host addresses.
 class BenchWindow {
 public:
     BenchWindow() {
@@ -235,6 +236,7 @@ Figures Measure(const std::string& root, uint32_t count, int runs, const BenchWi
     Figures f;
     ManyEntries patch(root, count);
     PassState state(patch.Work());
+    WizardHost host;  // the wizard's own progress, on the stand-in's bar
     RunState.IsNT = 1;
     for (int run = 0; run < runs; ++run) {
         patch.LetScriptAge();
@@ -246,7 +248,7 @@ Figures Measure(const std::string& root, uint32_t count, int runs, const BenchWi
 
         OutputDebugStringA("bench: check");
         t = Seconds();
-        const int verified = VerifyEntries(VerifyMode::Checking);
+        const int verified = VerifyEntries(VerifyMode::Checking, host);
         Keep(&f.check, Seconds() - t);
         if (verified != 1 || RunState.EntryCount != count) {
             std::printf("  CHECK FAILED: %s\n", RunState.ErrorText ? RunState.ErrorText.get() : "");
@@ -268,7 +270,7 @@ Figures Measure(const std::string& root, uint32_t count, int runs, const BenchWi
         RunState.ReportText.reset();
         OutputDebugStringA("bench: processing");
         t = Seconds();
-        RunProcessingPass();
+        RunProcessingPass(host);
         Keep(&f.processing, Seconds() - t);
         OutputDebugStringA("bench: end of run");
         window.Pump();

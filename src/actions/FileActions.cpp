@@ -10,7 +10,7 @@
 #include "core/ChildProcess.h"
 #include "core/FileUtils.h"
 #include "core/RunState.h"
-#include "script/ProfileReader.h"
+#include "core/ProfileReader.h"
 #include "script/ScriptKeys.h"
 #include "script/neutral/FieldSplitter.h"
 #include "script/neutral/SkipMark.h"

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "core/AdminRun.h"
 #include "core/ChildProcess.h"
 #include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/Payload.h"
 #include "core/RunLog.h"
+#include "core/RunOptions.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "script/EntrySection.h"
@@ -84,4 +84,12 @@ int HandOffToUninstaller() {
 void RestartComputer() {
     if (DetectPlatform()) EnableShutdownPrivilege();
     RequestRestart(EWX_REBOOT, 0);
+}
+
+bool RestartDecidedByCommandLine() {
+    if (RunOptions.ForceRestart) {
+        RestartComputer();
+        return true;
+    }
+    return RunOptions.NoRestart;
 }

@@ -13,6 +13,10 @@ int HandOffToUninstaller();
 // Asks the system to restart (with the shutdown privilege on the NT family)
 // and returns at once.
 void RestartComputer();
+// At the end of a run with a restart pending: true when the command line
+// has already decided (/norestart: no restart; /forcerestart: restarted now),
+// so nobody is asked.
+bool RestartDecidedByCommandLine();
 
 // The call that finally asks for the restart: ExitWindowsEx. Tests point it
 // at a recorder so that their own run is not ended.

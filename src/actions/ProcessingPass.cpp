@@ -14,33 +14,33 @@
 #include "core/RunState.h"
 #include "script/EntrySection.h"
 #include "script/ScriptKeys.h"
+#include "script/neutral/ActionCodes.h"
+#include "script/neutral/PassHost.h"
 #include "script/neutral/SkipMark.h"
-#include "wizard/Progress.h"
 
 namespace {
 
-// Hands entry's target to the action its code names. False for codes that
-// have no action (7, above 8, negative): they get no report line.
-bool RunAction(int32_t act, const char* payloadPath, const char* targetPath, int* result) {
+// Hands entry's target to the action its code names; only codes with an
+// action come here.
+int RunAction(int32_t act, const char* payloadPath, const char* targetPath) {
     switch (act) {
-    case 0: *result = RunEntryFile(payloadPath, targetPath); return true;
-    case 1: *result = AddEntryFile(payloadPath, targetPath); return true;
-    case 2: *result = ApplyXorDelta(targetPath, payloadPath); return true;
-    case 3: *result = ApplyBytePatch(targetPath, payloadPath); return true;
-    case 4: *result = DeleteEntryFile(targetPath); return true;
-    case 5: *result = UpdateIniEntries(targetPath); return true;
-    case 6: {
+    case kActRun: return RunEntryFile(payloadPath, targetPath);
+    case kActAdd: return AddEntryFile(payloadPath, targetPath);
+    case kActXorDelta: return ApplyXorDelta(targetPath, payloadPath);
+    case kActBytePatch: return ApplyBytePatch(targetPath, payloadPath);
+    case kActDelete: return DeleteEntryFile(targetPath);
+    case kActIniKeys: return UpdateIniEntries(targetPath);
+    case kActRename: {
         HeapText newName = RunState.ScriptReader.ReadValue(kNewNameKey);
-        *result = RenameEntryFile(targetPath, newName.get());
-        return true;
+        return RenameEntryFile(targetPath, newName.get());
     }
-    case kActBinaryDelta: *result = ApplyBinaryDelta(targetPath, payloadPath); return true;
-    default: return false;
+    case kActBinaryDelta: return ApplyBinaryDelta(targetPath, payloadPath);
+    default: return 0;
     }
 }
 
-void ProcessEntry(uint32_t n) {
-    ShowEntryProgress(n);
+void ProcessEntry(uint32_t n, PassHost& host) {
+    host.ShowProgress(n);
     char section[kEntrySectionNameSize] = {};
     FormatEntrySectionName(section, n);
     // A payload path that cannot be built stays empty and fails every action
@@ -57,15 +57,16 @@ void ProcessEntry(uint32_t n) {
     const char* targetPath = RunState.EntryPaths[n];
     if (!targetPath) return;  // only a table the verification pass did not finish
 
-    // The binary delta is an update like the XOR delta and reads as one in
-    // the report (its own code would name the registry line).
-    const int reportCode = act == kActBinaryDelta ? 2 : act;
+    // Unknown codes get no report line; a check-only entry gets one only
+    // when the check skipped it.
+    const ActionInfo* action = FindAction(act);
+    if (!action) return;
     if (HasSkipMark(targetPath)) {
-        AppendReportLine(reportCode, targetPath, 0, true);
+        ReportEntryResult(*action, targetPath, 0, true);
         return;
     }
-    int result = 0;
-    if (RunAction(act, payloadPath, targetPath, &result)) AppendReportLine(reportCode, targetPath, result, false);
+    if (!action->hasAction) return;
+    ReportEntryResult(*action, targetPath, RunAction(act, payloadPath, targetPath), false);
 }
 
 void RunRegistrySections() {
@@ -79,14 +80,15 @@ void RunRegistrySections() {
     const int deleted = RunRegistrySection(deleteCount, RegistryDelete);
     const int renamed = RunRegistrySection(renameCount, RegistryRename);
     if (addCount > 0 || deleteCount > 0 || renameCount > 0)
-        AppendReportLine(kRegistryActionCode, " ", added && deleted && renamed ? 1 : 0, false);
+        ReportRegistryResult(added && deleted && renamed ? 1 : 0);
 }
 
 }  // namespace
 
-void RunProcessingPass() {
+void RunProcessingPass(PassHost& host) {
+    host.BeginProgress(RunState.EntryCount);
     if (RunState.EntryPaths)
-        for (uint32_t n = 1; n <= RunState.EntryCount; ++n) ProcessEntry(n);
-    FlushEntryProgress();
+        for (uint32_t n = 1; n <= RunState.EntryCount; ++n) ProcessEntry(n, host);
+    host.EndProgress();
     RunRegistrySections();
 }

@@ -10,11 +10,10 @@
 #include "core/RunLog.h"
 #include "core/RunState.h"
 
-void AppendReportLine(int code, const char* path, int result, bool skipped) {
-    NoteActionResult(code, path, result, skipped);
+void AppendReportLine(int reportCode, const char* path, int result, bool skipped) {
     // Any other code would pick an unrelated resource as its name.
-    if (code < 0 || code > kRegistryActionCode) return;
-    const char* name = ResourceText(ResReportNameFirst + static_cast<unsigned>(code));
+    if (reportCode < 0 || reportCode > kRegistryReportCode) return;
+    const char* name = ResourceText(ResReportNameFirst + static_cast<unsigned>(reportCode));
     const unsigned wordId = skipped ? ResResultSkipped : (result != 0 ? ResResultSuccess : ResResultFailure);
     const char* word = ResourceText(wordId);
     // The report's length and room are taken from the text itself, never
@@ -24,4 +23,16 @@ void AppendReportLine(int code, const char* path, int result, bool skipped) {
     std::size_t capacity = text ? _msize(text) : 0;
     // Out of memory: the report keeps what it had rather than losing it.
     AppendReportParagraph(&RunState.ReportText, &length, &capacity, name, path, word);
+}
+
+void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped) {
+    char label[64];
+    wsprintfA(label, "Action %d (%s)", static_cast<int>(action.code), action.name);
+    NoteActionResult(label, path, result, skipped);
+    AppendReportLine(action.reportCode, path, result, skipped);
+}
+
+void ReportRegistryResult(int result) {
+    NoteActionResult("Registry sections", nullptr, result, false);
+    AppendReportLine(kRegistryReportCode, " ", result, false);
 }

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "core/RunState.h"
-#include "script/neutral/SkipMark.h"
 
 namespace {
 
@@ -74,8 +73,10 @@ void NoteCrc(uint32_t found, uint32_t expected) {
     CrcExpected = expected;
 }
 
-void LogEntryCheck(uint32_t entry, const char* path, int passed) {
-    const char* result = !passed ? "failed" : HasSkipMark(path) ? "skipped" : "passed";
+void LogEntryCheck(uint32_t entry, const char* path, CheckOutcome outcome) {
+    const char* result = outcome == CheckOutcome::Failed    ? "failed"
+                         : outcome == CheckOutcome::Skipped ? "skipped"
+                                                            : "passed";
     if (CrcCompared)
         LogLine("Check %u: %s: CRC found %08X, expected %08X: %s", entry, path, CrcFound, CrcExpected, result);
     else
@@ -85,14 +86,16 @@ void LogEntryCheck(uint32_t entry, const char* path, int passed) {
 
 void LogCheckFailure() { LogText("Check failed", RunState.ErrorText.get()); }
 
-void NoteActionResult(int code, const char* path, int result, bool skipped) {
+void NoteActionResult(const char* label, const char* path, int result, bool skipped) {
     const DWORD error = GetLastError();  // the action's, before anything else runs
+    const char* separator = path ? ": " : "";
+    if (!path) path = "";
     if (skipped) {
-        LogLine("Action %d: %s: skipped", code, path);
+        LogLine("%s%s%s: skipped", label, separator, path);
         return;
     }
     if (result != 0) {
-        LogLine("Action %d: %s: done", code, path);
+        LogLine("%s%s%s: done", label, separator, path);
         return;
     }
     ++FailedActions;
@@ -102,7 +105,7 @@ void NoteActionResult(int code, const char* path, int result, bool skipped) {
     // The system's texts end with a line break of their own.
     for (std::size_t n = std::strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); --n)
         reason[n - 1] = '\0';
-    LogLine("Action %d: %s: FAILED, error %u: %s", code, path, error, reason);
+    LogLine("%s%s%s: FAILED, error %u: %s", label, separator, path, error, reason);
 }
 
 void LogRegistryLine(const char* section, int line, const char* text, int result) {

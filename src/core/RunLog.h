@@ -14,9 +14,13 @@ void LogText(const char* label, const char* text);
 
 // Hooks of the passes.
 void NoteCrc(uint32_t found, uint32_t expected);          // the check compared a CRC
-void LogEntryCheck(uint32_t entry, const char* path, int passed);
+// How an entry's check ended.
+enum class CheckOutcome { Failed, Passed, Skipped };
+void LogEntryCheck(uint32_t entry, const char* path, CheckOutcome outcome);
 void LogCheckFailure();                                   // ErrorText says why
-void NoteActionResult(int code, const char* path, int result, bool skipped);
+// One result line: `label` names the action (or the registry sections),
+// `path` its file (none: no file); a zero `result` counts as a failure.
+void NoteActionResult(const char* label, const char* path, int result, bool skipped);
 void LogRegistryLine(const char* section, int line, const char* text, int result);
 // The backup could not be made: the run fails without changing anything.
 void NoteBackupFailed();

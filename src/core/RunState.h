@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "core/neutral/HeapText.h"
-#include "script/ProfileReader.h"
-#include "script/RegistryAccessor.h"
+#include "core/ProfileReader.h"
+#include "core/RegistryAccessor.h"
 
 // Path buffers hold the platform's 260 characters plus the terminator.
 constexpr unsigned kPathBufferSize = MAX_PATH + 1;

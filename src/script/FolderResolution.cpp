@@ -10,8 +10,7 @@
 #include "core/RunState.h"
 #include "script/ScriptKeys.h"
 #include "script/neutral/FieldSplitter.h"
-#include "wizard/ControlIds.h"
-#include "wizard/FolderQuestion.h"
+#include "script/neutral/PassHost.h"
 
 namespace {
 
@@ -44,19 +43,8 @@ HeapText FailFolder() {
     return HeapText();
 }
 
-// The text of the folder edit box; none when the box holds more than a
-// folder buffer can take, rather than a silently shortened folder.
-HeapText ReadFolderBox() {
-    HWND box = GetDlgItem(RunState.DialogWindow, IdFolderBox);
-    if (box && static_cast<std::size_t>(GetWindowTextLengthA(box)) > kLongestFolder) return HeapText();
-    HeapText folder = AllocText(kPathBufferSize);
-    if (!folder) return HeapText();
-    GetDlgItemTextA(RunState.DialogWindow, IdFolderBox, folder.get(), kPathBufferSize);
-    return folder;
-}
-
 // The folder the token names, or none. Only "Ask" sets ErrorText itself.
-HeapText FolderForToken(const char* token, bool* errorSet) {
+HeapText FolderForToken(const char* token, PassHost& host, bool* errorSet) {
     *errorSet = false;
     if (!token) return HeapText();  // an entry without "Dir" names no folder
     for (const FixedFolder& fixed : kFixedFolders)
@@ -64,20 +52,22 @@ HeapText FolderForToken(const char* token, bool* errorSet) {
     if (std::strcmp(token, kDirReg) == 0) return ReadRegistryFolder();
     if (std::strcmp(token, kDirPre) == 0) return CopyText(RunState.PreviousFolder);
     if (std::strcmp(token, kDirAsk) == 0) {
-        if (AskForFolder() != 1) {
+        HeapText answer;
+        if (host.AskForFolder(&answer) != 1) {
+            ComposeError(ResErrChooseAgain, 0, "", 0);
             *errorSet = true;
             return HeapText();
         }
-        return ReadFolderBox();
+        return answer;  // too long for a folder: refused below
     }
     return CopyText(token);
 }
 
 }  // namespace
 
-HeapText ResolveFolder(const char* token) {
+HeapText ResolveFolder(const char* token, PassHost& host) {
     bool errorSet = false;
-    HeapText folder = FolderForToken(token, &errorSet);
+    HeapText folder = FolderForToken(token, host, &errorSet);
     if (!folder) return errorSet ? HeapText() : FailFolder();
     std::size_t length = std::strlen(folder.get());
     // PreviousFolder, and CurrentFolder after the first entry, hold at most

@@ -2,8 +2,10 @@
 #pragma once
 #include "core/neutral/HeapText.h"
 
+class PassHost;
+
 // A new folder string, or none (ErrorText set). On success PreviousFolder
-// becomes the result.
-HeapText ResolveFolder(const char* token);
+// becomes the result. "Ask" asks the host.
+HeapText ResolveFolder(const char* token, PassHost& host);
 // The folder named by the current entry's "RegKey" value, or none.
 HeapText ReadRegistryFolder();

@@ -2,7 +2,7 @@
 
 #include "core/RunState.h"
 #include "script/ScriptKeys.h"
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 bool ReadNewCrc(uint32_t* crc) {
     HeapText text = RunState.ScriptReader.ReadValue(kNewCrcKey);

@@ -18,27 +18,27 @@
 #include "script/NewCrc.h"
 #include "script/EntrySection.h"
 #include "script/ScriptKeys.h"
+#include "script/neutral/PassHost.h"
 #include "script/neutral/PathText.h"
 #include "script/neutral/SkipMark.h"
-#include "wizard/ControlIds.h"
-#include "wizard/Progress.h"
 
 namespace {
 
-// The page-table slot of the folder page: set, entry 1 takes its folder from
-// the folder box instead of its own "Dir".
+// The page-table slot of the folder page: set, entry 1 takes the folder the
+// user confirmed instead of its own "Dir".
 constexpr int kFolderPageSlot = 5;
 
-int Fail() {
-    FlushEntryProgress();  // the bar stops at the failing entry
+int Fail(PassHost& host) {
+    host.EndProgress();  // the bar stops at the failing entry
     LogCheckFailure();
     ClearEntryPaths();
     return 0;
 }
 
-// Ends the fill-folder mode: it only ever fills the box, never the table.
-int FinishFillFolder() {
-    FlushEntryProgress();
+// Ends the fill-folder mode: it only ever offers a folder, never fills the
+// table.
+int FinishFillFolder(PassHost& host) {
+    host.EndProgress();
     ClearEntryPaths();
     return 1;
 }
@@ -86,16 +86,13 @@ int DifferingCase(char* path) {
 }
 
 // Entry 1's folder when the folder page is part of the wizard: the text the
-// user confirmed in the folder box, which also becomes the folder of "Pre"
-// and "Me". None (ErrorText set) when the text is longer than any folder the
-// runtime can reach: it is named in the message whole, not cut short.
-HeapText ReadConfirmedFolder() {
-    HWND box = GetDlgItem(RunState.DialogWindow, IdFolderBox);
-    const int length = box ? GetWindowTextLengthA(box) : 0;
-    if (length > static_cast<int>(kLongestPath)) {
-        HeapText whole = AllocText(static_cast<std::size_t>(length) + 1);
-        if (whole) GetWindowTextA(box, whole.get(), length + 1);
-        ComposeError(ResErrMissingPrefix, 0, whole ? whole.get() : "", ResErrChooseAgain);
+// user confirmed, which also becomes the folder of "Pre" and "Me". None
+// (ErrorText set) when the text is longer than any folder the runtime can
+// reach: it is named in the message whole, not cut short.
+HeapText ReadConfirmedFolder(PassHost& host) {
+    HeapText whole = host.ConfirmedFolder();
+    if (whole && std::strlen(whole.get()) > kLongestPath) {
+        ComposeError(ResErrMissingPrefix, 0, whole.get(), ResErrChooseAgain);
         return HeapText();
     }
     HeapText folder = AllocText(kPathBufferSize);
@@ -103,7 +100,7 @@ HeapText ReadConfirmedFolder() {
         ComposeError(ResErrChooseAgain, 0, "", 0);
         return folder;
     }
-    GetDlgItemTextA(RunState.DialogWindow, IdFolderBox, folder.get(), kPathBufferSize);
+    if (whole) lstrcpynA(folder.get(), whole.get(), kPathBufferSize);
     if (RunState.PreviousFolder) lstrcpynA(RunState.PreviousFolder, folder.get(), kPathBufferSize);
     if (RunState.CurrentFolder) lstrcpynA(RunState.CurrentFolder, folder.get(), kPathBufferSize);
     return folder;
@@ -159,39 +156,31 @@ void ClearEntryPaths() {
 int CheckEntry(char* path) {
     const ProfileReader& script = RunState.ScriptReader;
     const int32_t act = script.ReadInteger(kActKey);
-    switch (act) {
-    case 2:
-    case 3:
-    case kActBinaryDelta: {
-        if (!FileIsPresent(path)) return MissingCase(path);
-        uint32_t newCrc = 0;
-        const bool knowsNewCrc = ReadNewCrc(&newCrc);
-        const bool checksCrc = act != 3 || script.ReadInteger(kDontCheckKey) == 0;
-        if (!knowsNewCrc && !checksCrc) return 1;
-        const uint32_t crc = FileCrc32(path);
-        // Already the new version (a second run of the same patch): it
-        // passes and is left alone; the report says skipped.
-        if (knowsNewCrc && crc == newCrc) {
-            MarkSkipped(path);
-            return 1;
-        }
-        // Signed and unsigned decimal forms of the CRC read as the same bits.
-        const uint32_t expected = static_cast<uint32_t>(script.ReadInteger(kCrcKey));
-        if (checksCrc) NoteCrc(crc, expected);
-        if (!checksCrc || crc == expected) return 1;
-        return DifferingCase(path);
-    }
-    case 5:
-    case 6:
-    case 7:
-        return FileIsPresent(path) ? 1 : MissingCase(path);
-    default:
-        // Run, add, delete and unknown actions need nothing to be there.
+    const ActionInfo* action = FindAction(act);
+    // Run, add, delete and unknown actions need nothing to be there.
+    if (!action || !action->needsExisting) return 1;
+    if (!FileIsPresent(path)) return MissingCase(path);
+    if (!action->checksCrc) return 1;
+
+    uint32_t newCrc = 0;
+    const bool knowsNewCrc = ReadNewCrc(&newCrc);
+    const bool checksCrc = act != kActBytePatch || script.ReadInteger(kDontCheckKey) == 0;
+    if (!knowsNewCrc && !checksCrc) return 1;
+    const uint32_t crc = FileCrc32(path);
+    // Already the new version (a second run of the same patch): it passes
+    // and is left alone; the report says skipped.
+    if (knowsNewCrc && crc == newCrc) {
+        MarkSkipped(path);
         return 1;
     }
+    // Signed and unsigned decimal forms of the CRC read as the same bits.
+    const uint32_t expected = static_cast<uint32_t>(script.ReadInteger(kCrcKey));
+    if (checksCrc) NoteCrc(crc, expected);
+    if (!checksCrc || crc == expected) return 1;
+    return DifferingCase(path);
 }
 
-int VerifyEntries(VerifyMode mode) {
+int VerifyEntries(VerifyMode mode, PassHost& host) {
     ProfileReader& script = RunState.ScriptReader;
     script.SetFile(RunState.ScriptPath);
     script.SetSection(kSetupSection);
@@ -208,9 +197,9 @@ int VerifyEntries(VerifyMode mode) {
     RunState.EntryPaths = table;
     RunState.EntryCount = count;
 
-    SetProgressRange(RunState.DialogWindow, IdProgressBar, 0, static_cast<int>(count));
+    host.BeginProgress(count);
     for (uint32_t n = 1; n <= count; ++n) {
-        ShowEntryProgress(n);
+        host.ShowProgress(n);
         char section[kEntrySectionNameSize] = {};
         FormatEntrySectionName(section, n);
         script.SetSection(section);
@@ -218,7 +207,7 @@ int VerifyEntries(VerifyMode mode) {
         HeapText file = script.ReadValue(kFileKey);
         HeapText dir = script.ReadValue(kDirKey);
         if (mode == VerifyMode::FillFolder && dir && std::strcmp(dir.get(), kDirAsk) == 0)
-            return FinishFillFolder();  // the box keeps what it has
+            return FinishFillFolder(host);  // the offer stays as it was
 
         HeapText folder;
         HeapText sub;
@@ -226,29 +215,31 @@ int VerifyEntries(VerifyMode mode) {
             // The box already shows entry 1's folder with its Sub joined on
             // (see the fill-folder mode): the folder the user confirms is the
             // one checked, and Sub is not joined a second time.
-            folder = ReadConfirmedFolder();
+            folder = ReadConfirmedFolder(host);
         } else {
-            folder = ResolveFolder(dir.get());
+            folder = ResolveFolder(dir.get(), host);
             sub = script.ReadValue(kSubKey);
         }
-        if (!folder) return Fail();  // ErrorText was set there
+        if (!folder) return Fail(host);  // ErrorText was set there
 
         const char* fileName = mode == VerifyMode::Checking ? file.get() : nullptr;
         char* slot = BuildEntrySlot(folder.get(), sub.get(), fileName);
         if (!slot) {
             ComposeError(ResErrChooseAgain, 0, "", 0);
-            return Fail();
+            return Fail(host);
         }
         RunState.EntryPaths[n] = slot;
 
         if (mode == VerifyMode::FillFolder) {
-            SetDlgItemTextA(RunState.DialogWindow, IdFolderBox, slot);
-            return FinishFillFolder();
+            host.OfferFolder(slot);
+            return FinishFillFolder(host);
         }
         const int passed = CheckEntry(slot);
-        LogEntryCheck(n, slot, passed);
-        if (passed == 0) return Fail();
+        LogEntryCheck(n, slot, passed == 0 ? CheckOutcome::Failed
+                               : HasSkipMark(slot) ? CheckOutcome::Skipped
+                                                   : CheckOutcome::Passed);
+        if (passed == 0) return Fail(host);
     }
-    FlushEntryProgress();
+    host.EndProgress();
     return 1;
 }

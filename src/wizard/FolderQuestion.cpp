@@ -5,13 +5,11 @@
 
 #include <windows.h>
 
-#include "core/AdminRun.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
 #include "core/RunState.h"
 #include "wizard/Navigation.h"
 #include "wizard/Pages.h"
-#include "wizard/Unattended.h"
 
 namespace {
 
@@ -39,7 +37,6 @@ void WaitForResume() {
 }  // namespace
 
 int AskForFolder() {
-    if (RunOptions.Mode != RunMode::Interactive) return AnswerFolderQuestionUnattended();
     HidePageControls();  // leaving the check page for now
     RunState.ResumeCode = kResumeRunning;
     EnterFolderPage(true);

@@ -5,7 +5,6 @@
 
 #include "actions/Handoff.h"
 #include "actions/ProcessingPass.h"
-#include "core/AdminRun.h"
 #include "core/ChildProcess.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
@@ -15,6 +14,7 @@
 #include "wizard/ControlIds.h"
 #include "wizard/Navigation.h"
 #include "wizard/Progress.h"
+#include "wizard/WizardHost.h"
 
 namespace {
 
@@ -116,7 +116,8 @@ void EnterFolderPage(bool keepFolder) {
         RunState.PageTable[5] = 1;
     } else {
         // A failure here shows nothing: the check reports it when it runs.
-        VerifyEntries(VerifyMode::FillFolder);
+        WizardHost host;
+        VerifyEntries(VerifyMode::FillFolder, host);
     }
 }
 
@@ -135,7 +136,8 @@ void EnterVerificationPage(bool displayOnly) {
     DrainMessages(Dialog());  // the page is drawn before the work starts
     if (displayOnly) return;
 
-    const int passed = VerifyEntries(VerifyMode::Checking);
+    WizardHost host;
+    const int passed = VerifyEntries(VerifyMode::Checking, host);
     // Nothing the user did during the check may answer what comes next.
     DiscardUserInput();
     if (passed != 0) {
@@ -176,7 +178,8 @@ void EnterProcessingPage() {
     DrainMessages(Dialog());
     // A backup that failed stops the patch before any change; single entries
     // that fail reach the user through the report, not here.
-    if (RunState.BackupOption == 0 || HandOffToUninstaller() != 0) RunProcessingPass();
+    WizardHost host;
+    if (RunState.BackupOption == 0 || HandOffToUninstaller() != 0) RunProcessingPass(host);
     DiscardUserInput();
     EnableControl(IdNext, 1);
     Text(IdNotice, ResWorkDoneNotice);

@@ -83,7 +83,8 @@ TEST_F(UnattendedE2e, QuietAppliesThePatchWithoutAWindowAndLogsEveryFile) {
     EXPECT_NE(log.find("Check 1: " + dir + "\\core.dll: CRC found " + crc + ", expected " + crc + ": passed"),
               std::string::npos)
         << log;
-    EXPECT_NE(log.find("Action 2: " + dir + "\\core.dll: done"), std::string::npos) << log;
+    EXPECT_NE(log.find("Action 2 (XOR-delta update): " + dir + "\\core.dll: done"), std::string::npos) << log;
+    EXPECT_NE(log.find("Registry sections: done"), std::string::npos) << log;
     EXPECT_NE(log.find("Registry RenReg 2: HKCU,Software\\ZuliE2E\\Moving,\"\",1,1,Moved: done"), std::string::npos)
         << log;
     EXPECT_NE(log.find("Patch: R1"), std::string::npos) << log;
@@ -125,7 +126,7 @@ TEST_F(UnattendedE2e, QuietWithSkipDifferingByDefaultLeavesOnlyThatFileAlone) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(ReadTestFile(App() + "data.bin"), "somebody else's data") << "the check allowed only a skip";
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
-    EXPECT_NE(Log().find("Action 3: " + Dir() + "\\data.bin**: skipped"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("Action 3 (byte-pattern patch): " + Dir() + "\\data.bin**: skipped"), std::string::npos) << Log();
 }
 
 TEST_F(UnattendedE2e, QuietWithADeferredReplacementExitsRestartRequired) {
@@ -202,6 +203,35 @@ TEST_F(UnattendedE2e, PassiveShowsItsProgressAndDirIsTheFolderPagesFolder) {
     ExpectSessionGone();
 }
 
+TEST_F(UnattendedE2e, QuietOwnsNoWindowAtAllWhileItPatches) {
+    PatchProject project("quiet no window");
+    // Entry 1 asks for its folder (answered by /dir=); entry 2 holds the
+    // patch in its processing pass until the test has looked.
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=Ask\r\n"
+                                 "Count=1\r\nINIKey1=Main,Version,3\r\n[Proc2]\r\nFILE=waiter.exe\r\nAct=0\r\nDir=Pre\r\n");
+    project.AddFile("Proc2", ReadTestFile(ExecutableFolder() + "run_entry_child.exe"));
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "ZuliRunEntryChildRelease");
+    ASSERT_NE(release, nullptr);
+
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /quiet /dir=" + Quoted(Dir()) + " " + LogSwitch()));
+    // The run entry's program is in place: the patch is in its processing
+    // pass, and waits there for the program to end.
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(App() + "waiter.exe") || !program.Running(); }));
+    EXPECT_TRUE(program.Running()) << "the patch ended before its run entry";
+    std::string owned;
+    for (HWND window : program.OwnedWindows()) owned += "[" + ClassNameOf(window) + "]";
+    EXPECT_EQ(owned, "") << "/quiet owns windows while it patches";
+    SetEvent(release);
+    EXPECT_EQ(program.WaitForExit(), 0) << Log();
+    CloseHandle(release);
+    EXPECT_EQ(SettingsVersion(App()), "3") << "the folder question was answered by /dir=";
+    EXPECT_TRUE(FileExists(App() + "waiter.exe.done"));
+    ExpectSessionGone();
+}
+
 TEST_F(UnattendedE2e, ABadSwitchExitsWithoutDoingAnything) {
     PatchProject project("bad switch");
     AddSettingsPatch(project, "Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path");
@@ -262,7 +292,7 @@ TEST_F(UnattendedE2e, InteractiveRunsLogTooAndReportFailedEntries) {
     EXPECT_EQ(run.PressToExit(1), 1603) << "an entry failed";
     CloseHandle(held);
     std::string log = Log();
-    EXPECT_NE(log.find("Action 4: " + Dir() + "\\obsolete.txt: FAILED, error 32: "), std::string::npos) << log;
+    EXPECT_NE(log.find("Action 4 (delete): " + Dir() + "\\obsolete.txt: FAILED, error 32: "), std::string::npos) << log;
     EXPECT_NE(log.find("Exit code: 1603"), std::string::npos) << log;
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "script/neutral/FieldSplitter.h"
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

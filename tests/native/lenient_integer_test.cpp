@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 TEST(ParseLenientInteger, ReadsScriptNumbersLikeTheRuntimeLibrary) {
     struct Case {

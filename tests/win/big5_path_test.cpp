@@ -19,6 +19,7 @@
 #include "script/FolderResolution.h"
 #include "support/TempOverride.h"
 #include "support/TestFiles.h"
+#include "support/PassSetup.h"
 
 namespace {
 
@@ -91,6 +92,7 @@ void RemoveWhole(const std::string& folder) {
 
 class Big5PathTest : public ::testing::Test {
 protected:
+    FakeHost host_;  // answers the passes instead of a window
     Big5PathTest()
         : scratch_("big5"),
           keyPath_("Software\\ZuliTest\\Big5Path-" + std::to_string(GetCurrentProcessId()) + "\\" + kFolderName) {}
@@ -202,10 +204,10 @@ TEST_F(Big5PathTest, WorkingFolderUnderATemporaryDirectoryEndingInATrailByte) {
 }
 
 TEST_F(Big5PathTest, LiteralFolderSurvivesResolution) {
-    HeapText folder = ResolveFolder(folder_.c_str());
+    HeapText folder = ResolveFolder(folder_.c_str(), host_);
     EXPECT_EQ(Shown(folder.get()), Shown(folder_.c_str()));
     EXPECT_EQ(Shown(RunState.PreviousFolder), Shown(folder_.c_str()));
-    HeapText previous = ResolveFolder("Pre");
+    HeapText previous = ResolveFolder("Pre", host_);
     EXPECT_EQ(Shown(previous.get()), Shown(folder_.c_str()));
 
     char target[MAX_PATH + 1] = {};
@@ -239,7 +241,7 @@ TEST_F(Big5PathTest, RegistryFolderLosesOnlyItsLastComponent) {
 
         HeapText direct = ReadRegistryFolder();
         EXPECT_EQ(Shown(direct.get()), Shown(c.expected.c_str())) << c.what;
-        HeapText folder = ResolveFolder("Reg");
+        HeapText folder = ResolveFolder("Reg", host_);
         EXPECT_EQ(Shown(folder.get()), Shown(c.expected.c_str())) << c.what << " (through ResolveFolder)";
         EXPECT_EQ(Shown(RunState.PreviousFolder), Shown(c.expected.c_str())) << c.what;
         EXPECT_FALSE(RunState.ErrorText) << c.what;

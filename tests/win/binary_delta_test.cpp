@@ -223,6 +223,7 @@ std::string Line(const std::string& name, const std::string& path, const std::st
 // Both passes over a script of update entries, with real files.
 class UpToDateTest : public ::testing::Test {
 protected:
+    FakeHost host_;  // answers the passes instead of a window
     UpToDateTest() : scratch_("uptodate"), state_(PrepareWork()) {}
 
     std::string PrepareWork() {
@@ -240,7 +241,6 @@ protected:
 };
 
 TEST_F(UpToDateTest, SecondRunReportsEveryEntryUpToDate) {
-    PassWindow window;
     const std::string oldLibrary = CodeLike(40000, 5);
     const std::string newLibrary = oldLibrary.substr(0, 10000) + "inserted" + oldLibrary.substr(12000);
     const std::string oldData = "data file, first version", newData = "data file, second version!";
@@ -262,8 +262,8 @@ TEST_F(UpToDateTest, SecondRunReportsEveryEntryUpToDate) {
                                      "[Proc3]\r\nFile=bytes.bin\r\nAct=3\r\n" + crcs(oldBytes, newBytes) + dir);
 
     // The skip options stay off: an up-to-date file is not a differing one.
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
+    RunProcessingPass(host_);
     EXPECT_EQ(Report(), Line("Update file", App("lib.dll"), "OK") + Line("Update file", App("data.bin"), "OK") +
                             Line("Replace bytes", App("bytes.bin"), "OK"));
     EXPECT_TRUE(ReadTestFile(App("lib.dll")) == newLibrary);
@@ -271,8 +271,8 @@ TEST_F(UpToDateTest, SecondRunReportsEveryEntryUpToDate) {
     EXPECT_EQ(ReadTestFile(App("bytes.bin")), newBytes);
 
     RunState.ReportText.reset();
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
+    RunProcessingPass(host_);
     EXPECT_EQ(Report(), Line("Update file", App("lib.dll**"), "Skipped") +
                             Line("Update file", App("data.bin**"), "Skipped") +
                             Line("Replace bytes", App("bytes.bin**"), "Skipped"));
@@ -282,7 +282,6 @@ TEST_F(UpToDateTest, SecondRunReportsEveryEntryUpToDate) {
 }
 
 TEST_F(UpToDateTest, BinaryDeltaIsCheckedLikeTheXorDelta) {
-    PassWindow window;
     const std::string dir = "Dir=" + scratch_ / "app" + "\r\n";
     WriteTestFile(App("lib.dll"), "some other version");
     struct Case {
@@ -300,7 +299,7 @@ TEST_F(UpToDateTest, BinaryDeltaIsCheckedLikeTheXorDelta) {
     };
     for (const Case& c : cases) {
         WriteTestFile(Work("Setup.ini"), "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nAct=8\r\n" + c.entry + "\r\n" + dir);
-        ASSERT_EQ(VerifyEntries(VerifyMode::Checking), c.result) << c.what;
+        ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), c.result) << c.what;
         if (c.result) {
             EXPECT_EQ(RunState.EntryPaths[1], c.path) << c.what;
         }

@@ -15,8 +15,9 @@
 #include "core/Handles.h"
 #include "core/RunState.h"
 #include "script/FolderResolution.h"
-#include "script/RegistryAccessor.h"
+#include "core/RegistryAccessor.h"
 #include "support/TestFiles.h"
+#include "support/PassSetup.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ std::string Shown(const char* text) { return text ? "\"" + std::string(text) + "
 
 class FolderResolutionTest : public ::testing::Test {
 protected:
+    FakeHost host_;  // answers the passes instead of a window
     FolderResolutionTest()
         : scratch_("folders"),
           keyPath_("Software\\ZuliTest\\FolderResolution-" + std::to_string(GetCurrentProcessId())) {}
@@ -105,11 +107,11 @@ TEST_F(FolderResolutionTest, EveryFixedTokenGivesItsFolder) {
         {"DESK", &RunStateRecord::DesktopFolder},     {"APPD", &RunStateRecord::AppDataFolder},
     };
     for (const Case& c : cases) {
-        HeapText folder = ResolveFolder(c.token);
+        HeapText folder = ResolveFolder(c.token, host_);
         EXPECT_EQ(Shown(folder.get()), Shown(RunState.*c.field)) << "token " << c.token;
         EXPECT_STREQ(RunState.PreviousFolder, RunState.*c.field) << "PreviousFolder after token " << c.token;
         EXPECT_NE(folder.get(), RunState.*c.field) << "token " << c.token << " must give a copy";
-        HeapText again = ResolveFolder("Pre");
+        HeapText again = ResolveFolder("Pre", host_);
         EXPECT_EQ(Shown(again.get()), Shown(RunState.*c.field)) << "\"Pre\" after token " << c.token;
     }
     EXPECT_FALSE(RunState.ErrorText);
@@ -122,10 +124,10 @@ TEST_F(FolderResolutionTest, TokensAreComparedWithCase) {
                               " Me",  "stmu", "Prog", "doc", "Temp", "temp", "desk", "appd",
                               "C:\\Program Files\\Example", "..\\relative\\folder"};
     for (const char* literal : literals) {
-        HeapText folder = ResolveFolder(literal);
+        HeapText folder = ResolveFolder(literal, host_);
         EXPECT_EQ(Shown(folder.get()), Shown(literal)) << "token \"" << literal << "\"";
         EXPECT_STREQ(RunState.PreviousFolder, literal);
-        HeapText previous = ResolveFolder("Pre");
+        HeapText previous = ResolveFolder("Pre", host_);
         EXPECT_EQ(Shown(previous.get()), Shown(literal)) << "\"Pre\" after \"" << literal << "\"";
     }
     EXPECT_FALSE(RunState.ErrorText);
@@ -140,16 +142,16 @@ TEST_F(FolderResolutionTest, TempIsTheTemplatesFolderNotTheTemporaryDirectory) {
     GetTempPathA(sizeof temporary, temporary);
     ASSERT_STRNE(templates, temporary);
 
-    HeapText folder = ResolveFolder("TEMP");
+    HeapText folder = ResolveFolder("TEMP", host_);
     EXPECT_EQ(Shown(folder.get()), Shown(templates));
 }
 
 TEST_F(FolderResolutionTest, PreviousFolderIsTheFolderBeforeSubAndFile) {
-    HeapText start = ResolveFolder("Pre");
+    HeapText start = ResolveFolder("Pre", host_);
     EXPECT_EQ(Shown(start.get()), "\"\"") << "\"Pre\" before any resolution is the empty folder";
 
     // Entry 1: a folder, then its Sub and FILE joined as the verification pass does.
-    HeapText folder = ResolveFolder("C:\\Games\\Viewer");
+    HeapText folder = ResolveFolder("C:\\Games\\Viewer", host_);
     ASSERT_TRUE(folder);
     char target[MAX_PATH + 1] = {};
     std::strcpy(target, folder.get());
@@ -157,15 +159,15 @@ TEST_F(FolderResolutionTest, PreviousFolderIsTheFolderBeforeSubAndFile) {
     AppendPath(target, "help.bmp");
     EXPECT_STREQ(target, "C:\\Games\\Viewer\\Plugins\\help.bmp");
     // Entry 2 with "Pre" gets entry 1's folder, not its sub-folder.
-    HeapText previous = ResolveFolder("Pre");
+    HeapText previous = ResolveFolder("Pre", host_);
     EXPECT_EQ(Shown(previous.get()), "\"C:\\Games\\Viewer\"");
 
     // A Sub holding a full path replaces the folder in the target only.
-    folder = ResolveFolder("Win");
+    folder = ResolveFolder("Win", host_);
     std::strcpy(target, folder.get());
     AppendPath(target, "D:\\Elsewhere");
     EXPECT_STREQ(target, "D:\\Elsewhere");
-    previous = ResolveFolder("Pre");
+    previous = ResolveFolder("Pre", host_);
     EXPECT_EQ(Shown(previous.get()), Shown(RunState.WindowsFolder));
 }
 
@@ -200,7 +202,7 @@ TEST_F(FolderResolutionTest, RegistryValuesNameTheFolder) {
     for (const Case& c : cases) {
         SetRegKey(c.regKey);
         RunState.ErrorText.reset();
-        HeapText folder = ResolveFolder("Reg");
+        HeapText folder = ResolveFolder("Reg", host_);
         EXPECT_EQ(Shown(folder.get()), Shown(c.expected.c_str())) << c.what << " (RegKey " << c.regKey << ")";
         EXPECT_STREQ(RunState.PreviousFolder, c.expected.c_str()) << c.what;
         EXPECT_FALSE(RunState.ErrorText) << c.what;
@@ -224,7 +226,7 @@ TEST_F(FolderResolutionTest, UnreadableRegistryFolderFailsWithTheFolderMessage) 
     // First operation of the run with a lower-case hive: no root to open under.
     SetRegKey("hklm," + keyPath_ + ",Program");
     std::strcpy(RunState.PreviousFolder, "Q:\\Kept\\");
-    HeapText folder = ResolveFolder("Reg");
+    HeapText folder = ResolveFolder("Reg", host_);
     EXPECT_EQ(Shown(folder.get()), "none") << "\"hklm\" as the first registry operation";
     EXPECT_EQ(Shown(RunState.ErrorText.get()), Shown(kFolderError));
     EXPECT_STREQ(RunState.PreviousFolder, "Q:\\Kept\\") << "a failed resolution keeps PreviousFolder";
@@ -235,7 +237,7 @@ TEST_F(FolderResolutionTest, UnreadableRegistryFolderFailsWithTheFolderMessage) 
         else
             WritePrivateProfileStringA("Proc1", "RegKey", nullptr, (scratch_ / "Setup.ini").c_str());
         RunState.ErrorText.reset();
-        folder = ResolveFolder("Reg");
+        folder = ResolveFolder("Reg", host_);
         EXPECT_EQ(Shown(folder.get()), "none") << c.what;
         EXPECT_EQ(Shown(RunState.ErrorText.get()), Shown(kFolderError)) << c.what;
         EXPECT_STREQ(RunState.PreviousFolder, "Q:\\Kept\\") << c.what;
@@ -245,10 +247,10 @@ TEST_F(FolderResolutionTest, UnreadableRegistryFolderFailsWithTheFolderMessage) 
 TEST_F(FolderResolutionTest, UnknownHiveKeepsThePreviousRoot) {
     SetValue("Program", REG_SZ, Scratch() + "\\app\\viewer.exe");
     SetRegKey("HKCU," + keyPath_ + ",Program");
-    ASSERT_TRUE(ResolveFolder("Reg"));
+    ASSERT_TRUE(ResolveFolder("Reg", host_));
     // The root of the last operation stays: "hklm" now reads under HKCU.
     SetRegKey("hklm," + keyPath_ + ",Program");
-    HeapText folder = ResolveFolder("Reg");
+    HeapText folder = ResolveFolder("Reg", host_);
     EXPECT_EQ(Shown(folder.get()), Shown((Scratch() + "\\app").c_str()));
 }
 
@@ -280,12 +282,12 @@ TEST_F(FolderResolutionTest, OverLongFoldersAreRejected) {
     // 260 characters fit PreviousFolder; 261 do not.
     std::string fits = "C:\\" + std::string(257, 'f');
     std::string tooLong = fits + "g";
-    HeapText folder = ResolveFolder(fits.c_str());
+    HeapText folder = ResolveFolder(fits.c_str(), host_);
     EXPECT_EQ(Shown(folder.get()), Shown(fits.c_str())) << "a folder of 260 characters";
     EXPECT_EQ(std::string(RunState.PreviousFolder), fits);
 
     std::strcpy(RunState.PreviousFolder, "Q:\\Kept\\");
-    folder = ResolveFolder(tooLong.c_str());
+    folder = ResolveFolder(tooLong.c_str(), host_);
     EXPECT_EQ(Shown(folder.get()), "none") << "a literal folder of 261 characters";
     EXPECT_EQ(Shown(RunState.ErrorText.get()), Shown(kFolderError));
     EXPECT_STREQ(RunState.PreviousFolder, "Q:\\Kept\\");
@@ -293,14 +295,14 @@ TEST_F(FolderResolutionTest, OverLongFoldersAreRejected) {
     RunState.ErrorText.reset();
     SetValue("Long", REG_SZ, Scratch() + "\\" + std::string(300, 'x') + "\\viewer.exe");
     SetRegKey("HKCU," + keyPath_ + ",Long");
-    folder = ResolveFolder("Reg");
+    folder = ResolveFolder("Reg", host_);
     EXPECT_EQ(Shown(folder.get()), "none") << "a registry folder over 260 characters";
     EXPECT_EQ(Shown(RunState.ErrorText.get()), Shown(kFolderError));
     EXPECT_STREQ(RunState.PreviousFolder, "Q:\\Kept\\");
 }
 
 TEST_F(FolderResolutionTest, EntryWithoutDirCannotBeResolved) {
-    HeapText folder = ResolveFolder(nullptr);
+    HeapText folder = ResolveFolder(nullptr, host_);
     EXPECT_EQ(Shown(folder.get()), "none");
     EXPECT_EQ(Shown(RunState.ErrorText.get()), Shown(kFolderError));
 }

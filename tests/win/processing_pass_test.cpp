@@ -57,6 +57,7 @@ std::string RegistryString(const std::string& subkey, const char* name) {
 
 class ProcessingPassTest : public ::testing::Test {
 protected:
+    FakeHost host_;  // answers the passes instead of a window
     ProcessingPassTest()
         : scratch_("processing"),
           state_(PrepareWork()),
@@ -84,7 +85,6 @@ protected:
 };
 
 TEST_F(ProcessingPassTest, ReportOfEveryKindOfEntryAndTheRegistry) {
-    PassWindow window;
     RunState.SkipMissingOption = 1;
     RunState.SkipDifferingOption = 1;
 
@@ -119,8 +119,8 @@ TEST_F(ProcessingPassTest, ReportOfEveryKindOfEntryAndTheRegistry) {
                 "[Proc11]\r\nFile=nothing.exe\r\n" + dir +
                 "[Proc12]\r\nFile=tool.exe\r\nAct=0\r\n" + dir +
                 "[AddReg]\r\n1=HKCU," + keyPath_ + ",Installed,1,4,yes\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
+    RunProcessingPass(host_);
 
     const std::string expected =
         Line("Add file", App("new\\added.txt"), "OK") +
@@ -149,7 +149,7 @@ TEST_F(ProcessingPassTest, ReportOfEveryKindOfEntryAndTheRegistry) {
     EXPECT_TRUE(FileExists(App("tool.exe.done"))) << "the run entry did not wait for its program";
     EXPECT_EQ(RegistryString(keyPath_, "Installed"), "yes");
 
-    EXPECT_EQ(window.ProgressPosition(), 12);
+    EXPECT_EQ(host_.shown, 12);
     HeapText section = RunState.ScriptReader.CopySectionName();
     EXPECT_STREQ(section.get(), "RenReg") << "the registry sections leave the last one current";
 }
@@ -157,8 +157,8 @@ TEST_F(ProcessingPassTest, ReportOfEveryKindOfEntryAndTheRegistry) {
 TEST_F(ProcessingPassTest, RegistrySummaryFailsWhenAnySectionFails) {
     WriteScript("[Setup]\r\nProcCount=0\r\nDelReg=1\r\n"
                 "[DelReg]\r\n1=HKCU," + keyPath_ + "\\NoSuchKey,NoSuchValue\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1);
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1);
+    RunProcessingPass(host_);
     EXPECT_EQ(Report(), "Update registry   Failed\r\n\r\n");
 }
 
@@ -167,7 +167,7 @@ TEST_F(ProcessingPassTest, RegistrySectionsRunWithoutEntries) {
     WriteScript("[Setup]\r\nAddReg=2\r\n"
                 "[AddReg]\r\n1=HKCU," + keyPath_ + ",First,1,2,a\r\n2=HKCU," + keyPath_ + ",Second,1,2,b\r\n");
     RunState.ScriptReader.SetFile(RunState.ScriptPath);
-    RunProcessingPass();
+    RunProcessingPass(host_);
     EXPECT_EQ(Report(), "Update registry   OK\r\n\r\n") << "one summary line, whatever the line count";
     EXPECT_EQ(RegistryString(keyPath_, "First"), "a");
     EXPECT_EQ(RegistryString(keyPath_, "Second"), "b");
@@ -181,8 +181,8 @@ TEST_F(ProcessingPassTest, NothingToDoLeavesTheReportAbsent) {
     };
     for (const char* script : scripts) {
         WriteScript(script);
-        ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << script;
-        RunProcessingPass();
+        ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << script;
+        RunProcessingPass(host_);
         EXPECT_FALSE(RunState.ReportText) << script << ": report " << Report();
     }
 }
@@ -195,8 +195,8 @@ TEST_F(ProcessingPassTest, EntriesOnOneTargetRunInEntryOrder) {
                 "[Proc1]\r\nFile=same.txt\r\nAct=1\r\n" + dir +
                 "[Proc2]\r\nFile=same.txt\r\nAct=4\r\n" + dir +
                 "[Proc3]\r\nFile=same.txt\r\nAct=1\r\n" + dir);
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
+    RunProcessingPass(host_);
     EXPECT_EQ(ReadTestFile(App("same.txt")), "third");
     EXPECT_EQ(Report(), Line("Add file", App("same.txt"), "OK") + Line("Delete file", App("same.txt"), "OK") +
                             Line("Add file", App("same.txt"), "OK"));
@@ -206,8 +206,8 @@ TEST_F(ProcessingPassTest, ReportIsOnlyEverExtended) {
     const std::string dir = "Dir=" + AppFolder() + "\r\n";
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=x.txt\r\nAct=4\r\n" + dir);
     AppendReportLine(8, " ", 0, false);
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
-    RunProcessingPass();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
+    RunProcessingPass(host_);
     EXPECT_EQ(Report(), "Update registry   Failed\r\n\r\n" + Line("Delete file", App("x.txt"), "OK"));
 }
 

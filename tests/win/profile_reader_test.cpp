@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "script/ProfileReader.h"
+#include "core/ProfileReader.h"
 #include "support/TestFiles.h"
 
 namespace {

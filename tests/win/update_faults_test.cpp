@@ -41,6 +41,7 @@ const char* const kReportNames[kEntries] = {"Run file", "Add file", "Update file
 // Public: the rows' faults reach the targets and payloads through it.
 class UpdateFaultsTest : public ::testing::Test {
 public:
+    FakeHost host_;  // answers the passes instead of a window
     UpdateFaultsTest() : scratch_("update faults"), state_(PrepareWork()) {
         old_[0] = "the installed tool";
         old_[1] = "the installed notes";
@@ -80,7 +81,7 @@ public:
                       "[Proc3]\r\nFile=lib.dll\r\nAct=2\r\nCRC=" + std::to_string(Crc32Of(old_[2])) + "\r\n" + dir +
                       "[Proc4]\r\nFile=data.bin\r\nAct=3\r\nCRC=" + std::to_string(Crc32Of(old_[3])) + "\r\n" + dir);
         RunState.ReportText.reset();
-        ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1);
+        ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1);
     }
 
     std::vector<std::string> ScratchFilesLeft() const {
@@ -96,7 +97,6 @@ public:
 
     ScratchFolder scratch_;
     PassState state_;
-    PassWindow window_;
     std::string old_[kEntries];
     std::string new_[kEntries];
 };
@@ -212,7 +212,7 @@ TEST_F(UpdateFaultsTest, EveryTargetIsOldOrNewAndTheReportSaysWhich) {
                 ASSERT_TRUE(GetFileAttributesA(Target(0).c_str()) & FILE_ATTRIBUTE_HIDDEN)
                     << "the file system keeps no hidden attribute: the row would prove nothing";
             }
-            RunProcessingPass();
+            RunProcessingPass(host_);
             report = RunState.ReportText ? RunState.ReportText.get() : "";
         }
         if (!realWork.empty()) {
@@ -255,7 +255,7 @@ TEST_F(UpdateFaultsTest, ReplacementKeepsTheAccessList) {
     WriteTestFile(scratch_ / "app\\fresh.txt", "a new file of the folder");
     ASSERT_NE(own, AccessListOf(scratch_ / "app\\fresh.txt"))
         << "the file system keeps no access list of its own for a file: the test would prove nothing";
-    RunProcessingPass();
+    RunProcessingPass(host_);
     for (int i = 0; i < kEntries; ++i) {
         EXPECT_EQ(ReadTestFile(Target(i)), new_[i]) << kNames[i];
         EXPECT_EQ(AccessListOf(Target(i)), own) << kNames[i];

@@ -38,6 +38,7 @@ std::string SignedDecimal(unsigned long crc) {
 
 class VerificationTest : public ::testing::Test {
 protected:
+    FakeHost host_;  // answers the passes instead of a window
     VerificationTest() : scratch_("verification"), state_(PrepareWork()) {}
 
     std::string PrepareWork() {
@@ -67,7 +68,7 @@ TEST_F(VerificationTest, NoEntriesSucceedsAtOnce) {
     };
     for (const char* script : scripts) {
         WriteScript(script);
-        EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 1) << script;
+        EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << script;
         EXPECT_EQ(RunState.EntryCount, 0u) << script;
         EXPECT_FALSE(RunState.ErrorText) << script << ": message " << Error();
     }
@@ -133,7 +134,7 @@ TEST_F(VerificationTest, OneEntryCasesOfPresenceCrcAndOptions) {
         RunState.SkipDifferingOption = c.skipDiffering;
         RunState.ErrorText.reset();
 
-        EXPECT_EQ(VerifyEntries(VerifyMode::Checking), c.expected) << c.label << ": message " << Error();
+        EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), c.expected) << c.label << ": message " << Error();
         if (c.expected == 1) {
             ASSERT_EQ(RunState.EntryCount, 1u) << c.label;
             EXPECT_EQ(Shown(Slot(1)), Shown((target + (c.marked ? "**" : "")).c_str())) << c.label;
@@ -154,13 +155,12 @@ TEST_F(VerificationTest, AFileThatCannotBeReadCountsAsDiffering) {
                 SignedDecimal(Crc32Of(content)) + "\r\nDir=" + AppFolder() + "\r\n");
     HANDLE locked = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 0);
+    EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 0);
     CloseHandle(locked);
     EXPECT_EQ(Error(), kDiffers + "\n" + target + "\n" + kResetFolder);
 }
 
 TEST_F(VerificationTest, FailureAtEntryThreeOfFiveStopsThere) {
-    PassWindow window;
     WriteTestFile(App("one.txt"), "1");
     WriteTestFile(App("two.txt"), "2");
     CreateDirectoryA(App("later").c_str(), nullptr);
@@ -172,17 +172,16 @@ TEST_F(VerificationTest, FailureAtEntryThreeOfFiveStopsThere) {
                 // folder and entry 5 would compose the registry message.
                 "[Proc4]\r\nFile=four.txt\r\nAct=7\r\nDir=" + App("later") + "\r\n"
                 "[Proc5]\r\nFile=five.txt\r\nAct=7\r\nDir=Reg\r\n");
-    EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 0);
+    EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 0);
     EXPECT_EQ(RunState.EntryCount, 0u);
     EXPECT_EQ(RunState.EntryPaths, nullptr);
     EXPECT_EQ(Error(), kMissing + "\n" + App("sub\\three.txt") + "\n" + kResetFolder);
     EXPECT_STREQ(RunState.PreviousFolder, AppFolder().c_str()) << "a later entry was resolved";
-    EXPECT_EQ(window.ProgressHigh(), 5);
-    EXPECT_EQ(window.ProgressPosition(), 3) << "the bar went past the failing entry";
+    EXPECT_EQ(host_.range, 5);
+    EXPECT_EQ(host_.shown, 3) << "the bar went past the failing entry";
 }
 
 TEST_F(VerificationTest, EveryEntryPassingLeavesTheTableAndTheBarAtTheEnd) {
-    PassWindow window;
     WriteTestFile(App("one.txt"), "1");
     CreateDirectoryA(App("sub").c_str(), nullptr);
     WriteTestFile(App("sub\\two.txt"), "2");
@@ -194,30 +193,30 @@ TEST_F(VerificationTest, EveryEntryPassingLeavesTheTableAndTheBarAtTheEnd) {
                 "[Proc3]\r\nAct=4\r\nDir=Pre\r\nFile=gone.txt\r\n"
                 // A Sub with a drive letter replaces the folder; no FILE: the folder itself.
                 "[Proc4]\r\nAct=0\r\nDir=Pre\r\nSub=" + fixed + "\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     ASSERT_EQ(RunState.EntryCount, 4u);
     const std::string expected[] = {App("one.txt"), App("sub\\two.txt"), App("gone.txt"), fixed};
     for (uint32_t n = 1; n <= 4; ++n)
         EXPECT_EQ(Shown(Slot(n)), Shown(expected[n - 1].c_str())) << "entry " << n;
     EXPECT_EQ(Slot(0), nullptr);
-    EXPECT_EQ(window.ProgressHigh(), 4);
-    EXPECT_EQ(window.ProgressPosition(), 4);
+    EXPECT_EQ(host_.range, 4);
+    EXPECT_EQ(host_.shown, 4);
 }
 
 TEST_F(VerificationTest, EachPassRebuildsTheTable) {
     WriteTestFile(App("one.txt"), "1");
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=one.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1);
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1);
     RunState.SkipMissingOption = 1;
     WriteScript("[Setup]\r\nProcCount=2\r\n"
                 "[Proc1]\r\nFile=one.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\n"
                 "[Proc2]\r\nFile=none.txt\r\nAct=7\r\nDir=Pre\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     ASSERT_EQ(RunState.EntryCount, 2u);
     EXPECT_EQ(Shown(Slot(2)), Shown((App("none.txt") + "**").c_str()));
     // The file appears: the next pass no longer marks it.
     WriteTestFile(App("none.txt"), "now here");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(2)), Shown(App("none.txt").c_str()));
 }
 
@@ -225,49 +224,47 @@ TEST_F(VerificationTest, UnresolvableFolderFailsWithTheFolderMessage) {
     WriteScript("[Setup]\r\nProcCount=2\r\n"
                 "[Proc1]\r\nFile=a.txt\r\nAct=4\r\nDir=" + AppFolder() + "\r\n"
                 "[Proc2]\r\nFile=b.txt\r\nAct=4\r\n");  // no Dir
-    EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 0);
+    EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 0);
     EXPECT_EQ(Error(), "Registry folder not found\n\n" + kResetFolder);
     EXPECT_EQ(RunState.EntryCount, 0u);
 }
 
 TEST_F(VerificationTest, FillFolderModeShowsWindowsFolderWithSub) {
-    PassWindow window;
-    window.SetFolderBoxText("typed by the user");
+    host_.confirmed = "typed by the user";
     WriteScript("[Setup]\r\nProcCount=3\r\n"
                 "[Proc1]\r\nFile=viewer.dll\r\nAct=2\r\nDir=Win\r\nSub=ZuliApp\\bin\r\n"
                 "[Proc2]\r\nFile=x\r\nDir=Reg\r\n"
                 "[Proc3]\r\nFile=x\r\nDir=Reg\r\n");
-    EXPECT_EQ(VerifyEntries(VerifyMode::FillFolder), 1);
+    EXPECT_EQ(VerifyEntries(VerifyMode::FillFolder, host_), 1);
     std::string windows = RunState.WindowsFolder;  // ends with a backslash
-    EXPECT_EQ(window.FolderBoxText(), windows + "ZuliApp\\bin") << "the box shows the folder and Sub, no FILE";
+    EXPECT_EQ(host_.offers, std::vector<std::string>{windows + "ZuliApp\\bin"})
+        << "the folder page offers the folder and Sub, no FILE";
     EXPECT_EQ(RunState.EntryCount, 0u);
     EXPECT_EQ(RunState.EntryPaths, nullptr);
     EXPECT_FALSE(RunState.ErrorText) << "entries after the first were looked at: " << Error();
 }
 
 TEST_F(VerificationTest, FillFolderModeLeavesTheBoxAloneForAsk) {
-    PassWindow window;
-    window.SetFolderBoxText("C:\\Chosen\\Before");
+    host_.confirmed = "C:\\Chosen\\Before";
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.dll\r\nDir=Ask\r\n");
-    EXPECT_EQ(VerifyEntries(VerifyMode::FillFolder), 1);
-    EXPECT_EQ(window.FolderBoxText(), "C:\\Chosen\\Before");
+    EXPECT_EQ(VerifyEntries(VerifyMode::FillFolder, host_), 1);
+    EXPECT_TRUE(host_.offers.empty()) << "a folder was offered for an entry that asks for it";
     EXPECT_EQ(RunState.EntryCount, 0u);
 }
 
 TEST_F(VerificationTest, FirstEntryTakesTheConfirmedFolderWhenTheFolderPageIsShown) {
-    PassWindow window;
     CreateDirectoryA(App("chosen").c_str(), nullptr);
     WriteTestFile(App("chosen\\main.exe"), "m");
     WriteTestFile(App("chosen\\second.dll"), "s");
     WriteTestFile(App("chosen\\third.dll"), "t");
-    window.SetFolderBoxText(App("chosen"));
+    host_.confirmed = App("chosen");
     RunState.PageTable[5] = 1;
     // Entry 1's own token is ignored, even "Reg" without a RegKey.
     WriteScript("[Setup]\r\nProcCount=3\r\n"
                 "[Proc1]\r\nFile=main.exe\r\nAct=7\r\nDir=Reg\r\n"
                 "[Proc2]\r\nFile=second.dll\r\nAct=7\r\nDir=Pre\r\n"
                 "[Proc3]\r\nFile=third.dll\r\nAct=7\r\nDir=Me\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown(App("chosen\\main.exe").c_str()));
     EXPECT_EQ(Shown(Slot(2)), Shown(App("chosen\\second.dll").c_str()));
     EXPECT_EQ(Shown(Slot(3)), Shown(App("chosen\\third.dll").c_str()));
@@ -276,7 +273,6 @@ TEST_F(VerificationTest, FirstEntryTakesTheConfirmedFolderWhenTheFolderPageIsSho
 }
 
 TEST_F(VerificationTest, EntryOnesSubIsJoinedOnceWhenTheFolderPageIsShown) {
-    PassWindow window;
     CreateDirectoryA(App("plugins").c_str(), nullptr);
     WriteTestFile(App("plugins\\x.txt"), "x");
     WriteTestFile(App("readme.txt"), "r");
@@ -285,26 +281,25 @@ TEST_F(VerificationTest, EntryOnesSubIsJoinedOnceWhenTheFolderPageIsShown) {
                 "[Proc1]\r\nFile=x.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\nSub=plugins\r\n"
                 "[Proc2]\r\nFile=readme.txt\r\nAct=7\r\nDir=" + AppFolder() + "\r\n");
     // The folder page shows entry 1's folder with Sub; the user confirms it.
-    ASSERT_EQ(VerifyEntries(VerifyMode::FillFolder), 1);
-    ASSERT_EQ(window.FolderBoxText(), App("plugins"));
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::FillFolder, host_), 1);
+    ASSERT_EQ(host_.offers, std::vector<std::string>{App("plugins")});
+    host_.confirmed = host_.offers.back();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown(App("plugins\\x.txt").c_str())) << "the folder shown is the folder checked";
     EXPECT_STREQ(RunState.CurrentFolder, App("plugins").c_str()) << "\"Me\" means what the user confirmed";
     // Without the folder page entry 1 joins its Sub as every other entry does.
     RunState.PageTable[5] = 0;
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown(App("plugins\\x.txt").c_str()));
 }
 
 TEST_F(VerificationTest, FolderBoxTooLongForAnyPathFailsNamingItWhole) {
-    PassWindow window;
     const std::string typed = "C:\\" + std::string(300, 'f');
-    window.SetFolderBoxText(typed);
-    ASSERT_EQ(window.FolderBoxText(), typed);
+    host_.confirmed = typed;
     RunState.PageTable[5] = 1;
     std::strcpy(RunState.CurrentFolder, "C:\\Before\\");
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=main.exe\r\nAct=4\r\nDir=Win\r\n");
-    EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 0);
+    EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 0);
     EXPECT_EQ(Error(), kMissing + "\n" + typed + "\n" + kResetFolder);
     EXPECT_STREQ(RunState.CurrentFolder, "C:\\Before\\") << "a cut-down folder was taken";
 }
@@ -316,17 +311,17 @@ TEST_F(VerificationTest, OverlongTargetPathIsAMissingFileNamedWhole) {
     ASSERT_GT(whole.size(), 260u);
 
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=" + longName + "\r\nAct=2\r\nDir=" + AppFolder() + "\r\n");
-    EXPECT_EQ(VerifyEntries(VerifyMode::Checking), 0);
+    EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host_), 0);
     EXPECT_EQ(Error(), kMissing + "\n" + whole + "\n" + kResetFolder);
 
     RunState.SkipMissingOption = 1;
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown((whole + "**").c_str())) << "marked, with the whole path";
 
     // Entries that need no file keep the whole path unmarked.
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=" + longName + "\r\nAct=4\r\nDir=" + AppFolder() +
                 "\r\nSub=deeper\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown(App("deeper\\" + longName).c_str()));
 }
 
@@ -340,8 +335,39 @@ TEST_F(VerificationTest, LongestReachablePathTakesTheMark) {
     ASSERT_EQ(whole.size(), 259u);
     RunState.SkipMissingOption = 1;
     WriteScript("[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=" + name + "\r\nAct=6\r\nDir=" + folder + "\r\n");
-    ASSERT_EQ(VerifyEntries(VerifyMode::Checking), 1) << Error();
+    ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host_), 1) << Error();
     EXPECT_EQ(Shown(Slot(1)), Shown((whole + "**").c_str()));
 }
 
 }  // namespace
+
+TEST_F(VerificationTest, AFolderAskedForIsTheHostsAnswer) {
+    WriteTestFile(App("asked.txt"), "a");
+    WriteTestFile(App("after.txt"), "b");
+    WriteScript("[Setup]\r\nProcCount=2\r\n"
+                "[Proc1]\r\nFile=asked.txt\r\nAct=7\r\nDir=Ask\r\n"
+                "[Proc2]\r\nFile=after.txt\r\nAct=7\r\nDir=Pre\r\n");
+    const std::string tooLong = "C:\\" + std::string(300, 'f');
+    struct Case {
+        const char* what;
+        std::vector<std::string> answers;
+        int expected;
+        std::string error;
+    } cases[] = {
+        {"answered", {AppFolder()}, 1, "<none>"},
+        {"nobody answers", {}, 0, kResetFolder + "\n\n"},
+        {"an answer no folder can be", {tooLong}, 0, "Registry folder not found\n\n" + kResetFolder},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        host.answers = c.answers;
+        RunState.ErrorText.reset();
+        EXPECT_EQ(VerifyEntries(VerifyMode::Checking, host), c.expected) << c.what << ": " << Error();
+        EXPECT_EQ(Error(), c.error) << c.what;
+        EXPECT_EQ(host.questions, 1) << c.what << ": the question is asked once, by entry 1";
+        if (c.expected == 1) {
+            EXPECT_EQ(Shown(Slot(1)), Shown(App("asked.txt").c_str())) << c.what;
+            EXPECT_EQ(Shown(Slot(2)), Shown(App("after.txt").c_str())) << c.what << ": \"Pre\" is the answer";
+        }
+    }
+}

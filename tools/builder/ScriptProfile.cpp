@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "Manifest.h"
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "script/neutral/FieldSplitter.h"
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 #include "core/neutral/LittleEndian.h"
 
 namespace {

@@ -15,6 +15,14 @@ BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectAnyTopWindow(HWND window, LPARAM param) {
+    auto* context = reinterpret_cast<FindContext*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == context->pid) context->windows->push_back(window);
+    return TRUE;
+}
+
 BOOL CALLBACK FindStaticText(HWND child, LPARAM param) {
     auto* out = reinterpret_cast<std::string*>(param);
     if (ClassNameOf(child) == "Static") {
@@ -69,6 +77,17 @@ std::vector<HWND> DrivenProgram::TopWindows() const {
     std::vector<HWND> windows;
     FindContext context{pid_, &windows};
     EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
+}
+
+std::vector<HWND> DrivenProgram::OwnedWindows() const {
+    std::vector<HWND> windows;
+    FindContext context{pid_, &windows};
+    EnumWindows(CollectAnyTopWindow, reinterpret_cast<LPARAM>(&context));
+    // Message-only windows are not enumerated with the others.
+    for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr))
+        CollectAnyTopWindow(window, reinterpret_cast<LPARAM>(&context));
     return windows;
 }
 

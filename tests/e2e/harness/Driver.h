@@ -22,6 +22,9 @@ public:
 
     // The program's visible top-level windows.
     std::vector<HWND> TopWindows() const;
+    // Every window the program owns that is not a child: top-level ones,
+    // shown or hidden, and message-only ones.
+    std::vector<HWND> OwnedWindows() const;
     // The first visible top-level window whose class is `className` (e.g.
     // "#32770" for dialogs) and whose title contains `titlePart`; waits up
     // to `timeoutMs`. Null on time-out.

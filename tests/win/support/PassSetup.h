@@ -1,7 +1,9 @@
 // Header only, so that it links with exactly the runtime the test uses.
 // Run-time state for tests of the verification and processing passes: the
-// path buffers the passes read, and a stand-in dialog window that carries the
-// folder box (1015) and the progress bar (1024).
+// path buffers the passes read, a fake host that answers the passes and
+// records what they hand it, and (for the wizard's own page tests) a
+// stand-in dialog window that carries the folder box (1015) and the
+// progress bar (1024).
 #pragma once
 #include <windows.h>
 
@@ -10,9 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/RunState.h"
 #include "script/Verification.h"
+#include "script/neutral/PassHost.h"
 
 // Allocates the path buffers of RunState that the passes use, fills
 // WorkFolder and ScriptPath from `workFolder` (with a trailing backslash) and
@@ -24,6 +28,39 @@ public:
     ~PassState();
     PassState(const PassState&) = delete;
     PassState& operator=(const PassState&) = delete;
+};
+
+// A host that answers from its fields and records what the passes hand it.
+class FakeHost : public PassHost {
+public:
+    // Answers: the folder the user confirmed, and one answer per folder
+    // question in turn (none left: nobody answers).
+    std::string confirmed;
+    std::vector<std::string> answers;
+    // Records.
+    std::vector<std::string> offers;
+    int questions = 0;
+    int begins = 0;
+    int ends = 0;
+    uint32_t range = 0;
+    uint32_t shown = 0;
+
+    HeapText ConfirmedFolder() override { return CopyText(confirmed.c_str()); }
+    void OfferFolder(const char* folder) override { offers.push_back(folder ? folder : "(null)"); }
+    int AskForFolder(HeapText* folder) override {
+        if (static_cast<std::size_t>(questions) >= answers.size()) {
+            ++questions;
+            return 0;
+        }
+        *folder = CopyText(answers[static_cast<std::size_t>(questions++)].c_str());
+        return 1;
+    }
+    void BeginProgress(uint32_t entries) override {
+        ++begins;
+        range = entries;
+    }
+    void ShowProgress(uint32_t entry) override { shown = entry; }
+    void EndProgress() override { ++ends; }
 };
 
 // A hidden top-level window with an edit control 1015 and a progress bar

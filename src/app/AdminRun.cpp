@@ -1,4 +1,4 @@
-#include "core/AdminRun.h"
+#include "app/AdminRun.h"
 
 #include <windows.h>
 
@@ -8,10 +8,8 @@
 #include "core/RunLog.h"
 #include "core/RunState.h"
 #include "wizard/ControlIds.h"
-#include "wizard/Unattended.h"
+#include "app/Unattended.h"
 #include "wizard/Wizard.h"
-
-__attribute__((section(".bss"))) CommandLineOptions RunOptions;
 
 namespace {
 
@@ -70,12 +68,4 @@ int RunWizardOrUnattended() {
 int EndRun(int exitCode) {
     CloseRunLog(exitCode);
     return exitCode;
-}
-
-bool RestartDecidedByCommandLine() {
-    if (RunOptions.ForceRestart) {
-        RestartComputer();
-        return true;
-    }
-    return RunOptions.NoRestart;
 }

@@ -1,8 +1,8 @@
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 #include <cstring>
 
-#include "core/AdminRun.h"
+#include "app/AdminRun.h"
 #include "core/CreditProtection.h"
 #include "core/Payload.h"
 #include "core/ProcessorFeatures.h"

@@ -4,8 +4,6 @@
 
 // The check, the processing pass with its registry sections and the
 // restart decision; returns the exit code. Ends the session (working folder
-// removed) like the wizard's end does.
+// removed) like the wizard's end does. /quiet opens no window at all;
+// /passive shows a small window with a progress bar.
 int RunUnattended();
-// The folder question when nobody can be asked: /dir= is the answer. 1 with
-// the folder in the folder box, 0 (ErrorText set) without /dir=.
-int AnswerFolderQuestionUnattended();

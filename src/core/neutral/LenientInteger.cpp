@@ -1,4 +1,4 @@
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // is not used. The exit code tells deployment tools how the run ended.
 #include <windows.h>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return RunPatchProgram(instance);

@@ -1,4 +1,4 @@
-#include "script/RegistryAccessor.h"
+#include "core/RegistryAccessor.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "script/ProfileReader.h"
+#include "core/ProfileReader.h"
 
 #include <windows.h>
 
-#include "script/neutral/LenientInteger.h"
+#include "core/neutral/LenientInteger.h"
 
 namespace {
 

@@ -1,0 +1,3 @@
+#include "core/RunOptions.h"
+
+__attribute__((section(".bss"))) CommandLineOptions RunOptions;

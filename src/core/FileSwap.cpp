@@ -128,8 +128,11 @@ FileSwap::FileSwap(const SwapPlatform& platform) : platform_(platform) {
 }
 
 FileSwap::~FileSwap() {
+    // The reason a swap failed outlives the clean-up, for whoever reports it.
+    const DWORD error = GetLastError();
     scratch_.reset();
     if (scratchPath_[0]) RemoveFile(scratchPath_);
+    SetLastError(error);
 }
 
 int FileSwap::Begin(const char* target, TargetAccess access) {

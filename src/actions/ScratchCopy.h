@@ -1,9 +1,11 @@
 // Write-then-swap: the one way any action replaces an installed file. The
-// new content is built completely in a scratch file beside the target (a
-// fresh "QVR....TMP" in the target's own folder, so that putting it in the
-// target's place, now or at the restart, is a rename on the same volume);
-// the target is only touched by that rename. Until then every failure
-// leaves the target byte-for-byte as it was, and the scratch file is removed.
+// file swap (core/FileSwap.h) does the replacing: a fresh scratch file
+// beside the target holds the new content, and the target is only touched
+// by the rename that puts it in the target's place, now or at the restart.
+// Until then every failure leaves the target byte-for-byte as it was, and
+// the scratch file is removed. What ScratchCopy adds is the run's part: the
+// entry's "NewCRC" and "Delay", the run's platform and Windows folder, and
+// RebootPending.
 //
 // How an action uses it:
 //
@@ -47,12 +49,11 @@
 #include <cstdint>
 
 #include "actions/BackgroundFlush.h"
-#include "core/Handles.h"
-#include "core/RunState.h"
+#include "core/FileSwap.h"
 
 class ScratchCopy {
 public:
-    ScratchCopy() { scratchPath_[0] = '\0'; }
+    ScratchCopy();
     ~ScratchCopy();
     ScratchCopy(const ScratchCopy&) = delete;
     ScratchCopy& operator=(const ScratchCopy&) = delete;
@@ -60,7 +61,7 @@ public:
     // Holds `target` and creates the scratch file beside it (once per
     // ScratchCopy). 1 or 0.
     int Open(const char* target);
-    bool TargetExists() const { return target_.valid(); }
+    bool TargetExists() const { return swap_.TargetHandle() != INVALID_HANDLE_VALUE; }
 
     // Reads up to `size` bytes of the target, fewer only at its end (0 at the
     // end and for a target that does not exist); -1 on a read error.
@@ -80,9 +81,9 @@ public:
     // current entry names by "NewCRC"; true when it names none.
     bool HoldsNewVersion();
 
-    HANDLE TargetHandle() const { return target_.get(); }
-    HANDLE ScratchHandle() const { return scratch_.get(); }
-    const char* ScratchPath() const { return scratchPath_; }
+    HANDLE TargetHandle() const { return swap_.TargetHandle(); }
+    HANDLE ScratchHandle() const { return swap_.ScratchHandle(); }
+    const char* ScratchPath() const { return swap_.ScratchPath(); }
 
     // Flushes, checks and swaps, now or at the next restart. 1 or 0; the
     // ScratchCopy is done with either way (a scratch file left by a failure
@@ -90,13 +91,8 @@ public:
     int Commit(bool atRestart);
 
 private:
-    int OpenScratch();
-
-    char targetPath_[kPathBufferSize];
-    char scratchPath_[kPathBufferSize];  // empty while there is no scratch file
-    UniqueFile target_;
-    UniqueFile scratch_;
-    BackgroundFlush flush_;  // of scratch_, while Write fills it; ends before scratch_ closes
+    FileSwap swap_;
+    BackgroundFlush flush_;  // of the scratch file, while Write fills it; ends before the swap closes it
     uint32_t targetCrc_ = 0;  // zlib's starting value
 };
 
@@ -106,10 +102,7 @@ long ReadUpTo(HANDLE file, unsigned char* buffer, DWORD size);
 // Whether the entry whose section is current asks for the restart ("Delay" 1).
 bool EntryWantsRestart();
 
-// Has `source` moved over `destination` at the next start of the system;
-// non-zero on success.
+// Has `source` moved over `destination` at the next start of the system, on
+// the run's platform (WININIT.INI in the run's Windows folder on the
+// Windows 95 family); non-zero on success.
 int ScheduleReplaceAtRestart(const char* source, const char* destination);
-
-// Creates an empty scratch file beside the target; its path goes into
-// `scratch` (kPathBufferSize bytes). 1 or 0.
-int CreateScratchFile(const char* target, char* scratch);

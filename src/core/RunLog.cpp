@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/RunState.h"
+#include "core/SystemErrorText.h"
 
 namespace {
 
@@ -100,11 +101,7 @@ void NoteActionResult(const char* label, const char* path, int result, bool skip
     }
     ++FailedActions;
     char reason[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
-                   sizeof reason, nullptr);
-    // The system's texts end with a line break of their own.
-    for (std::size_t n = std::strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); --n)
-        reason[n - 1] = '\0';
+    FormatSystemError(error, reason, sizeof reason);
     LogLine("%s%s%s: FAILED, error %u: %s", label, separator, path, error, reason);
 }
 

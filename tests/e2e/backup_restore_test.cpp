@@ -83,9 +83,8 @@ protected:
         SnapshotRegistry(HKEY_CURRENT_USER, kTestRoot, state);
         return state;
     }
-    // The full patch with its backup box ticked by default.
+    // The patch with its backup box ticked by default.
     std::string BuildWithBackup(PatchProject& project, const std::string& folder) {
-        AddFullPatch(project);
         project.SetOptionDefaults("100");
         project.AddManifest("[Backup]\r\nEnabled=1\r\nFolder=" + folder + "\r\n");
         std::string exe = project.Build();
@@ -101,6 +100,7 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     std::map<std::string, std::string> before = Machine();
     std::string folder = backups_->Path() + "Full Patch";
     PatchProject project("backup full");
+    AddFullPatch(project);
     std::string exe = BuildWithBackup(project, folder);
     ASSERT_FALSE(exe.empty());
 
@@ -131,6 +131,7 @@ TEST_F(BackupE2e, ABackupThatCannotBeWrittenStopsThePatchBeforeAnyChange) {
     // A file stands where the backup folder would go.
     WriteTestFile(backups_->Path() + "blocked", "not a folder");
     PatchProject project("backup blocked");
+    AddFullPatch(project);
     std::string exe = BuildWithBackup(project, backups_->Path() + "blocked\\Full Patch");
     ASSERT_FALSE(exe.empty());
 
@@ -142,4 +143,54 @@ TEST_F(BackupE2e, ABackupThatCannotBeWrittenStopsThePatchBeforeAnyChange) {
     EXPECT_TRUE(before == after) << "changed although the backup failed:\n" << Describe(before, after);
     EXPECT_NE(ReadTestFile(log).find("Backup failed"), std::string::npos) << ReadTestFile(log);
     ExpectSessionGone();
+}
+
+// Every action that changes an existing file is backed up, the binary delta
+// (Act 8) too: the full patch plus a binary-delta update of a real program,
+// hidden, whose attributes come back with it.
+TEST_F(BackupE2e, EveryChangingActionTheBinaryDeltaTooIsRestored) {
+    const std::string oldProgram = ReadTestFile(ExecutableFolder() + "sample_app_v1.exe");
+    const std::string newProgram = ReadTestFile(ExecutableFolder() + "sample_app_v2.exe");
+    ASSERT_FALSE(oldProgram.empty());
+    ASSERT_NE(oldProgram, newProgram);
+    const std::string program = App() + "sample.exe";
+    WriteTestFile(program, oldProgram);
+    ASSERT_TRUE(SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    std::map<std::string, std::string> before = Machine();
+
+    PatchProject project("backup binary delta");
+    AddFullPatch(project);
+    const std::string delta = backups_->Path() + "Proc9";
+    const std::string make = Quoted(std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe") + " delta " +
+                             Quoted(ExecutableFolder() + "sample_app_v1.exe") + " " +
+                             Quoted(ExecutableFolder() + "sample_app_v2.exe") + " " + Quoted(delta);
+    ASSERT_EQ(RunProgram(make), 0) << make;
+    std::string script = FullPatchScript();
+    const std::string count = "ProcCount=8\r\n";
+    const std::size_t at = script.find(count);
+    ASSERT_NE(at, std::string::npos) << script;
+    script.replace(at, count.size(), "ProcCount=9\r\n");
+    script += "[Proc9]\r\nFILE=sample.exe\r\nAct=8\r\nDir=Pre\r\nCRC=" + SignedDecimal(Crc32Of(oldProgram)) +
+              "\r\nNewCRC=" + SignedDecimal(Crc32Of(newProgram)) + "\r\nCANTMISS=1\r\n";
+    project.AddFile("Setup.ini", script);
+    project.AddFile("Proc9", ReadTestFile(delta));
+    const std::string folder = backups_->Path() + "Binary Delta";
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+
+    UnattendedResult patched = RunUnattended(exe, "/quiet");
+    ASSERT_EQ(patched.exitCode, 0);
+    ASSERT_TRUE(ReadTestFile(program) == newProgram) << "the binary delta did not run";
+    ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the rest of the patch did not run";
+    DeleteFileA((App() + "recorded.txt").c_str());
+
+    std::string restorer = folder + "\\zuliundo.exe";
+    ASSERT_TRUE(FileExists(restorer)) << "the backup carries its restorer";
+    EXPECT_EQ(RunProgram(Quoted(restorer) + " /restore /quiet", backups_->Path()), 0);
+
+    std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+    EXPECT_TRUE(ReadTestFile(program) == oldProgram) << "the binary delta's file is still the new release";
+    EXPECT_EQ(GetFileAttributesA(program.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 }

@@ -1,10 +1,8 @@
 #include "SystemMessage.h"
 
+#include "core/SystemErrorText.h"
+
 std::string SystemMessage(DWORD code) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text, nullptr);
-    std::string message = text;
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(code) : message;
+    char text[512];
+    return FormatSystemError(code, text, sizeof text) ? std::string(text) : "error " + std::to_string(code);
 }

@@ -14,6 +14,7 @@
 #include "Undo.h"
 #include "UndoRecords.h"
 #include "actions/neutral/RegistryLine.h"
+#include "script/neutral/ActionCodes.h"
 #include "script/neutral/FieldSplitter.h"
 
 namespace {
@@ -121,11 +122,14 @@ private:
             std::string path = script_.Read(section, "ExpandName");
             int act = script_.Number(section, "Act");
             if (script_.Read(section, "Dir") == "Reg") rootSeen_ = FirstField(script_.Read(section, "RegKey"));
-            // Skipped entries ("**") and entries without an action change nothing.
+            // Skipped entries ("**") change nothing, and neither do actions
+            // that only check their file or that this companion does not know.
             if (path.empty() || (path.size() >= 2 && path.compare(path.size() - 2, 2, "**") == 0)) continue;
-            if (act < 0 || act > 6) continue;
+            const ActionInfo* action = FindAction(act);
+            if (!action || !action->changesFile) continue;
             if (!AddFile(path, message)) return false;
-            if (act == 6) {
+            // A rename also creates (or replaces) the file of the new name.
+            if (act == kActRename) {
                 std::string newName = script_.Read(section, "NewName");
                 if (!newName.empty() && !AddFile(JoinPath(FolderOf(path), newName), message)) return false;
             }

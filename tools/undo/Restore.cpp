@@ -12,6 +12,7 @@
 #include "RegistryState.h"
 #include "Undo.h"
 #include "UndoRecords.h"
+#include "core/FileSwap.h"
 
 namespace {
 
@@ -52,27 +53,19 @@ public:
 private:
     void Note(const std::string& what) { failures_ += what + ": " + SystemErrorText(GetLastError()) + "\r\n"; }
 
-    // The saved copy goes to a scratch file beside the target first, then
-    // takes the target's place in one move.
+    // The saved copy goes to a fresh scratch file beside the target first,
+    // then takes the target's place in one rename; a target another program
+    // holds open is replaced at the restart. The file gets back the
+    // attributes it had before the patch, and keeps the owner and access
+    // list the target has (the patch kept the original's).
     bool PutBack(const std::string& target, const std::string& copy, DWORD attributes) {
         CreateFolderChain(FolderOf(target));
-        std::string scratch = target + ".zuliundo";
-        SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!CopyFileA(copy.c_str(), scratch.c_str(), FALSE)) return false;
-        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!MoveFileExA(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            // In use: the swap waits for the restart; the target stays whole.
-            if (!MoveFileExA(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
-                DWORD error = GetLastError();
-                DeleteFileA(scratch.c_str());
-                SetLastError(error);
-                return false;
-            }
-            restartNeeded_ = true;
-            return true;
-        }
-        SetFileAttributesA(target.c_str(), attributes);
-        return true;
+        FileSwap swap(SystemSwapPlatform());
+        if (!swap.Begin(target.c_str(), TargetAccess::Free) || !swap.CopyIntoScratch(copy.c_str())) return false;
+        swap.KeepAttributes(attributes);
+        const SwapOutcome outcome = swap.Commit(SwapTime::NowOrAtRestart);
+        if (outcome == SwapOutcome::AtRestart) restartNeeded_ = true;
+        return outcome != SwapOutcome::Failed;
     }
 
     bool Remove(const std::string& target) {

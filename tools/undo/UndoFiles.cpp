@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Undo.h"
+#include "core/SystemErrorText.h"
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
@@ -12,12 +13,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 std::string SystemErrorText(unsigned long error) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                   nullptr);
-    std::string out = text;
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
-    return out.empty() ? "error " + std::to_string(error) : out;
+    char text[512];
+    return FormatSystemError(error, text, sizeof text) ? std::string(text) : "error " + std::to_string(error);
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {

@@ -27,8 +27,8 @@ std::string ResolvedFolder(const std::string& folder) {
     return resolved;
 }
 
-void AddFullPatch(PatchProject& project) {
-    std::string script =
+std::string FullPatchScript() {
+    return
         "[Setup]\r\nProcCount=8\r\nAddReg=2\r\nDelReg=2\r\nRenReg=2\r\n"
         "[Proc1]\r\nFILE=core.dll\r\nAct=2\r\nDir=Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path\r\nCRC=" +
         SignedDecimal(Crc32Of(AppFiles::CoreOld())) +
@@ -49,7 +49,10 @@ void AddFullPatch(PatchProject& project) {
         "2=HKCU,Software\\ZuliE2E\\Gone,\"\",1,0\r\n"
         "[RenReg]\r\n1=HKCU,Software\\ZuliE2E\\App,OldName,1,1,NewName\r\n"
         "2=HKCU,Software\\ZuliE2E\\Moving,\"\",1,1,Moved\r\n";
-    project.AddFile("Setup.ini", script);
+}
+
+void AddFullPatch(PatchProject& project) {
+    project.AddFile("Setup.ini", FullPatchScript());
     project.AddFile("Proc1", XorDeltaPayload(AppFiles::CoreOld(), AppFiles::CoreNew()));
     project.AddFile("Proc2", BytePatchPayload({{1, "AAAA", "aaaa"}, {2, "BB", "bb"}, {3, LittleEndian32(0), "H"}}));
     project.AddFile("Proc3", AppFiles::Plugin());

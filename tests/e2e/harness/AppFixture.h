@@ -31,6 +31,8 @@ std::string ResolvedFolder(const std::string& folder);
 // Gives `project` a Setup.ini and payloads that use every action (0 to 7)
 // and all three registry sections on the installed application.
 void AddFullPatch(PatchProject& project);
+// That Setup.ini ("ProcCount=8", entries Proc1 to Proc8).
+std::string FullPatchScript();
 
 // A one-entry script: Act 7 (no action) on the application's readme, found
 // through the registry.

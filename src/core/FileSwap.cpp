@@ -1,0 +1,208 @@
+#include "core/FileSwap.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "core/neutral/HeapText.h"
+
+namespace {
+
+// What the replacement takes over from the old file. Read-only is left
+// behind: the new file is one the next update can replace again.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool IsMissingError(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// A scratch file may carry attributes by now (read-only among them), which
+// would keep DeleteFileA from removing it.
+void RemoveFile(const char* path) {
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path);
+}
+
+// The replacement by rename on the Windows 95 family, which has no
+// MoveFileEx: the target steps aside under a scratch name first, so that it
+// can come back if the new file cannot take its place.
+int ReplaceByRenames(const char* target, const char* scratch) {
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return MoveFileA(scratch, target) ? 1 : 0;
+    char aside[FileSwap::kPathSize] = {};
+    if (!CreateScratchFile(target, aside)) return 0;
+    DeleteFileA(aside);
+    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    if (!MoveFileA(target, aside)) {
+        SetFileAttributesA(target, attributes);
+        return 0;
+    }
+    if (!MoveFileA(scratch, target)) {
+        MoveFileA(aside, target);
+        SetFileAttributesA(target, attributes);
+        return 0;
+    }
+    RemoveFile(aside);
+    return 1;
+}
+
+// On the NT family one rename replaces the target; it fails while another
+// program holds the target open, and then nothing has changed. Write-through:
+// the rename is on disk when the call returns, after the data it points to.
+int ReplaceByMove(const char* target, const char* scratch) {
+    const DWORD attributes = GetFileAttributesA(target);
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesA(target, attributes & ~FILE_ATTRIBUTE_READONLY)) return 0;
+    if (MoveFileExA(scratch, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
+    if (readOnly) SetFileAttributesA(target, attributes);
+    return 0;
+}
+
+// Whether another program holds the target open in a way that forbids
+// replacing it. The rename itself would refuse on Windows; asking first keeps
+// that promise on every platform the swap meets.
+bool TargetInUse(const char* target) {
+    HANDLE h = CreateFileA(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// The old file's owner and access list go to its replacement, which would
+// otherwise carry whatever the folder hands down to a new file. The owner
+// may only be given with the right to restore files; the access list alone
+// then still keeps who may do what. 1 when at least the access list moved.
+int CopySecurity(const char* from, const char* to) {
+    const SECURITY_INFORMATION all =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityA(from, all, nullptr, 0, &size);
+    if (size == 0) return 0;
+    HeapBytes descriptor = AllocBytes(size);
+    if (!descriptor || !GetFileSecurityA(from, all, descriptor.get(), size, &size)) return 0;
+    if (SetFileSecurityA(to, all, descriptor.get())) return 1;
+    return SetFileSecurityA(to, DACL_SECURITY_INFORMATION, descriptor.get()) ? 1 : 0;
+}
+
+// The rename file of the Windows 95 family: section "rename" of WININIT.INI
+// holds one line per destination, short destination = short source.
+int ScheduleInRenameFile(const char* source, const char* destination, const char* windowsFolder) {
+    char renameFile[FileSwap::kPathSize] = {};
+    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
+    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
+
+    // WININIT.INI runs before long names exist, so it needs the 8.3 forms;
+    // a path without one keeps its own spelling.
+    char shortSource[FileSwap::kPathSize] = {};
+    char shortDestination[FileSwap::kPathSize] = {};
+    DWORD n = GetShortPathNameA(source, shortSource, sizeof shortSource);
+    if (n == 0 || n >= sizeof shortSource) lstrcpynA(shortSource, source, sizeof shortSource);
+    n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
+    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+    return WritePrivateProfileStringA("rename", shortDestination, shortSource, renameFile) ? 1 : 0;
+}
+
+}  // namespace
+
+int CreateScratchFile(const char* target, char* scratch) {
+    char folder[FileSwap::kPathSize] = {};
+    lstrcpynA(folder, target, sizeof folder);
+    PathRemoveFileSpecA(folder);
+    scratch[0] = '\0';
+    return GetTempFileNameA(folder, "QVR", 0, scratch) ? 1 : 0;
+}
+
+int ScheduleRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
+    if (platform.nt)
+        return MoveFileExA(source, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
+    return ScheduleInRenameFile(source, destination, platform.windowsFolder);
+}
+
+FileSwap::FileSwap(const SwapPlatform& platform) : platform_(platform) {
+    targetPath_[0] = '\0';
+    scratchPath_[0] = '\0';
+}
+
+FileSwap::~FileSwap() {
+    // The reason a swap failed outlives the clean-up, for whoever reports it.
+    const DWORD error = GetLastError();
+    scratch_.reset();
+    if (scratchPath_[0]) RemoveFile(scratchPath_);
+    SetLastError(error);
+}
+
+int FileSwap::Begin(const char* target, TargetAccess access) {
+    // A path the ANSI calls cannot hold whole would name some other file.
+    if (scratchPath_[0] || lstrlenA(target) >= static_cast<int>(kPathSize)) return 0;
+    lstrcpynA(targetPath_, target, sizeof targetPath_);
+    held_ = access == TargetAccess::HeldForReading;
+    if (held_) {
+        target_.reset(CreateFileA(target, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        // A target that exists but cannot be held must never pass for none.
+        if (!target_ && !IsMissingError(GetLastError())) return 0;
+    }
+    if (!CreateScratchFile(target, scratchPath_)) return 0;
+    return OpenScratch();
+}
+
+int FileSwap::OpenScratch() {
+    scratch_.reset(CreateFileA(scratchPath_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    return scratch_.valid() ? 1 : 0;
+}
+
+int FileSwap::CopyIntoScratch(const char* source) {
+    // The system's own copy, into the scratch file's place; the file is then
+    // held again as before.
+    if (!scratchPath_[0]) return 0;
+    scratch_.reset();
+    return CopyFileA(source, scratchPath_, FALSE) && SetFileAttributesA(scratchPath_, FILE_ATTRIBUTE_NORMAL)
+               ? OpenScratch()
+               : 0;
+}
+
+void FileSwap::KeepAttributes(DWORD attributes) {
+    explicitAttributes_ = true;
+    attributes_ = attributes;
+}
+
+DWORD FileSwap::ReplacementAttributes() const {
+    DWORD kept = attributes_;
+    if (!explicitAttributes_) {
+        const DWORD attributes = GetFileAttributesA(targetPath_);
+        kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
+    }
+    return kept ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool FileSwap::ReplaceNow() {
+    return !TargetInUse(targetPath_) && (platform_.nt ? ReplaceByMove(targetPath_, scratchPath_)
+                                                      : ReplaceByRenames(targetPath_, scratchPath_));
+}
+
+SwapOutcome FileSwap::Commit(SwapTime when) {
+    // Nothing takes the target's place before its bytes are on the disk: a
+    // rename that outlives a power cut must not point at lost data.
+    bool ok = scratch_.valid() && FlushFileBuffers(scratch_.get());
+    scratch_.reset();
+    const bool targetExists =
+        held_ ? target_.valid() : GetFileAttributesA(targetPath_) != INVALID_FILE_ATTRIBUTES;
+    if (ok && platform_.nt && targetExists) ok = CopySecurity(targetPath_, scratchPath_);
+    // The hold ends only now: the rename needs the target free.
+    target_.reset();
+    if (!ok) return SwapOutcome::Failed;
+
+    SetFileAttributesA(scratchPath_, ReplacementAttributes());
+    SwapOutcome outcome = SwapOutcome::Failed;
+    if (when != SwapTime::AtRestart && ReplaceNow())
+        outcome = SwapOutcome::Done;
+    else if (when != SwapTime::Now && ScheduleRenameAtRestart(scratchPath_, targetPath_, platform_))
+        outcome = SwapOutcome::AtRestart;
+    if (outcome != SwapOutcome::Failed) scratchPath_[0] = '\0';  // it is the target now, or will be
+    return outcome;
+}

@@ -45,6 +45,17 @@ void AddSettingsPatch(PatchProject& project, const std::string& dir) {
                                      "\r\nCount=1\r\nINIKey1=Main,Version,3\r\n");
 }
 
+// Two entries: the settings file in the folder `dir` names, then a run
+// entry whose program ("waiter.exe", beside it) waits until the test sets
+// the event "ZuliRunEntryChildRelease": the patch stays in its processing
+// pass until then.
+void AddPatchHeldAtARunEntry(PatchProject& project, const std::string& dir) {
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=" + dir +
+                                     "\r\nCount=1\r\nINIKey1=Main,Version,3\r\n"
+                                     "[Proc2]\r\nFILE=waiter.exe\r\nAct=0\r\nDir=Pre\r\n");
+    project.AddFile("Proc2", ReadTestFile(ExecutableFolder() + "run_entry_child.exe"));
+}
+
 std::string SettingsVersion(const std::string& folder) {
     char value[32] = {};
     GetPrivateProfileStringA("Main", "Version", "", value, sizeof value, (folder + "settings.ini").c_str());
@@ -170,11 +181,9 @@ TEST_F(UnattendedE2e, DirAnswersTheFolderQuestionAndWithoutItTheRunFails) {
 TEST_F(UnattendedE2e, PassiveShowsItsProgressAndDirIsTheFolderPagesFolder) {
     PatchProject project("passive dir");
     // Entry 1: the folder page would show the Windows folder; /dir= replaces
-    // it. Entry 2 runs a program that waits for the test, so the progress
-    // window can be seen while the patch works.
-    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=Win\r\n"
-                                 "Count=1\r\nINIKey1=Main,Version,3\r\n[Proc2]\r\nFILE=waiter.exe\r\nAct=0\r\nDir=Pre\r\n");
-    project.AddFile("Proc2", ReadTestFile(ExecutableFolder() + "run_entry_child.exe"));
+    // it. Entry 2 holds the patch, so the progress window can be seen while
+    // the patch works.
+    AddPatchHeldAtARunEntry(project, "Win");
     std::string exe = BuildOrFail(project);
     ASSERT_FALSE(exe.empty());
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "ZuliRunEntryChildRelease");
@@ -207,9 +216,7 @@ TEST_F(UnattendedE2e, QuietOwnsNoWindowAtAllWhileItPatches) {
     PatchProject project("quiet no window");
     // Entry 1 asks for its folder (answered by /dir=); entry 2 holds the
     // patch in its processing pass until the test has looked.
-    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=2\r\n[Proc1]\r\nFILE=settings.ini\r\nAct=5\r\nDir=Ask\r\n"
-                                 "Count=1\r\nINIKey1=Main,Version,3\r\n[Proc2]\r\nFILE=waiter.exe\r\nAct=0\r\nDir=Pre\r\n");
-    project.AddFile("Proc2", ReadTestFile(ExecutableFolder() + "run_entry_child.exe"));
+    AddPatchHeldAtARunEntry(project, "Ask");
     std::string exe = BuildOrFail(project);
     ASSERT_FALSE(exe.empty());
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "ZuliRunEntryChildRelease");

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "common/Files.h"
+#include "core/ResourceIds.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const s
         return false;
     }
     if (folder.empty()) {
-        auto title = project.resources.find(1);
+        auto title = project.resources.find(ResPatchTitle);
         folder = "Zuli Backups\\" + FolderNameOf(title != project.resources.end() ? title->second : "");
     }
     if (!text.empty() && text.back() != '\n') text += "\r\n";

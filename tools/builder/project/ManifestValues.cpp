@@ -4,13 +4,6 @@
 
 namespace {
 
-std::string Trim(const std::string& text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 int DigitValue(char c, bool hex) {
     if (c >= '0' && c <= '9') return c - '0';
     if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -40,7 +33,7 @@ bool ParseManifestBytes(const std::string& text, std::string& bytes) {
     std::size_t start = 0;
     for (;;) {
         std::size_t comma = text.find(',', start);
-        std::string item = Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        std::string item = TrimIni(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         unsigned long value = 0;
         if (!ParseManifestNumber(item, 255, value)) return false;
         bytes += static_cast<char>(value);

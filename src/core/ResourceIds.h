@@ -2,6 +2,8 @@
 // builder fills them, the runtime only reads them.
 #pragma once
 
+#include <cstddef>
+
 enum ResourceId : unsigned {
     ResPatchTitle = 1,
     ResPageTable = 10,        // 14 bytes, stored scrambled
@@ -50,6 +52,15 @@ enum ResourceId : unsigned {
     ResPayloadCabinet = 2000,
 
     ResReportNameFirst = 3000,  // 3000..3008: names of action codes 0..8
+    ResReportNameRun = 3000,
+    ResReportNameAdd = 3001,
+    ResReportNameUpdate = 3002,
+    ResReportNameReplaceBytes = 3003,
+    ResReportNameDelete = 3004,
+    ResReportNameIniKeys = 3005,
+    ResReportNameRename = 3006,
+    ResReportNameCheckOnly = 3007,  // action 7 makes no report line
+    ResReportNameRegistry = 3008,
     ResReportNameLast = 3008,
     ResResultSuccess = 3100,
     ResResultFailure = 3101,
@@ -62,3 +73,39 @@ enum ResourceId : unsigned {
     ResRestartCaption = 3204,
     ResCheckErrorCaption = 3205,
 };
+
+// Every resource above once, in ascending order: the catalogue that the
+// builder's resource table and default texts are checked against. A new
+// resource is added here too.
+inline constexpr ResourceId kAllResourceIds[] = {
+    ResPatchTitle, ResPageTable, ResOptionDefaults, ResCreditSeal, ResStartGate, ResUnusedWord, ResUnusedOkLabel,
+    ResCancelLabel, ResNextLabel, ResBackLabel, ResFinishLabel, ResBrowseLabel,
+    ResIntroCaption, ResIntroBody, ResInfoCaption, ResInfoBody, ResAgreementCaption, ResAgreementBody,
+    ResAgreeLabel, ResDisagreeLabel, ResOptionsCaption, ResOptionsFrame,
+    ResBackupLabel, ResSkipDifferingLabel, ResSkipMissingLabel, ResShowReportLabel,
+    ResFolderFrame, ResFolderNotice, ResFolderNote, ResFolderCaption,
+    ResCheckNotice, ResCheckNote, ResCheckCaption, ResCheckFrame,
+    ResWorkCaption, ResWorkFrame, ResWorkNotice, ResWorkNote,
+    ResReportCaption, ResClosingCaption, ResClosingBody,
+    ResAuthorNameLabel, ResAuthorMailLabel, ResAuthorWebLabel, ResAuthorName, ResAuthorMail, ResAuthorWeb,
+    ResAuthorNotice, ResAuthorFrame, ResAuthorMailTarget, ResAuthorCaption,
+    ResMakerCaption, ResMakerNotice, ResMakerName, ResMakerMail, ResMakerWeb, ResMakerMailTarget, ResMakerFrame,
+    ResMakerNameLabel, ResMakerMailLabel, ResMakerWebLabel, ResBusyCursorName, ResLinkCursorName,
+    ResFontFace, ResFontPointSize,
+    ResErrRequiredMissing, ResErrRequiredDiffers, ResErrMissingPrefix, ResErrDiffersPrefix, ResErrRegistryFolder,
+    ResErrChooseAgain,
+    ResPayloadCabinet,
+    ResReportNameRun, ResReportNameAdd, ResReportNameUpdate, ResReportNameReplaceBytes, ResReportNameDelete,
+    ResReportNameIniKeys, ResReportNameRename, ResReportNameCheckOnly, ResReportNameRegistry,
+    ResResultSuccess, ResResultFailure, ResResultSkipped,
+    ResCheckDoneNotice, ResWorkDoneNotice, ResWorkDoneNote, ResRestartText, ResRestartCaption, ResCheckErrorCaption,
+};
+constexpr std::size_t kResourceIdCount = sizeof kAllResourceIds / sizeof kAllResourceIds[0];
+
+// Strictly ascending, so no id is listed twice.
+constexpr bool ResourceIdsAscend() {
+    for (std::size_t i = 1; i < kResourceIdCount; ++i)
+        if (kAllResourceIds[i - 1] >= kAllResourceIds[i]) return false;
+    return true;
+}
+static_assert(ResourceIdsAscend(), "kAllResourceIds lists each resource once, in ascending order");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "DefaultTexts.h"
+#include "project/DefaultTexts.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptProfile.h"
+#include "check/neutral/ScriptProfile.h"
 #include "support/TestFiles.h"
 
 namespace {

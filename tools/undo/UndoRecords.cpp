@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/neutral/HiveTokens.h"
+
 namespace {
 
 constexpr char kMagic[] = "ZULIREG1";
@@ -112,13 +114,9 @@ bool DecodeRegistryRecords(const std::string& bytes, std::vector<RegistryRecord>
 }
 
 HKEY RootOfHive(const std::string& hive) {
-    struct Token {
-        const char* name;
-        HKEY root;
-    } tokens[] = {{"HKCR", HKEY_CLASSES_ROOT}, {"HKCC", HKEY_CURRENT_CONFIG}, {"HKCU", HKEY_CURRENT_USER},
-                  {"HKLM", HKEY_LOCAL_MACHINE}, {"HKUS", HKEY_USERS},        {"HKPD", HKEY_PERFORMANCE_DATA},
-                  {"HKDD", HKEY_DYN_DATA}};
-    for (const Token& token : tokens)
-        if (hive == token.name) return token.root;
-    return nullptr;
+    const HiveToken* token = FindHiveToken(hive.c_str());
+    if (!token || hive != token->token) return nullptr;  // no text after a zero byte either
+    // As Windows defines the predefined keys: the number as a signed 32-bit
+    // value, sign-extended in a 64-bit handle.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(token->predefinedKey)));
 }

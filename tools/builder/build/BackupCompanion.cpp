@@ -1,0 +1,123 @@
+#include "build/BackupCompanion.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/Files.h"
+#include "core/ResourceIds.h"
+
+namespace {
+
+constexpr char kCompanionName[] = "zuliundo.exe";
+constexpr char kStoredName[] = "Uninstaller.exe";
+
+std::string Where(const Manifest& manifest, const ManifestEntry* entry) {
+    return manifest.path + (entry ? " line " + std::to_string(entry->line) + ": [Backup] " + entry->key : ": [Backup]");
+}
+
+std::string BuilderFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// The patch's title as a folder name: characters no file name may hold
+// become "_".
+std::string FolderNameOf(const std::string& title) {
+    std::string name;
+    for (char c : title) {
+        if (c == '\0') break;
+        name += (static_cast<unsigned char>(c) < 32 || std::string("\\/:*?\"<>|").find(c) != std::string::npos) ? '_'
+                                                                                                              : c;
+    }
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+    return name.empty() ? "Patch" : name;
+}
+
+bool HasBackupSection(std::string script) {
+    std::transform(script.begin(), script.end(), script.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return script.find("[backup]") != std::string::npos;
+}
+
+}  // namespace
+
+bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
+                        std::string& scratchScript, std::string& error) {
+    scratchScript.clear();
+    const ManifestSection* section = manifest.Section("Backup");
+    if (!section) return true;
+    bool enabled = false;
+    std::string folder;
+    for (const ManifestEntry& entry : section->entries) {
+        if (SameName(entry.key, "Enabled")) {
+            if (entry.value != "0" && entry.value != "1") {
+                error = Where(manifest, &entry) + ": expected 0 or 1";
+                return false;
+            }
+            enabled = entry.value == "1";
+        } else if (SameName(entry.key, "Folder")) {
+            folder = entry.value;
+        } else {
+            error = Where(manifest, &entry) + ": unknown key (Enabled, Folder)";
+            return false;
+        }
+    }
+    if (!enabled) return true;
+    if (!project.readyCabinet.empty()) {
+        error = Where(manifest, nullptr) + ": Enabled=1 needs [Cabinet] Files: the companion is added to the "
+                                           "cabinet the builder makes, not to a ready one";
+        return false;
+    }
+    CabinetFile* script = nullptr;
+    for (CabinetFile& file : project.cabinetFiles) {
+        if (SameName(file.storedName, kStoredName)) {
+            error = Where(manifest, nullptr) + ": Enabled=1, but [Cabinet] Files packs an Uninstaller.exe of its "
+                                               "own; give one or the other";
+            return false;
+        }
+        if (SameName(file.storedName, "Setup.ini")) script = &file;
+    }
+    std::string companion = BuilderFolder() + kCompanionName;
+    if (GetFileAttributesA(companion.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        error = Where(manifest, nullptr) + ": the backup companion " + companion + " is missing (it ships beside "
+                                           "zulibuild.exe)";
+        return false;
+    }
+    std::string text;
+    if (!script || !ReadFileBytes(script->source, text)) {
+        error = Where(manifest, nullptr) + ": cannot read the patch script";
+        return false;
+    }
+    if (HasBackupSection(text)) {
+        error = Where(manifest, nullptr) + ": the script " + script->source +
+                " has a [Backup] section of its own; the builder writes it";
+        return false;
+    }
+    if (folder.empty()) {
+        auto title = project.resources.find(ResPatchTitle);
+        folder = "Zuli Backups\\" + FolderNameOf(title != project.resources.end() ? title->second : "");
+    }
+    if (!text.empty() && text.back() != '\n') text += "\r\n";
+    text += "[Backup]\r\nFolder=" + folder + "\r\n";
+    scratchScript = output + ".Setup.ini";
+    HANDLE file = CreateFileA(scratchScript.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE &&
+              WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!ok) {
+        error = scratchScript + ": cannot write the script with its backup folder";
+        DeleteFileA(scratchScript.c_str());
+        scratchScript.clear();
+        return false;
+    }
+    script->source = scratchScript;
+    project.cabinetFiles.push_back({companion, kStoredName});
+    return true;
+}

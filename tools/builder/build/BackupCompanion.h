@@ -1,0 +1,15 @@
+// [Backup] of the manifest: with Enabled=1 the builder packs the backup
+// companion (zuliundo.exe, found beside zulibuild.exe) into the cabinet as
+// "Uninstaller.exe", and gives the script a [Backup] Folder= for it.
+#pragma once
+#include <string>
+
+#include "project/Manifest.h"
+#include "project/Project.h"
+
+// Adds the companion to `project` when the manifest asks for it. The script
+// it packs then is a scratch copy, `scratchScript` (empty when none), which
+// the caller deletes once the cabinet is built. False with `error` set when
+// the section is wrong or the companion cannot be packed.
+bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
+                        std::string& scratchScript, std::string& error);

@@ -3,20 +3,10 @@
 #include <cstring>
 
 #include "core/Handles.h"
+#include "core/PredefinedKey.h"
+#include "core/neutral/HiveTokens.h"
 
 namespace {
-
-struct HiveEntry {
-    const char* token;
-    HKEY root;
-};
-
-// In the order the tokens are tried.
-const HiveEntry kHives[] = {
-    {"HKCR", HKEY_CLASSES_ROOT},     {"HKCC", HKEY_CURRENT_CONFIG}, {"HKCU", HKEY_CURRENT_USER},
-    {"HKLM", HKEY_LOCAL_MACHINE},    {"HKUS", HKEY_USERS},          {"HKPD", HKEY_PERFORMANCE_DATA},
-    {"HKDD", HKEY_DYN_DATA},
-};
 
 // The expansion of a REG_EXPAND_SZ text, or none.
 HeapText ExpandText(const char* text) {
@@ -33,13 +23,8 @@ HeapText ExpandText(const char* text) {
 }  // namespace
 
 void RegistryAccessor::SetRoot(const char* hiveToken) {
-    if (!hiveToken) return;
-    for (const HiveEntry& hive : kHives) {
-        if (std::strcmp(hiveToken, hive.token) == 0) {
-            root_ = hive.root;
-            return;
-        }
-    }
+    // An unknown token (or none) keeps the root that was set before.
+    if (const HiveToken* hive = FindHiveToken(hiveToken)) root_ = PredefinedKey(hive->predefinedKey);
 }
 
 HeapText RegistryAccessor::ReadPathValue(const char* subkey, const char* valueName) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/PredefinedKey.h"
 #include "core/neutral/HiveTokens.h"
 
 namespace {
@@ -116,7 +117,5 @@ bool DecodeRegistryRecords(const std::string& bytes, std::vector<RegistryRecord>
 HKEY RootOfHive(const std::string& hive) {
     const HiveToken* token = FindHiveToken(hive.c_str());
     if (!token || hive != token->token) return nullptr;  // no text after a zero byte either
-    // As Windows defines the predefined keys: the number as a signed 32-bit
-    // value, sign-extended in a 64-bit handle.
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(token->predefinedKey)));
+    return PredefinedKey(token->predefinedKey);
 }

@@ -5,6 +5,7 @@
 // by section and key, and doubtful settings are warned about.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -232,6 +233,34 @@ TEST(Builder, FailedBuildKeepsAnEarlierOutput) {
     Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
     EXPECT_EQ(build.exitCode, 1) << build.output;
     EXPECT_EQ(ReadTestFile(output), "earlier build");
+}
+
+TEST(Builder, ReplacingAnOutputLeavesEveryOtherFileBesideItAlone) {
+    Project project;
+    project.Write();
+    const std::string out = project.folder / "out";
+    CreateDirectoryA(out.c_str(), nullptr);
+    const std::string output = out + "\\patch.exe";
+    WriteTestFile(output, "earlier build");
+    // Files of the author's whose names a fixed scratch name could take.
+    WriteTestFile(output + ".partial", "the author's notes");
+    WriteTestFile(output + ".tmp", "more notes");
+    Build build = RunBuilder(DumpRuntime(), project.folder / "patch.ini", output);
+    ASSERT_EQ(build.exitCode, 0) << build.output;
+    EXPECT_EQ(ReadTestFile(output).compare(0, 2, "MZ"), 0) << "the output was not replaced by the patch";
+    EXPECT_EQ(ReadTestFile(output + ".partial"), "the author's notes");
+    EXPECT_EQ(ReadTestFile(output + ".tmp"), "more notes");
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((out + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"patch.exe", "patch.exe.partial", "patch.exe.tmp"}))
+        << "a scratch file was left beside the output";
 }
 
 TEST(Builder, BuiltPatchReadsBackByteForByte) {

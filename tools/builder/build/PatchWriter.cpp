@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "common/SystemMessage.h"
+#include "core/FileSwap.h"
 
 namespace {
 
@@ -16,22 +17,41 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     return !out.fail();
 }
 
+// Removes the staged file however the writing ends.
+class StagedFile {
+public:
+    explicit StagedFile(const char* path) : path_(path) {}
+    ~StagedFile() {
+        SetFileAttributesA(path_, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_);
+    }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+private:
+    const char* path_;
+};
+
 }  // namespace
 
 bool WritePatch(const std::string& image, const std::vector<ResourceItem>& items, const std::string& output,
                 std::string& error) {
-    std::string partial = output + ".partial";
-    SetFileAttributesA(partial.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(partial.c_str());
-    if (!WriteBytes(partial, image)) {
-        error = "cannot write \"" + partial + "\"";
-        DeleteFileA(partial.c_str());
+    // The patch is put together in a file whose name the system picks
+    // beside the output, so that no file of the author's is overwritten on
+    // the way, and the finished patch takes the output's place whole.
+    char staged[FileSwap::kPathSize] = {};
+    if (output.size() >= FileSwap::kPathSize || !CreateScratchFile(output.c_str(), staged)) {
+        error = "cannot create a scratch file beside \"" + output + "\": " + SystemMessage(GetLastError());
         return false;
     }
-    HANDLE update = BeginUpdateResourceA(partial.c_str(), FALSE);
+    StagedFile removeStaged(staged);
+    if (!WriteBytes(staged, image)) {
+        error = "cannot write \"" + std::string(staged) + "\"";
+        return false;
+    }
+    HANDLE update = BeginUpdateResourceA(staged, FALSE);
     if (!update) {
-        error = "cannot add resources to \"" + partial + "\": " + SystemMessage(GetLastError());
-        DeleteFileA(partial.c_str());
+        error = "cannot add resources to \"" + std::string(staged) + "\": " + SystemMessage(GetLastError());
         return false;
     }
     for (const ResourceItem& item : items) {
@@ -41,18 +61,17 @@ bool WritePatch(const std::string& image, const std::vector<ResourceItem>& items
             error = "cannot " + std::string(item.remove ? "remove" : "add") + " resource " + std::to_string(item.id) +
                     ": " + SystemMessage(GetLastError());
             EndUpdateResourceA(update, TRUE);
-            DeleteFileA(partial.c_str());
             return false;
         }
     }
     if (!EndUpdateResourceA(update, FALSE)) {
-        error = "cannot write the resources into \"" + partial + "\": " + SystemMessage(GetLastError());
-        DeleteFileA(partial.c_str());
+        error = "cannot write the resources into \"" + std::string(staged) + "\": " + SystemMessage(GetLastError());
         return false;
     }
-    if (!MoveFileExA(partial.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    FileSwap swap(SystemSwapPlatform());
+    if (!swap.Begin(output.c_str(), TargetAccess::Free) || !swap.CopyIntoScratch(staged) ||
+        swap.Commit(SwapTime::Now) != SwapOutcome::Done) {
         error = "cannot replace \"" + output + "\": " + SystemMessage(GetLastError());
-        DeleteFileA(partial.c_str());
         return false;
     }
     return true;

@@ -91,6 +91,18 @@ protected:
         EXPECT_FALSE(exe.empty()) << "zulibuild failed:\n" << project.BuildLog();
         return exe;
     }
+    // Runs the backup's own restorer from `folder`, unattended, and checks
+    // that the application's files and registry are `before` again. What
+    // the full patch's run entry wrote is its program's doing, not the
+    // patch's, and goes first.
+    void RestoreAndExpect(const std::string& folder, const std::map<std::string, std::string>& before) {
+        DeleteFileA((App() + "recorded.txt").c_str());
+        std::string restorer = folder + "\\zuliundo.exe";
+        ASSERT_TRUE(FileExists(restorer)) << "the backup carries its restorer";
+        EXPECT_EQ(RunProgram(Quoted(restorer) + " /restore /quiet", backups_->Path()), 0);
+        std::map<std::string, std::string> after = Machine();
+        EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+    }
     std::unique_ptr<ScratchFolder> backups_;
 };
 
@@ -110,15 +122,7 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     ASSERT_FALSE(FileExists(App() + "obsolete.txt"));
     EXPECT_TRUE(FileExists(folder + "\\Backup.ini"));
     EXPECT_NE(ReadTestFile(folder + "\\Backup.ini").find(Dir() + "\\settings.ini"), std::string::npos);
-    // What the run entry's own program wrote is not the patch's doing.
-    DeleteFileA((App() + "recorded.txt").c_str());
-
-    std::string restorer = folder + "\\zuliundo.exe";
-    ASSERT_TRUE(FileExists(restorer)) << "the backup carries its restorer";
-    EXPECT_EQ(RunProgram(Quoted(restorer) + " /restore /quiet", backups_->Path()), 0);
-
-    std::map<std::string, std::string> after = Machine();
-    EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+    RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(App() + "obsolete.txt"), "no longer needed") << "the deleted file";
     EXPECT_EQ(ReadTestFile(App() + "old.txt"), "a file that gets a new name") << "the renamed file";
     EXPECT_FALSE(FileExists(App() + "renamed.txt"));
@@ -182,14 +186,7 @@ TEST_F(BackupE2e, EveryChangingActionTheBinaryDeltaTooIsRestored) {
     ASSERT_EQ(patched.exitCode, 0);
     ASSERT_TRUE(ReadTestFile(program) == newProgram) << "the binary delta did not run";
     ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the rest of the patch did not run";
-    DeleteFileA((App() + "recorded.txt").c_str());
-
-    std::string restorer = folder + "\\zuliundo.exe";
-    ASSERT_TRUE(FileExists(restorer)) << "the backup carries its restorer";
-    EXPECT_EQ(RunProgram(Quoted(restorer) + " /restore /quiet", backups_->Path()), 0);
-
-    std::map<std::string, std::string> after = Machine();
-    EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+    RestoreAndExpect(folder, before);
     EXPECT_TRUE(ReadTestFile(program) == oldProgram) << "the binary delta's file is still the new release";
     EXPECT_EQ(GetFileAttributesA(program.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));

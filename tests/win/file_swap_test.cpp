@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <sddl.h>
 #include <shlwapi.h>
 
 #include <string>
@@ -95,31 +94,6 @@ const SwapCase kCases[] = {
     {"95 family: WININIT.INI cannot be written", false, true, kNone, TargetAccess::HeldForReading, Fill::Write,
      Hurdle::NoRenameFileFolder, SwapTime::AtRestart, 0, SwapOutcome::Failed, kOld, kNone},
 };
-
-// The access list of a file in the system's text form ("D:..."), or "" when
-// it cannot be read.
-std::string AccessListOf(const std::string& path) {
-    DWORD size = 0;
-    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<unsigned char> descriptor(size ? size : 1);
-    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return "";
-    char* text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
-        return "";
-    std::string result = text;
-    LocalFree(text);
-    return result;
-}
-
-bool SetAccessList(const std::string& path, const char* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    const BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-    return set != FALSE;
-}
 
 DWORD SeenAttributes(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());

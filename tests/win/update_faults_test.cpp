@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <cstdint>
 #include <functional>
@@ -100,31 +99,6 @@ public:
     std::string old_[kEntries];
     std::string new_[kEntries];
 };
-
-// The access list of a file in the system's text form ("D:..."), or "" when
-// it cannot be read.
-std::string AccessListOf(const std::string& path) {
-    DWORD size = 0;
-    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<unsigned char> descriptor(size ? size : 1);
-    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return "";
-    char* text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
-        return "";
-    std::string result = text;
-    LocalFree(text);
-    return result;
-}
-
-bool SetAccessList(const std::string& path, const char* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    const BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-    return set != FALSE;
-}
 
 // Holds every target open the way another program would, until the row ends.
 struct Holders {

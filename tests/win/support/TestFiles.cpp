@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <sddl.h>
 #include <shlwapi.h>
 
 #include <fstream>
@@ -188,4 +189,27 @@ int RunCaptured(const std::string& commandLine, std::string& output) {
     CloseHandle(out);
     output = ReadTestFile(file);
     return static_cast<int>(code);
+}
+
+std::string AccessListOf(const std::string& path) {
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<unsigned char> descriptor(size ? size : 1);
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return "";
+    char* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "";
+    std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+bool SetAccessList(const std::string& path, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    return set != FALSE;
 }

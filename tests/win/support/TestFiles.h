@@ -42,6 +42,11 @@ std::vector<std::string> ZuliTmpEntries(const std::string& folder);
 // The folder of the running test executable, with a trailing backslash; the
 // child programs the tests start live there.
 std::string ExecutableFolder();
+
+// The access list of a file in the system's text form ("D:..."), or "" when
+// it cannot be read; and a file's access list set from that form.
+std::string AccessListOf(const std::string& path);
+bool SetAccessList(const std::string& path, const char* sddl);
 // Runs a program and waits for it; returns its exit code, or -1.
 int RunProgram(const std::string& commandLine, const std::string& workFolder = std::string(),
                DWORD timeoutMs = 120000);

@@ -22,13 +22,12 @@ done
 win64_dir="${ZULI_BUILD_ROOT:-$root/build}/win64"
 cmake --build "$win64_dir" --target demo_walker
 
-export WINEPREFIX="$root/dist/demo/wineprefix"
+# The Wine environment and the Xvfb start shared with the tests' scripts.
+. "$root/tests/wine/wine_env.sh"
+zuli_wine_env "$root/dist/demo/wineprefix"
 # A fresh prefix every time: the demo application is installed anew and
 # nothing of an earlier run (patched files, registry values) is left.
 rm -rf "$WINEPREFIX"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$root/dist/demo"
 # The display must exist before Wine first starts in the prefix: the desktop
 # process that wineboot leaves running would otherwise have no display driver
@@ -37,13 +36,7 @@ mkdir -p "$root/dist/demo"
 xvfb_pid=
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":${ZULI_DEMO_DISPLAY:-78}"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    xvfb_pid=$!
-    i=0
-    while ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
-        i=$((i + 1)); [ $i -gt 100 ] && { echo "demo: Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
+    zuli_start_xvfb || { echo "demo: Xvfb did not start" >&2; exit 1; }
 fi
 cleanup() {
     wineserver -k 2>/dev/null || true

@@ -18,24 +18,21 @@ display=":${ZULI_SHOT_DISPLAY:-91}"
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The Wine environment and the Xvfb start shared with the tests' scripts.
+. "$here/tests/wine/wine_env.sh"
+zuli_wine_env "$build/wineprefix"
 export DISPLAY="$display"
 work=$(mktemp -d /tmp/zuli-shots.XXXXXX)
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+xvfb_pid=
 cleanup() {
     [ -n "${patch_pid:-}" ] && kill "$patch_pid" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-i=0
-until xdpyinfo -display "$display" >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 100 ] && { echo "Xvfb did not start" >&2; exit 1; }
-    sleep 0.1
-done
+zuli_start_xvfb || { echo "Xvfb did not start" >&2; exit 1; }
 [ -f "$WINEPREFIX/system.reg" ] || wine wineboot --init >/dev/null 2>&1
 
 # The demo patch, and the application it patches, installed where its

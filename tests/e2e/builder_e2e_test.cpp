@@ -9,6 +9,7 @@
 #include "harness/UnattendedRun.h"
 #include "support/TempOverride.h"
 #include "support/TestFiles.h"
+#include "wizard/ControlIds.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ TEST(BuiltPatch, UnpacksEveryFileIntoTheWorkingFolderAndRemovesItAtTheEnd) {
     EXPECT_FALSE(FileExists(workFolder + "Data.cab")) << "the cabinet file stays";
 
     // Back/Cancel on the first page ends the wizard; the working folder goes.
-    ASSERT_TRUE(PressButton(wizard, 2000));
+    ASSERT_TRUE(PressButton(wizard, IdBack));
     EXPECT_EQ(patch.WaitForExit(), 1602);
     EXPECT_FALSE(FileExists(workFolder)) << "the working folder was not removed; it holds" << FolderListing(workFolder);
     EXPECT_EQ(ReadTestFile(stale + "Setup.ini"), std::string(5000, ';')) << "the stale folder was touched";

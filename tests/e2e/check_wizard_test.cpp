@@ -15,10 +15,6 @@ void AddMissingFilePatch(PatchProject& project) {
                     "[Proc3]\r\nFILE=missing.txt\r\nAct=5\r\nDir=Pre\r\nCount=1\r\nINIKey1=A,B,C\r\n");
 }
 
-bool WalkToFolderPage(WizardRun& run) {
-    return run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217);
-}
-
 }  // namespace
 
 TEST_F(WizardE2e, FailedCheckAnsweredOkReturnsToTheFolderPageAndNextChecksAgain) {
@@ -28,28 +24,29 @@ TEST_F(WizardE2e, FailedCheckAnsweredOkReturnsToTheFolderPageAndNextChecksAgain)
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
-    HWND box = run.PressForMessageBox(1);
+    ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
+    HWND box = run.PressForMessageBox(IdNext);
     ASSERT_NE(box, nullptr) << "the check must fail";
-    EXPECT_EQ(WindowText(box), Res(3205));
-    EXPECT_EQ(MessageBoxText(box), Res(1202) + "\n" + Dir() + "\\missing.txt\n" + Res(1250));
+    EXPECT_EQ(WindowText(box), Res(ResCheckErrorCaption));
+    EXPECT_EQ(MessageBoxText(box),
+              Res(ResErrMissingPrefix) + "\n" + Dir() + "\\missing.txt\n" + Res(ResErrChooseAgain));
     ASSERT_TRUE(PressButton(box, IDOK));
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == PageTitle(217); }));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == PageTitle(ResFolderCaption); }));
     ASSERT_TRUE(run.Idle());
     EXPECT_TRUE(ExpectPage(dialog, 5)) << "the folder page, with Back enabled";
-    EXPECT_EQ(ControlText(dialog, 1015), "") << "the box keeps its text (never filled: slot 5 was off)";
-    ASSERT_TRUE(TypeText(dialog, 1015, Dir()));
+    EXPECT_EQ(ControlText(dialog, IdFolderBox), "") << "the box keeps its text (never filled: slot 5 was off)";
+    ASSERT_TRUE(TypeText(dialog, IdFolderBox, Dir()));
     WriteTestFile(App() + "missing.txt", "[A]\r\n");
-    ASSERT_TRUE(run.NextTo(223)) << "Next runs the check again, now with the typed folder";
+    ASSERT_TRUE(run.NextTo(ResCheckCaption)) << "Next runs the check again, now with the typed folder";
     EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(230));
-    ASSERT_TRUE(run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000), "R3004 " + Dir() + "\\missing.txt R3100\r\n\r\nR3005 " + Dir() +
-                                             "\\missing.txt R3100\r\n\r\n")
+    ASSERT_TRUE(run.NextTo(ResWorkCaption));
+    ASSERT_TRUE(run.NextTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox),
+              "R3004 " + Dir() + "\\missing.txt R3100\r\n\r\nR3005 " + Dir() + "\\missing.txt R3100\r\n\r\n")
         << "entry 2 deletes the file, entry 3 writes its key into a new one";
     EXPECT_EQ(ReadTestFile(App() + "missing.txt"), "[A]\r\nB=C\r\n");
-    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }
 
@@ -58,8 +55,8 @@ TEST_F(WizardE2e, FailedCheckAnsweredCancelEndsTheWizard) {
     AddMissingFilePatch(project);
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
-    ASSERT_TRUE(WalkToFolderPage(run));
-    HWND box = run.PressForMessageBox(1);
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
+    HWND box = run.PressForMessageBox(IdNext);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(PressButton(box, IDCANCEL));
     EXPECT_EQ(run.Program().WaitForExit(), 1603) << "the patch was not applied: its check failed";
@@ -78,11 +75,11 @@ TEST_F(WizardE2e, SkipOptionsTurnFailedChecksIntoSkippedLines) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
-    ASSERT_TRUE(run.Click(1010));
-    ASSERT_TRUE(run.Click(1011));
-    ASSERT_TRUE(run.NextTo(217) && run.NextTo(223) && run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000),
+    ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
+    ASSERT_TRUE(run.Click(IdSkipDifferingBox));
+    ASSERT_TRUE(run.Click(IdSkipMissingBox));
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox),
               "R3002 " + Dir() + "\\core.dll** R3102\r\n\r\nR3006 " + Dir() + "\\absent.txt** R3102\r\n\r\n");
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "a skipped entry is left alone";
 }
@@ -98,25 +95,26 @@ TEST_F(WizardE2e, AskInEntryTwoShowsTheFolderPageInsideTheCheck) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(WalkToFolderPage(run));
-    ASSERT_TRUE(PressButton(dialog, 1));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
+    ASSERT_TRUE(PressButton(dialog, IdNext));
     // The check stops at entry 2 and puts the folder page up again. Until
     // the posted click is handled the dialog is still on the ordinary folder
     // page, which looks the same but for Back: inside the check it is off.
     ASSERT_TRUE(WaitUntil([&] {
-        return WindowText(dialog) == PageTitle(217) && ControlVisible(dialog, 1015) && !ControlEnabled(dialog, 2000);
+        return WindowText(dialog) == PageTitle(ResFolderCaption) && ControlVisible(dialog, IdFolderBox) &&
+               !ControlEnabled(dialog, IdBack);
     }));
     ASSERT_TRUE(run.Idle());
     EXPECT_TRUE(ExpectPage(dialog, 5, PageState{true, false, true})) << "Back stays disabled from the check";
-    EXPECT_EQ(ControlText(dialog, 1015), Dir()) << "the box keeps what it held";
-    ASSERT_TRUE(TypeText(dialog, 1015, ResolvedFolder(other.Path())));
-    ASSERT_TRUE(run.NextTo(223));
+    EXPECT_EQ(ControlText(dialog, IdFolderBox), Dir()) << "the box keeps what it held";
+    ASSERT_TRUE(TypeText(dialog, IdFolderBox, ResolvedFolder(other.Path())));
+    ASSERT_TRUE(run.NextTo(ResCheckCaption));
     EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000), "R3006 " + ResolvedFolder(other.Path()) + "\\asked.txt R3100\r\n\r\n");
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox), "R3006 " + ResolvedFolder(other.Path()) + "\\asked.txt R3100\r\n\r\n");
     EXPECT_EQ(ReadTestFile(other.Path() + "answered.txt"), "asked") << "the typed folder was used";
-    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }
 
@@ -129,12 +127,12 @@ TEST_F(WizardE2e, WithTheFolderPageShownEntryOnesDirIsIgnored) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(WalkToFolderPage(run));
-    EXPECT_EQ(ControlText(dialog, 1015), "Z:\\no\\such\\folder") << "fill mode shows entry 1's own folder";
-    ASSERT_TRUE(TypeText(dialog, 1015, Dir()));
-    ASSERT_TRUE(run.NextTo(223));
-    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000),
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
+    EXPECT_EQ(ControlText(dialog, IdFolderBox), "Z:\\no\\such\\folder") << "fill mode shows entry 1's own folder";
+    ASSERT_TRUE(TypeText(dialog, IdFolderBox, Dir()));
+    ASSERT_TRUE(run.NextTo(ResCheckCaption));
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox),
               "R3006 " + Dir() + "\\old.txt R3100\r\n\r\nR3004 " + Dir() + "\\readme.txt R3100\r\n\r\n")
         << "entry 1 took the typed folder, and \"Me\" in entry 2 means that folder too";
     EXPECT_TRUE(FileExists(App() + "typed.txt"));
@@ -153,12 +151,12 @@ TEST_F(WizardE2e, EntryOnesSubShownInTheFolderBoxPassesItsCheck) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(WalkToFolderPage(run));
-    EXPECT_EQ(ControlText(dialog, 1015), Dir() + "\\plugins") << "the box shows entry 1's folder with its Sub";
-    ASSERT_TRUE(run.NextTo(223)) << "the folder shown is the folder checked: no message box";
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
+    EXPECT_EQ(ControlText(dialog, IdFolderBox), Dir() + "\\plugins") << "the box shows entry 1's folder with its Sub";
+    ASSERT_TRUE(run.NextTo(ResCheckCaption)) << "the folder shown is the folder checked: no message box";
     EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000), "R3006 " + Dir() + "\\plugins\\x.txt R3100\r\n\r\n")
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox), "R3006 " + Dir() + "\\plugins\\x.txt R3100\r\n\r\n")
         << "entry 2 (no action) adds no line";
     EXPECT_EQ(ReadTestFile(App() + "plugins\\y.txt"), "plug-in settings");
     EXPECT_FALSE(FileExists(App() + "plugins\\x.txt"));

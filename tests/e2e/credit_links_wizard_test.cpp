@@ -128,40 +128,40 @@ protected:
 
 TEST_F(CreditLinksE2e, EachCreditPageOpensItsOwnLinksAndOtherPagesNone) {
     PatchProject project("credit links");
-    project.SetText(247, kAuthorWeb);
-    project.SetText(250, kAuthorMail);
-    project.SetText(264, kMakerWeb);
-    project.SetText(265, kMakerMail);
+    project.SetText(ResAuthorWeb, kAuthorWeb);
+    project.SetText(ResAuthorMailTarget, kAuthorMail);
+    project.SetText(ResMakerWeb, kMakerWeb);
+    project.SetText(ResMakerMailTarget, kMakerMail);
     AddPresenceOnlyPatch(project);
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
 
     auto expectNothingOpens = [&](const char* page) {
-        ASSERT_TRUE(SendLabelCommand(run, 1032) && SendLabelCommand(run, 1033)) << page;
+        ASSERT_TRUE(SendLabelCommand(run, IdMailLink) && SendLabelCommand(run, IdWebLink)) << page;
         EXPECT_EQ(Opened(), "") << "a link opened on the " << page;
     };
     expectNothingOpens("introduction page");
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
     expectNothingOpens("folder page");
-    ASSERT_TRUE(run.NextTo(223) && run.NextTo(230) && run.NextTo(235) && run.NextTo(240));
+    ASSERT_TRUE(run.WalkTo(ResClosingCaption));
     expectNothingOpens("closing page");
 
-    ASSERT_TRUE(run.NextTo(251));
-    ASSERT_TRUE(ClickLabel(run, 1032));
+    ASSERT_TRUE(run.NextTo(ResAuthorCaption));
+    ASSERT_TRUE(ClickLabel(run, IdMailLink));
     std::string opened = OpenedLink();
     EXPECT_NE(opened.find(kAuthorMail), std::string::npos) << opened;
-    ASSERT_TRUE(ClickLabel(run, 1033));
+    ASSERT_TRUE(ClickLabel(run, IdWebLink));
     opened = OpenedLink();
     EXPECT_NE(opened.find(kAuthorWeb), std::string::npos) << opened;
 
-    ASSERT_TRUE(run.NextTo(260));
-    ASSERT_TRUE(ClickLabel(run, 1032));
+    ASSERT_TRUE(run.NextTo(ResMakerCaption));
+    ASSERT_TRUE(ClickLabel(run, IdMailLink));
     opened = OpenedLink();
     EXPECT_NE(opened.find(kMakerMail), std::string::npos) << opened;
-    ASSERT_TRUE(ClickLabel(run, 1033));
+    ASSERT_TRUE(ClickLabel(run, IdWebLink));
     opened = OpenedLink();
     EXPECT_NE(opened.find(kMakerWeb), std::string::npos) << opened;
 
-    EXPECT_EQ(run.PressToExit(1), 0);
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     EXPECT_EQ(Opened(), "") << "finishing opened a link";
 }

@@ -32,32 +32,33 @@ struct ControlRow {
 
 // The dialog's controls in template (tab) order.
 const ControlRow kControls[] = {
-    {1, kButton, "Button", 263, 181, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-    {2000, kButton, "Button", 206, 181, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-    {1034, kStatic, "Static", 3, 7, 83, 191,
+    {IdNext, kButton, "Button", 263, 181, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {IdBack, kButton, "Button", 206, 181, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IdSideImage, kStatic, "Static", 3, 7, 83, 191,
      WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE, WS_EX_CLIENTEDGE},
-    {1000, kEdit, "Edit", 94, 7, 219, 164,
+    {IdTextBox, kEdit, "Edit", 94, 7, 219, 164,
      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
-         ES_READONLY, 0},
-    {1002, kButton, "Button", 104, 173, 86, 11, WS_CHILD | BS_AUTORADIOBUTTON, 0},
-    {1003, kButton, "Button", 104, 184, 86, 11, WS_CHILD | BS_AUTORADIOBUTTON, 0},
-    {1013, kButton, "Button", 94, 7, 220, 164, WS_CHILD | BS_GROUPBOX, WS_EX_TRANSPARENT},
-    {1009, kButton, "Button", 105, 22, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-    {1010, kButton, "Button", 105, 50, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
-    {1011, kButton, "Button", 105, 78, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
-    {1014, kStatic, "Static", 105, 19, 197, 53, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOPREFIX, WS_EX_TRANSPARENT},
-    {1015, kEdit, "Edit", 105, 77, 146, 12, WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-    {1016, kButton, "Button", 256, 77, 50, 14, WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0},
-    {1017, kStatic, "Static", 105, 99, 198, 58, WS_CHILD | WS_GROUP | SS_LEFT, WS_EX_TRANSPARENT},
-    {1024, kProgress, "msctls_progress32", 105, 77, 198, 10, WS_CHILD | WS_DISABLED | WS_BORDER, 0},
-    {1027, kButton, "Button", 105, 106, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, WS_EX_TRANSPARENT},
-    {1028, kStatic, "Static", 105, 99, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-    {1029, kStatic, "Static", 105, 123, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-    {1030, kStatic, "Static", 105, 140, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-    {1031, kStatic, "Static", 145, 99, 148, 13, WS_CHILD | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+         ES_READONLY,
+     0},
+    {IdAgree, kButton, "Button", 104, 173, 86, 11, WS_CHILD | BS_AUTORADIOBUTTON, 0},
+    {IdDisagree, kButton, "Button", 104, 184, 86, 11, WS_CHILD | BS_AUTORADIOBUTTON, 0},
+    {IdFrame, kButton, "Button", 94, 7, 220, 164, WS_CHILD | BS_GROUPBOX, WS_EX_TRANSPARENT},
+    {IdBackupBox, kButton, "Button", 105, 22, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
+    {IdSkipDifferingBox, kButton, "Button", 105, 50, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
+    {IdSkipMissingBox, kButton, "Button", 105, 78, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0},
+    {IdNotice, kStatic, "Static", 105, 19, 197, 53, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOPREFIX, WS_EX_TRANSPARENT},
+    {IdFolderBox, kEdit, "Edit", 105, 77, 146, 12, WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
+    {IdBrowse, kButton, "Button", 256, 77, 50, 14, WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {IdLowerNote, kStatic, "Static", 105, 99, 198, 58, WS_CHILD | WS_GROUP | SS_LEFT, WS_EX_TRANSPARENT},
+    {IdProgressBar, kProgress, "msctls_progress32", 105, 77, 198, 10, WS_CHILD | WS_DISABLED | WS_BORDER, 0},
+    {IdShowReportBox, kButton, "Button", 105, 106, 197, 11, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, WS_EX_TRANSPARENT},
+    {IdNameCaption, kStatic, "Static", 105, 99, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+    {IdMailCaption, kStatic, "Static", 105, 123, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+    {IdWebCaption, kStatic, "Static", 105, 140, 40, 12, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+    {IdNameText, kStatic, "Static", 145, 99, 148, 13, WS_CHILD | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
      WS_EX_TRANSPARENT},
-    {1032, kStatic, "Static", 145, 123, 148, 10, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOTIFY | SS_SUNKEN, 0},
-    {1033, kStatic, "Static", 145, 140, 148, 10, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOTIFY | SS_SUNKEN, 0},
+    {IdMailLink, kStatic, "Static", 145, 123, 148, 10, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOTIFY | SS_SUNKEN, 0},
+    {IdWebLink, kStatic, "Static", 145, 140, 148, 10, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOTIFY | SS_SUNKEN, 0},
 };
 constexpr int kControlCount = sizeof kControls / sizeof kControls[0];
 constexpr DWORD kDialogStyle =
@@ -295,19 +296,19 @@ TEST_F(DialogLayoutE2e, TheRealDialogMatchesItsTemplate) {
     // Colours on screen: the side image fills its frame, the text box is white.
     SetForegroundWindow(dialog);
     run.Idle();
-    HWND image = GetDlgItem(dialog, 1034);
+    HWND image = GetDlgItem(dialog, IdSideImage);
     RECT imageClient{};
     GetClientRect(image, &imageClient);
     EXPECT_EQ(ScreenPixel(image, 1, 1), kImageColour) << "side image, top left";
     EXPECT_EQ(ScreenPixel(image, imageClient.right - 1, imageClient.bottom - 1), kImageColour)
         << "side image, bottom right";
-    HWND text = GetDlgItem(dialog, 1000);
+    HWND text = GetDlgItem(dialog, IdTextBox);
     RECT textClient{};
     GetClientRect(text, &textClient);
     EXPECT_EQ(ScreenPixel(text, textClient.right / 2, textClient.bottom - 3), RGB(255, 255, 255))
         << "the text box is white";
 
-    EXPECT_EQ(run.PressToExit(2000), 1602) << "Cancel on page 1 ends the wizard, cancelled by the user";
+    EXPECT_EQ(run.PressToExit(IdBack), 1602) << "Cancel on page 1 ends the wizard, cancelled by the user";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ bool RealClick(HWND dialog, int controlId) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    if (!StartProcess(command, std::string(), false, 0, startup, started)) {
         ADD_FAILURE() << "sh could not be started";
         return false;
     }
@@ -79,20 +79,21 @@ TEST_F(WizardE2e, AClickOnTheDisabledNextDuringTheCheckDoesNothing) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
 
     // The real mouse reaches Next while it is enabled: this click starts the check.
-    ASSERT_TRUE(RealClick(dialog, 1));
-    ASSERT_TRUE(WaitUntil([&] { return TitleOf(dialog) == PageTitle(223) && !ControlEnabled(dialog, 1); }))
-        << "the real click was not taken";
+    ASSERT_TRUE(RealClick(dialog, IdNext));
+    ASSERT_TRUE(WaitUntil([&] {
+        return TitleOf(dialog) == PageTitle(ResCheckCaption) && !ControlEnabled(dialog, IdNext);
+    })) << "the real click was not taken";
     // Two clicks while the check runs (seconds here), each a press and release.
-    ASSERT_TRUE(RealClick(dialog, 1));
-    ASSERT_TRUE(RealClick(dialog, 1));
-    ASSERT_FALSE(ControlEnabled(dialog, 1))
+    ASSERT_TRUE(RealClick(dialog, IdNext));
+    ASSERT_TRUE(RealClick(dialog, IdNext));
+    ASSERT_FALSE(ControlEnabled(dialog, IdNext))
         << "the check had ended before the clicks were made: the target must be larger for this test";
 
-    ASSERT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, 1); }, 300000)) << "the check did not pass";
+    ASSERT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, IdNext); }, 300000)) << "the check did not pass";
     ASSERT_TRUE(run.Idle());
-    EXPECT_EQ(WindowText(dialog), PageTitle(223)) << "a click made during the check started the update";
+    EXPECT_EQ(WindowText(dialog), PageTitle(ResCheckCaption)) << "a click made during the check started the update";
     EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true}));
 }

@@ -22,14 +22,13 @@ TEST_F(WizardE2e, SlotElevenOffStillShowsTheMakerCreditsOnceWithFinish) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-                run.NextTo(223) && run.NextTo(230) && run.NextTo(235) && run.NextTo(240) && run.NextTo(251));
+    ASSERT_TRUE(run.WalkTo(ResAuthorCaption));
     EXPECT_TRUE(ExpectPage(dialog, 10, PageState{false, false, true}));
-    EXPECT_EQ(ControlText(dialog, 1), Res(114));
-    ASSERT_TRUE(run.NextTo(260)) << "the maker credits come after page 10 although slot 11 is off";
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResNextLabel));
+    ASSERT_TRUE(run.NextTo(ResMakerCaption)) << "the maker credits come after page 10 although slot 11 is off";
     EXPECT_TRUE(ExpectPage(dialog, 11, PageState{false, false, true}));
-    EXPECT_EQ(ControlText(dialog, 1), Res(116));
-    EXPECT_EQ(run.PressToExit(1), 0) << "the next Next finishes";
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResFinishLabel));
+    EXPECT_EQ(run.PressToExit(IdNext), 0) << "the next Next finishes";
     ExpectSessionGone();
 }
 
@@ -44,14 +43,13 @@ TEST_F(WizardE2e, RestartQuestionAnsweredNoLeavesTheReplacementPending) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-                run.NextTo(223) && run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
-    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
-    HWND box = run.PressForMessageBox(1);
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
+    ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+    HWND box = run.PressForMessageBox(IdNext);
     ASSERT_NE(box, nullptr) << "a deferred replacement brings the restart question";
-    EXPECT_EQ(WindowText(box), Res(3204));
-    EXPECT_EQ(MessageBoxText(box), Res(3203));
+    EXPECT_EQ(WindowText(box), Res(ResRestartCaption));
+    EXPECT_EQ(MessageBoxText(box), Res(ResRestartText));
     EXPECT_TRUE(ExpectPage(dialog, 11, PageState{false, false, true})) << "the credits stay on screen meanwhile";
     ASSERT_TRUE(PressButton(box, IDNO));
     EXPECT_EQ(run.Program().WaitForExit(), 3010) << "done, restart required";

@@ -11,34 +11,34 @@ TEST_F(WizardE2e, EverySlotSetWalksEveryPageAndPatchesTheApplication) {
     EXPECT_TRUE(FolderExists(ZuliWorkFolder())) << "the payload is unpacked while the wizard runs";
 
     EXPECT_TRUE(ExpectPage(dialog, 1));
-    ASSERT_TRUE(run.NextTo(202));
+    ASSERT_TRUE(run.NextTo(ResInfoCaption));
     EXPECT_TRUE(ExpectPage(dialog, 2));
-    ASSERT_TRUE(run.NextTo(204));
+    ASSERT_TRUE(run.NextTo(ResAgreementCaption));
     EXPECT_TRUE(ExpectPage(dialog, 3, PageState{true, true, false})) << "Next waits for the agreement";
-    ASSERT_TRUE(run.Click(1002));
-    ASSERT_TRUE(run.NextTo(208));
+    ASSERT_TRUE(run.Click(IdAgree));
+    ASSERT_TRUE(run.NextTo(ResOptionsCaption));
     EXPECT_TRUE(ExpectPage(dialog, 4));
-    EXPECT_TRUE(IsDlgButtonChecked(dialog, 1027) == BST_CHECKED) << "slot 8 set ticks the show-report box";
-    EXPECT_FALSE(IsDlgButtonChecked(dialog, 1009) == BST_CHECKED);
-    ASSERT_TRUE(run.NextTo(217));
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, IdShowReportBox) == BST_CHECKED) << "slot 8 set ticks the show-report box";
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, IdBackupBox) == BST_CHECKED);
+    ASSERT_TRUE(run.NextTo(ResFolderCaption));
     EXPECT_TRUE(ExpectPage(dialog, 5));
-    EXPECT_EQ(ControlText(dialog, 1015), Dir()) << "the folder box shows entry 1's folder from the registry";
+    EXPECT_EQ(ControlText(dialog, IdFolderBox), Dir()) << "the folder box shows entry 1's folder from the registry";
 
-    ASSERT_TRUE(run.NextTo(223));
+    ASSERT_TRUE(run.NextTo(ResCheckCaption));
     EXPECT_TRUE(ExpectPage(dialog, 6, PageState{false, false, true})) << "after the check Back is hidden";
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "the check changes nothing";
 
-    ASSERT_TRUE(run.NextTo(230));
+    ASSERT_TRUE(run.NextTo(ResWorkCaption));
     EXPECT_TRUE(ExpectPage(dialog, 7, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(235));
+    ASSERT_TRUE(run.NextTo(ResReportCaption));
     EXPECT_TRUE(ExpectPage(dialog, 8, PageState{false, false, true}, FullPatchReport(App())));
-    ASSERT_TRUE(run.NextTo(240));
+    ASSERT_TRUE(run.NextTo(ResClosingCaption));
     EXPECT_TRUE(ExpectPage(dialog, 9, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(251));
+    ASSERT_TRUE(run.NextTo(ResAuthorCaption));
     EXPECT_TRUE(ExpectPage(dialog, 10, PageState{false, false, true}));
-    ASSERT_TRUE(run.NextTo(260));
+    ASSERT_TRUE(run.NextTo(ResMakerCaption));
     EXPECT_TRUE(ExpectPage(dialog, 11, PageState{false, false, true}));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 
     // The files.

@@ -9,12 +9,12 @@ TEST_F(WizardE2e, SlotsTwoAndFourOffAreWalkedOverBothWays) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(204)) << "Next from page 1 enters page 3";
+    ASSERT_TRUE(run.NextTo(ResAgreementCaption)) << "Next from page 1 enters page 3";
     EXPECT_TRUE(ExpectPage(dialog, 3, PageState{true, true, false}));
-    ASSERT_TRUE(run.BackTo(200)) << "Back from page 3 enters page 1";
+    ASSERT_TRUE(run.BackTo(ResIntroCaption)) << "Back from page 3 enters page 1";
     EXPECT_TRUE(ExpectPage(dialog, 1));
     // Back on page 1 reads Cancel and ends the wizard, taking the session along.
-    EXPECT_EQ(run.PressToExit(2000), 1602);
+    EXPECT_EQ(run.PressToExit(IdBack), 1602);
     ExpectSessionGone();
     EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
 }
@@ -26,9 +26,9 @@ TEST_F(WizardE2e, SlotOneOffStillOpensOnPageOneAndBackFromTwoEnds) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     EXPECT_TRUE(ExpectPage(run.Dialog(), 1)) << "the wizard always opens on page 1";
-    ASSERT_TRUE(run.NextTo(202));
+    ASSERT_TRUE(run.NextTo(ResInfoCaption));
     EXPECT_TRUE(ExpectPage(run.Dialog(), 2));
-    EXPECT_EQ(run.PressToExit(2000), 1602) << "Back from page 2 walks past slot 1 to the start and ends";
+    EXPECT_EQ(run.PressToExit(IdBack), 1602) << "Back from page 2 walks past slot 1 to the start and ends";
     ExpectSessionGone();
 }
 
@@ -38,48 +38,47 @@ TEST_F(WizardE2e, AgreementGatesNext) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202));
-    ASSERT_TRUE(run.NextTo(204));
-    EXPECT_FALSE(ControlEnabled(dialog, 1)) << "Next is disabled until the user agrees";
-    EXPECT_FALSE(IsDlgButtonChecked(dialog, 1002) == BST_CHECKED) << "neither choice is ticked at start";
-    EXPECT_FALSE(IsDlgButtonChecked(dialog, 1003) == BST_CHECKED);
-    ASSERT_TRUE(run.Click(1002));
-    EXPECT_TRUE(ControlEnabled(dialog, 1)) << "agreeing enables Next";
-    ASSERT_TRUE(run.Click(1003));
-    EXPECT_FALSE(ControlEnabled(dialog, 1)) << "not agreeing disables it again";
-    ASSERT_TRUE(run.BackTo(202));
-    EXPECT_TRUE(ControlEnabled(dialog, 1)) << "leaving the page re-enables Next";
-    ASSERT_TRUE(run.NextTo(204));
-    EXPECT_FALSE(ControlEnabled(dialog, 1)) << "back on the page with do-not-agree ticked";
-    ASSERT_TRUE(run.Click(1002));
-    ASSERT_TRUE(run.BackTo(202));
-    ASSERT_TRUE(run.NextTo(204));
-    EXPECT_TRUE(ControlEnabled(dialog, 1)) << "returning with agree still ticked leaves Next enabled";
+    ASSERT_TRUE(run.NextTo(ResInfoCaption));
+    ASSERT_TRUE(run.NextTo(ResAgreementCaption));
+    EXPECT_FALSE(ControlEnabled(dialog, IdNext)) << "Next is disabled until the user agrees";
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, IdAgree) == BST_CHECKED) << "neither choice is ticked at start";
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, IdDisagree) == BST_CHECKED);
+    ASSERT_TRUE(run.Click(IdAgree));
+    EXPECT_TRUE(ControlEnabled(dialog, IdNext)) << "agreeing enables Next";
+    ASSERT_TRUE(run.Click(IdDisagree));
+    EXPECT_FALSE(ControlEnabled(dialog, IdNext)) << "not agreeing disables it again";
+    ASSERT_TRUE(run.BackTo(ResInfoCaption));
+    EXPECT_TRUE(ControlEnabled(dialog, IdNext)) << "leaving the page re-enables Next";
+    ASSERT_TRUE(run.NextTo(ResAgreementCaption));
+    EXPECT_FALSE(ControlEnabled(dialog, IdNext)) << "back on the page with do-not-agree ticked";
+    ASSERT_TRUE(run.Click(IdAgree));
+    ASSERT_TRUE(run.BackTo(ResInfoCaption));
+    ASSERT_TRUE(run.NextTo(ResAgreementCaption));
+    EXPECT_TRUE(ControlEnabled(dialog, IdNext)) << "returning with agree still ticked leaves Next enabled";
     EXPECT_TRUE(ExpectPage(dialog, 3));
-    ASSERT_TRUE(run.NextTo(208));
+    ASSERT_TRUE(run.NextTo(ResOptionsCaption));
     EXPECT_TRUE(ExpectPage(dialog, 4));
-    ASSERT_TRUE(run.BackTo(204));
-    ASSERT_TRUE(run.BackTo(202));
-    ASSERT_TRUE(run.BackTo(200));
-    EXPECT_EQ(run.PressToExit(2000), 1602);
+    ASSERT_TRUE(run.BackTo(ResAgreementCaption));
+    ASSERT_TRUE(run.BackTo(ResInfoCaption));
+    ASSERT_TRUE(run.BackTo(ResIntroCaption));
+    EXPECT_EQ(run.PressToExit(IdBack), 1602);
     ExpectSessionGone();
 }
 
 // Walks from page 4 to whatever follows the processing page.
-static int CaptionAfterProcessing(WizardRun& run) {
-    if (!run.NextTo(217) || !run.NextTo(223) || !run.NextTo(230)) return 0;
-    if (!PressButton(run.Dialog(), 1)) return 0;
-    std::string report = PageTitle(235), closing = PageTitle(240);
+static unsigned CaptionAfterProcessing(WizardRun& run) {
+    if (!run.WalkTo(ResWorkCaption)) return 0;
+    if (!PressButton(run.Dialog(), IdNext)) return 0;
+    std::string report = PageTitle(ResReportCaption), closing = PageTitle(ResClosingCaption);
     WaitUntil([&] {
         std::string title = WindowText(run.Dialog());
         return title == report || title == closing;
     });
     run.Idle();
-    return WindowText(run.Dialog()) == report ? 235 : WindowText(run.Dialog()) == closing ? 240 : 0;
-}
-
-static bool WalkToOptions(WizardRun& run) {
-    return run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208);
+    const std::string title = WindowText(run.Dialog());
+    if (title == report) return ResReportCaption;
+    if (title == closing) return ResClosingCaption;
+    return 0;
 }
 
 TEST_F(WizardE2e, ClearingTheShowReportBoxLeavesOutTheReport) {
@@ -87,10 +86,10 @@ TEST_F(WizardE2e, ClearingTheShowReportBoxLeavesOutTheReport) {
     AddPresenceOnlyPatch(project);
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
-    ASSERT_TRUE(WalkToOptions(run));
-    EXPECT_TRUE(IsDlgButtonChecked(run.Dialog(), 1027) == BST_CHECKED);
-    ASSERT_TRUE(run.Click(1027));
-    EXPECT_EQ(CaptionAfterProcessing(run), 240) << "page 8 is passed over";
+    ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
+    EXPECT_TRUE(IsDlgButtonChecked(run.Dialog(), IdShowReportBox) == BST_CHECKED);
+    ASSERT_TRUE(run.Click(IdShowReportBox));
+    EXPECT_EQ(CaptionAfterProcessing(run), ResClosingCaption) << "page 8 is passed over";
     EXPECT_TRUE(ExpectPage(run.Dialog(), 9, PageState{false, false, true}));
 }
 
@@ -100,13 +99,14 @@ TEST_F(WizardE2e, TickingTheShowReportBoxAgainRestoresTheReport) {
     AddPresenceOnlyPatch(project);
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
-    ASSERT_TRUE(WalkToOptions(run));
-    EXPECT_FALSE(IsDlgButtonChecked(run.Dialog(), 1027) == BST_CHECKED) << "slot 8 zero: the box starts clear";
-    ASSERT_TRUE(run.Click(1027));
-    ASSERT_TRUE(run.NextTo(217));
-    ASSERT_TRUE(run.BackTo(208));
-    EXPECT_TRUE(IsDlgButtonChecked(run.Dialog(), 1027) == BST_CHECKED) << "the box keeps its state";
-    EXPECT_EQ(CaptionAfterProcessing(run), 235) << "page 8 is shown again";
+    ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
+    EXPECT_FALSE(IsDlgButtonChecked(run.Dialog(), IdShowReportBox) == BST_CHECKED)
+        << "slot 8 zero: the box starts clear";
+    ASSERT_TRUE(run.Click(IdShowReportBox));
+    ASSERT_TRUE(run.NextTo(ResFolderCaption));
+    ASSERT_TRUE(run.BackTo(ResOptionsCaption));
+    EXPECT_TRUE(IsDlgButtonChecked(run.Dialog(), IdShowReportBox) == BST_CHECKED) << "the box keeps its state";
+    EXPECT_EQ(CaptionAfterProcessing(run), ResReportCaption) << "page 8 is shown again";
     EXPECT_TRUE(ExpectPage(run.Dialog(), 8, PageState{false, false, true}, std::string()))
         << "Act 7 writes no report line, so the report is empty";
 }
@@ -117,13 +117,15 @@ TEST_F(WizardE2e, EscapeAltF4AndTheCloseBoxChangeNothingOnAnyPage) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    const int captions[] = {200, 202, 204, 208, 217, 223, 230, 235, 240, 251, 260};
+    const int captions[] = {ResIntroCaption,   ResInfoCaption,   ResAgreementCaption, ResOptionsCaption,
+                            ResFolderCaption,  ResCheckCaption,  ResWorkCaption,      ResReportCaption,
+                            ResClosingCaption, ResAuthorCaption, ResMakerCaption};
     for (int page = 1; page <= 11; ++page) {
         if (page > 1) {
             ASSERT_TRUE(run.NextTo(captions[page - 1])) << "to page " << page;
         }
         if (page == 3) {
-            ASSERT_TRUE(run.Click(1002));
+            ASSERT_TRUE(run.Click(IdAgree));
         }
         PageState state;
         if (page >= 6) state.backVisible = false;
@@ -138,7 +140,7 @@ TEST_F(WizardE2e, EscapeAltF4AndTheCloseBoxChangeNothingOnAnyPage) {
         EXPECT_TRUE(ExpectPage(dialog, page, state)) << "after the keys on page " << page;
         EXPECT_TRUE(FolderExists(ZuliWorkFolder()));
     }
-    EXPECT_EQ(run.PressToExit(1), 0);
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }
 
@@ -152,19 +154,19 @@ TEST_F(WizardE2e, BackWithBothWorkPagesOffNeverShowsTwoPages) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-                run.NextTo(251) && run.NextTo(260));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption) && run.NextTo(ResAuthorCaption) && run.NextTo(ResMakerCaption));
     EXPECT_TRUE(ExpectPage(dialog, 11));
-    ASSERT_TRUE(run.BackTo(251)) << "Back from the maker credits to the author page";
+    ASSERT_TRUE(run.BackTo(ResAuthorCaption)) << "Back from the maker credits to the author page";
     EXPECT_TRUE(ExpectPage(dialog, 10));
-    EXPECT_EQ(ControlText(dialog, 1), Res(114));
-    ASSERT_TRUE(run.BackTo(217)) << "Back from the author page to the folder page";
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResNextLabel));
+    ASSERT_TRUE(run.BackTo(ResFolderCaption)) << "Back from the author page to the folder page";
     EXPECT_TRUE(ExpectPage(dialog, 5)) << "the credit rows are gone";
-    EXPECT_EQ(ControlText(dialog, 1), Res(114));
-    ASSERT_TRUE(run.NextTo(251) && run.NextTo(260)) << "forward again, through both credit pages";
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResNextLabel));
+    ASSERT_TRUE(run.NextTo(ResAuthorCaption) && run.NextTo(ResMakerCaption))
+        << "forward again, through both credit pages";
     EXPECT_TRUE(ExpectPage(dialog, 11));
-    EXPECT_EQ(ControlText(dialog, 1), Res(116));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResFinishLabel));
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }
 
@@ -175,14 +177,14 @@ TEST_F(WizardE2e, BackFromTheMakerCreditsToTheFolderPageAndForwardAgain) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-                run.NextTo(260));
-    EXPECT_EQ(ControlText(dialog, 1), Res(116));
-    ASSERT_TRUE(run.BackTo(217));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption) && run.NextTo(ResMakerCaption));
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResFinishLabel));
+    ASSERT_TRUE(run.BackTo(ResFolderCaption));
     EXPECT_TRUE(ExpectPage(dialog, 5)) << "the credit rows are gone";
-    EXPECT_EQ(ControlText(dialog, 1), Res(114)) << "Next no longer reads Finish";
-    ASSERT_TRUE(run.NextTo(260)) << "the next Next shows the maker credits again instead of ending the wizard";
+    EXPECT_EQ(ControlText(dialog, IdNext), Res(ResNextLabel)) << "Next no longer reads Finish";
+    ASSERT_TRUE(run.NextTo(ResMakerCaption))
+        << "the next Next shows the maker credits again instead of ending the wizard";
     EXPECT_TRUE(ExpectPage(dialog, 11));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }

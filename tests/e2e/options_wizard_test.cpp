@@ -65,10 +65,10 @@ TEST_F(OptionsE2e, BackupBoxDecidesWhetherTheUninstallerRunsBeforeProcessing) {
         WizardRun run;
         ASSERT_TRUE(Launch(project, run));
         HWND dialog = run.Dialog();
-        ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
-        ASSERT_TRUE(run.Click(1009));
+        ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
+        ASSERT_TRUE(run.Click(IdBackupBox));
         ASSERT_EQ(Ticked(dialog, 1009), c.runs);
-        ASSERT_TRUE(run.NextTo(217) && run.NextTo(223) && run.NextTo(230) && run.NextTo(235));
+        ASSERT_TRUE(run.WalkTo(ResReportCaption));
         EXPECT_EQ(ReadTestFile(App() + "readme.txt"), kReadmeNew);
         if (c.runs) {
             EXPECT_EQ(UninstallerRecord().substr(0, 28), "command=Uninstaller.exe /I\nH");
@@ -79,8 +79,8 @@ TEST_F(OptionsE2e, BackupBoxDecidesWhetherTheUninstallerRunsBeforeProcessing) {
             EXPECT_EQ(UninstallerRecord(), "") << "the uninstaller ran with the backup box cleared";
         }
         RemoveUninstallerTraces();
-        ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
-        EXPECT_EQ(run.PressToExit(1), 0);
+        ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+        EXPECT_EQ(run.PressToExit(IdNext), 0);
         ExpectSessionGone();
     }
 }
@@ -92,22 +92,22 @@ TEST_F(OptionsE2e, DefaultsOfOneTickTheBoxesAndTakeEffectWithoutAClick) {
     WizardRun run;
     ASSERT_TRUE(Launch(project, run));
     HWND dialog = run.Dialog();
-    ASSERT_TRUE(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208));
+    ASSERT_TRUE(run.WalkTo(ResOptionsCaption));
     EXPECT_TRUE(Ticked(dialog, 1009)) << "backup";
     EXPECT_TRUE(Ticked(dialog, 1010)) << "skip differing";
     EXPECT_TRUE(Ticked(dialog, 1011)) << "skip missing";
-    ASSERT_TRUE(run.NextTo(217));
+    ASSERT_TRUE(run.NextTo(ResFolderCaption));
     // Without the two skip options in effect the check fails with a box.
-    ASSERT_TRUE(run.NextTo(223)) << "the check failed: the skip options were not in effect";
-    ASSERT_TRUE(run.NextTo(230) && run.NextTo(235));
-    EXPECT_EQ(ControlText(dialog, 1000), "R3001 " + Dir() + "\\readme.txt R3100\r\n\r\nR3002 " + Dir() +
-                                             "\\core.dll** R3102\r\n\r\nR3006 " + Dir() +
-                                             "\\absent.txt** R3102\r\n\r\n");
+    ASSERT_TRUE(run.NextTo(ResCheckCaption)) << "the check failed: the skip options were not in effect";
+    ASSERT_TRUE(run.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(dialog, IdTextBox), "R3001 " + Dir() + "\\readme.txt R3100\r\n\r\nR3002 " + Dir() +
+                                                  "\\core.dll** R3102\r\n\r\nR3006 " + Dir() +
+                                                  "\\absent.txt** R3102\r\n\r\n");
     EXPECT_NE(UninstallerRecord().find("Proc2=" + Dir() + "\\core.dll**\n"), std::string::npos)
         << "the backup option was not in effect: " << UninstallerRecord();
     EXPECT_EQ(SeenByUninstaller(1), "read me");
     RemoveUninstallerTraces();
-    ASSERT_TRUE(run.NextTo(240) && run.NextTo(251) && run.NextTo(260));
-    EXPECT_EQ(run.PressToExit(1), 0);
+    ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+    EXPECT_EQ(run.PressToExit(IdNext), 0);
     ExpectSessionGone();
 }

@@ -22,16 +22,10 @@ void AddCoreUpdate(PatchProject& project) {
     project.AddFile("Proc1", XorDeltaPayload(AppFiles::CoreOld(), AppFiles::CoreNew()));
 }
 
-// From page 1 through the check and the processing to the report.
-bool WalkToReport(WizardRun& run) {
-    return run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-           run.NextTo(223) && run.NextTo(230) && run.NextTo(235);
-}
-
 // From the report through the closing pages to the end of the program.
 int FinishFromReport(WizardRun& run) {
-    if (!(run.NextTo(240) && run.NextTo(251) && run.NextTo(260))) return -3;
-    return run.PressToExit(1);
+    if (!run.WalkTo(ResMakerCaption)) return -3;
+    return run.PressToExit(IdNext);
 }
 
 std::string ProbePath() { return ExecutableFolder() + "uninstaller_probe.exe"; }
@@ -120,8 +114,8 @@ TEST_F(WizardE2e, APlantedUninstallerIsNeverRunOnlyTheOneTheCabinetCarried) {
             ASSERT_FALSE(FileExists(own + "Uninstaller.exe"));
             ASSERT_TRUE(CopyFileA(ProbePath().c_str(), (own + "Uninstaller.exe").c_str(), FALSE));
         }
-        ASSERT_TRUE(WalkToReport(run));
-        EXPECT_EQ(ControlText(run.Dialog(), 1000), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
+        ASSERT_TRUE(run.WalkTo(ResReportCaption));
+        EXPECT_EQ(ControlText(run.Dialog(), IdTextBox), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
         EXPECT_EQ(FinishFromReport(run), 0);
 
         EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
@@ -183,8 +177,8 @@ TEST_F(WizardE2e, APreExistingZuliTmpFileFolderOrLinkIsLeftAloneAndThePatchWorks
         AddCoreUpdate(project);
         WizardRun run;
         ASSERT_TRUE(Launch(project, run));
-        ASSERT_TRUE(WalkToReport(run));
-        EXPECT_EQ(ControlText(run.Dialog(), 1000), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
+        ASSERT_TRUE(run.WalkTo(ResReportCaption));
+        EXPECT_EQ(ControlText(run.Dialog(), IdTextBox), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
         EXPECT_EQ(FinishFromReport(run), 0);
 
         EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the patch did not work";
@@ -212,8 +206,7 @@ TEST_F(WizardE2e, ASecondStartWhileTheWizardIsOpenEndsWithoutTouchingTheFirstRun
     ASSERT_FALSE(exe.empty()) << project.BuildLog();
     WizardRun first;
     ASSERT_TRUE(first.Start(exe));
-    ASSERT_TRUE(first.NextTo(202) && first.NextTo(204) && first.Click(1002) && first.NextTo(208) &&
-                first.NextTo(217));
+    ASSERT_TRUE(first.WalkTo(ResFolderCaption));
     std::string work = ZuliWorkFolder();
     ASSERT_FALSE(work.empty());
     std::map<std::string, std::string> before = Snapshot(work);
@@ -241,8 +234,8 @@ TEST_F(WizardE2e, ASecondStartWhileTheWizardIsOpenEndsWithoutTouchingTheFirstRun
         EXPECT_TRUE(first.Program().Running());
     }
 
-    ASSERT_TRUE(first.NextTo(223) && first.NextTo(230) && first.NextTo(235));
-    EXPECT_EQ(ControlText(first.Dialog(), 1000), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
+    ASSERT_TRUE(first.WalkTo(ResReportCaption));
+    EXPECT_EQ(ControlText(first.Dialog(), IdTextBox), "R3002 " + Dir() + "\\core.dll R3100\r\n\r\n");
     EXPECT_EQ(FinishFromReport(first), 0);
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the first run did not apply its patch";
     ExpectSessionGone();

@@ -4,6 +4,9 @@
 # end. The script sets `prefix` and calls use_throwaway_prefix with a text
 # that sets its display apart, then start_throwaway_prefix; its cleanup
 # calls stop_throwaway_prefix. Also the checks' tally: pass, fail, finish.
+# The Wine environment and the Xvfb start are the shared ones of
+# tests/wine/wine_env.sh (the sourcing script lives beside this file).
+. "$(dirname "$0")/../wine/wine_env.sh"
 
 failures=0
 fail() {
@@ -36,11 +39,8 @@ wait_for() {
 # (never the caller's or the shared prefix's), numbered from the prefix
 # path and $1.
 use_throwaway_prefix() {
-    export WINEPREFIX="$prefix"
-    export WINEARCH=win64
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
-    export DISPLAY=":$((500 + $(printf '%s%s' "$prefix" "$1" | cksum | cut -d' ' -f1) % 400))"
+    zuli_wine_env "$prefix"
+    export DISPLAY=":$(zuli_display_number 500 "$prefix$1")"
     xvfb_pid=
 }
 
@@ -49,13 +49,11 @@ use_throwaway_prefix() {
 # window can ever open.
 start_throwaway_prefix() {
     mkdir -p "$(dirname "$prefix")"
-    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    if zuli_display_up; then
         echo "display $DISPLAY is taken by someone else" >&2
         exit 1
     fi
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    xvfb_pid=$!
-    wait_for 10 xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
+    zuli_start_xvfb || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
     wine wineboot --init </dev/null >/dev/null 2>&1 || { echo "wineboot --init failed" >&2; exit 1; }
 }
 

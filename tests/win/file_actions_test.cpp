@@ -7,7 +7,9 @@
 
 #include "actions/FileActions.h"
 #include "core/RunState.h"
+#include "support/StartedPrograms.h"
 #include "support/TestFiles.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -75,12 +77,12 @@ protected:
         release_ = CreateEventA(nullptr, TRUE, released ? TRUE : FALSE, "ZuliRunEntryChildRelease");
         ASSERT_NE(release_, nullptr);
     }
-    // The child writes its mark as its last act; a generous bound only keeps a
-    // broken run from hanging the suite.
+    // The child writes its mark as its last act, then ends: its mark is
+    // complete and its program free once it has ended. Generous bounds only
+    // keep a broken run from hanging the suite.
     bool WaitForMark() const {
-        for (int i = 0; i < 1200 && !FileExists(mark_); ++i) Sleep(100);
-        Sleep(200);  // let the child close the file
-        return FileExists(mark_);
+        const bool marked = WaitUntil([&] { return FileExists(mark_); }, 120000);
+        return WaitForStartedProgramsToEnd() && marked;
     }
 
     std::string target_;
@@ -131,7 +133,8 @@ TEST_F(RunEntryTest, TargetThatCannotBeDeletedStartsNothing) {
     EXPECT_EQ(RunEntryFile(Path("Proc1").c_str(), target_.c_str()), 0);
     EXPECT_TRUE(FileExists(Path("Proc1"))) << "the payload stays when the target cannot be replaced";
     EXPECT_EQ(ReadTestFile(target_ + "\\inside.txt"), "x");
-    Sleep(1000);
+    // The release is set: a program started by mistake writes its mark and ends.
+    ASSERT_TRUE(WaitForStartedProgramsToEnd()) << "a started program still runs";
     EXPECT_FALSE(FileExists(mark_)) << "a program was started";
     CloseHandle(release_);
     release_ = nullptr;

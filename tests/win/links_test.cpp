@@ -10,7 +10,9 @@
 
 #include "core/Handles.h"
 #include "core/RunState.h"
+#include "support/StartedPrograms.h"
 #include "support/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "wizard/Links.h"
 
 // Exported by user32 but not declared by the headers: how the desktop shell
@@ -96,15 +98,6 @@ protected:
         ADD_FAILURE() << "the recorded command line does not start with the program: " << line;
         return line;
     }
-    template <typename Predicate>
-    static bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
-        DWORD start = GetTickCount();
-        while (!predicate()) {
-            if (GetTickCount() - start > timeoutMs) return false;
-            Sleep(50);
-        }
-        return true;
-    }
 
     ScratchFolder scratch_{"links"};
     std::string record_ = scratch_ / "recorded.txt";
@@ -154,7 +147,8 @@ TEST_F(LinkTest, WithoutARegisteredCommandNothingStarts) {
     RemoveDefault(HKEY_CLASSES_ROOT, kWebKey);
     EXPECT_EQ(OpenMailWithRegisteredCommand("a@b.example"), 0);
     EXPECT_EQ(OpenWebWithRegisteredCommand("http://www.example.com/"), 0);
-    Sleep(200);
+    // Whatever was started has run to its end (and written its record).
+    ASSERT_TRUE(WaitForStartedProgramsToEnd()) << "a program started by the links still runs";
     EXPECT_FALSE(FileExists(record_)) << "a program ran although none is registered";
 }
 
@@ -169,7 +163,8 @@ TEST_F(LinkTest, AnElevatedRunNeverStartsTheRegisteredProgramItself) {
     ASSERT_EQ(GetShellWindow(), nullptr);
     EXPECT_EQ(OpenMailLink("mailto:a@b.example"), 0);
     EXPECT_EQ(OpenWebLink("http://www.example.com/"), 0);
-    Sleep(500);
+    // Whatever was started, directly or through an opener, has run to its end.
+    ASSERT_TRUE(WaitForStartedProgramsToEnd()) << "a program started by the links still runs";
     EXPECT_FALSE(FileExists(record_)) << "an elevated run started the registered program";
 }
 
@@ -268,10 +263,10 @@ BOOL CALLBACK FindBrowserWindow(HWND window, LPARAM found) {
 // Presses a button of the folder browser from another thread, as a user would.
 void AnswerFolderBrowser(int button) {
     HWND browser = nullptr;
-    for (int i = 0; i < 400 && !browser; ++i) {
-        Sleep(50);
+    WaitUntil([&] {
         EnumWindows(FindBrowserWindow, reinterpret_cast<LPARAM>(&browser));
-    }
+        return browser != nullptr;
+    }, 20000);
     if (browser) PostMessageA(browser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/RunState.h"
 #include "support/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "wizard/Progress.h"
 
 namespace {
@@ -60,6 +61,9 @@ TEST(Progress, RangeStepAndPosition) {
 
 namespace {
 
+// The bar shows at most one position per thirtieth of a second.
+constexpr DWORD kPaceMs = 33;
+
 // Counts the positions set on the bar: each one repaints it.
 WNDPROC g_barProc;
 int g_positionsSet;
@@ -93,15 +97,18 @@ TEST(Progress, EntriesArePacedAndTheLastOneIsShown) {
     FlushEntryProgress();
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), kEntries);
     // At most one position per thirtieth of a second, the first and the last.
-    EXPECT_LE(g_positionsSet, static_cast<int>(elapsed / 33) + 2) << "in " << elapsed << " ms";
+    EXPECT_LE(g_positionsSet, static_cast<int>(elapsed / kPaceMs) + 2) << "in " << elapsed << " ms";
 
     // Nothing waits after the flush: a second flush sets nothing.
     g_positionsSet = 0;
     FlushEntryProgress();
     EXPECT_EQ(g_positionsSet, 0);
 
-    // An entry that comes after the pace is shown when it is reached.
-    Sleep(60);
+    // An entry that comes after the pace is shown when it is reached: once
+    // the clock has moved a thirtieth of a second past the last position
+    // shown (by the flush, before `flushed` was read).
+    const DWORD flushed = GetTickCount();
+    ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - flushed > kPaceMs; }, 10000));
     ShowEntryProgress(7);
     EXPECT_EQ(g_positionsSet, 1);
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 7);

@@ -4,28 +4,21 @@
 set -u
 action=$1
 prefix=$2
-export WINEPREFIX="$prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# Same display number as run.sh computes for this prefix.
-xvfb_display="${ZULI_XVFB_DISPLAY:-$((100 + $(printf '%s' "$prefix" | cksum | cut -d' ' -f1) % 400))}"
+. "$(dirname "$0")/wine_env.sh"
+zuli_wine_env "$prefix"
+# Same display number as run.sh uses for this prefix.
+xvfb_display=$(zuli_test_display "$prefix")
 xvfb_pid_file="$prefix.xvfb.pid"
 
 start_xvfb() {
     [ -n "${DISPLAY:-}" ] && return 0
     export DISPLAY=":$xvfb_display"
-    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-        return 0
-    fi
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    echo $! >"$xvfb_pid_file"
-    i=0
-    while ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
-        i=$((i + 1))
-        [ $i -gt 100 ] && { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
-        sleep 0.1
-    done
+    zuli_display_up && return 0
+    started=0
+    zuli_start_xvfb || started=1
+    # Written either way, so that stop ends an Xvfb that never answered too.
+    echo "$xvfb_pid" >"$xvfb_pid_file"
+    [ "$started" -eq 0 ] || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
 }
 
 case "$action" in

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "harness/PatchEnvironment.h"
+#include "harness/WizardPages.h"
 
 void InstallApplication(const std::string& folder) {
     WriteTestFile(folder + "app.exe", "the application's program");
@@ -68,10 +69,10 @@ void AddPresenceOnlyPatch(PatchProject& project) {
 std::string FullPatchReport(const std::string& folder) {
     std::string dir = ResolvedFolder(folder);
     auto line = [](int code, const std::string& path, int result) {
-        return "R" + std::to_string(3000 + code) + " " + path + " R" + std::to_string(result) + "\r\n\r\n";
+        return Res(ResReportNameFirst + code) + " " + path + " " + Res(result) + "\r\n\r\n";
     };
-    return line(2, dir + "\\core.dll", 3100) + line(3, dir + "\\data.bin", 3100) +
-           line(1, dir + "\\plugins\\new.dll", 3100) + line(4, dir + "\\obsolete.txt", 3100) +
-           line(5, dir + "\\settings.ini", 3100) + line(6, dir + "\\old.txt", 3100) +
-           line(0, dir + "\\tool.exe", 3100) + line(8, " ", 3100);
+    return line(2, dir + "\\core.dll", ResResultSuccess) + line(3, dir + "\\data.bin", ResResultSuccess) +
+           line(1, dir + "\\plugins\\new.dll", ResResultSuccess) + line(4, dir + "\\obsolete.txt", ResResultSuccess) +
+           line(5, dir + "\\settings.ini", ResResultSuccess) + line(6, dir + "\\old.txt", ResResultSuccess) +
+           line(0, dir + "\\tool.exe", ResResultSuccess) + line(8, " ", ResResultSuccess);
 }

@@ -1,5 +1,7 @@
 #include "harness/Driver.h"
 
+#include "support/TestFiles.h"
+
 namespace {
 
 struct FindContext {
@@ -51,10 +53,7 @@ bool DrivenProgram::Start(const std::string& commandLine, const std::string& wor
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workFolder.empty() ? nullptr : workFolder.c_str(), &startup, &info))
-        return false;
+    if (!StartProcess(commandLine, workFolder, false, 0, startup, info)) return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;

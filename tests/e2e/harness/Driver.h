@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/WaitUntil.h"
+
 class DrivenProgram {
 public:
     DrivenProgram() = default;
@@ -59,13 +61,4 @@ bool TypeText(HWND dialog, int controlId, const std::string& text);
 void PressEscape(HWND dialog);
 void PressAltF4(HWND dialog);
 void PressCloseBox(HWND dialog);
-// Waits until `predicate` holds or the time runs out.
-template <typename Predicate>
-bool WaitUntil(Predicate predicate, DWORD timeoutMs = 30000) {
-    DWORD start = GetTickCount();
-    while (!predicate()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
+// Waiting for a state: WaitUntil (support/WaitUntil.h).

@@ -14,7 +14,7 @@ UnattendedResult RunUnattended(const std::string& patchExe, const std::string& a
             std::string title = "[" + WindowText(window) + "]";
             if (result.windowsSeen.find(title) == std::string::npos) result.windowsSeen += title;
         }
-        Sleep(10);
+        program.WaitForExit(10);  // the next look at its windows, or its end
     }
     result.exitCode = program.WaitForExit(1000);
     return result;

@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "core/ResourceIds.h"
+#include "wizard/ControlIds.h"
+
 // The text of resource `id` in the e2e projects.
 std::string Res(int id);
 // The wizard's window title on a page with caption resource `captionId`.

@@ -1,10 +1,33 @@
 #include "harness/WizardRun.h"
 
+#include "core/ResourceIds.h"
 #include "harness/WizardPages.h"
+
+namespace {
+
+// The wizard's pages in the order Next shows them, by caption.
+const int kPageOrder[] = {ResIntroCaption,   ResInfoCaption,   ResAgreementCaption, ResOptionsCaption,
+                          ResFolderCaption,  ResCheckCaption,  ResWorkCaption,      ResReportCaption,
+                          ResClosingCaption, ResAuthorCaption, ResMakerCaption};
+constexpr int kPageCount = static_cast<int>(sizeof kPageOrder / sizeof kPageOrder[0]);
+
+int PagePosition(int captionId) {
+    for (int i = 0; i < kPageCount; ++i)
+        if (kPageOrder[i] == captionId) return i;
+    return -1;
+}
+
+int PagePositionOfTitle(const std::string& title) {
+    for (int i = 0; i < kPageCount; ++i)
+        if (title == PageTitle(kPageOrder[i])) return i;
+    return -1;
+}
+
+}  // namespace
 
 bool WizardRun::Start(const std::string& patchExe, const std::string& arguments) {
     if (!program_.Start("\"" + patchExe + "\"" + (arguments.empty() ? "" : " " + arguments))) return false;
-    dialog_ = program_.WaitForWindow("#32770", PageTitle(200));
+    dialog_ = program_.WaitForWindow("#32770", PageTitle(ResIntroCaption));
     return dialog_ != nullptr && program_.WaitIdle(dialog_);
 }
 
@@ -13,19 +36,33 @@ bool WizardRun::PressTo(int controlId, int captionId) {
     // The click is posted; the title changes once the page is entered.
     std::string title = PageTitle(captionId);
     if (!WaitUntil([&] { return WindowText(dialog_) == title || !program_.Running(); })) return false;
-    if (captionId == 223 || captionId == 230) {
+    if (captionId == ResCheckCaption || captionId == ResWorkCaption) {
         // The work pages drain their messages before the pass starts, so an
         // idle program proves nothing there: the pass has ended once Next
         // is enabled again (or an error box has come up).
         WaitUntil([&] {
-            if (!program_.Running() || ControlEnabled(dialog_, 1)) return true;
+            if (!program_.Running() || ControlEnabled(dialog_, IdNext)) return true;
             for (HWND window : program_.TopWindows())
                 if (window != dialog_ && ClassNameOf(window) == "#32770") return true;
             return false;
         });
-        if (!ControlEnabled(dialog_, 1)) return false;
+        if (!ControlEnabled(dialog_, IdNext)) return false;
     }
     return program_.Running() && program_.WaitIdle(dialog_) && WindowText(dialog_) == title;
+}
+
+bool WizardRun::WalkTo(int captionId) {
+    const int target = PagePosition(captionId);
+    int here = PagePositionOfTitle(WindowText(dialog_));
+    if (target < 0 || here < 0 || here > target) return false;
+    for (; here < target; ++here) {
+        // Next stays disabled on the agreement page until "I agree" is ticked.
+        if (kPageOrder[here] == ResAgreementCaption && IsDlgButtonChecked(dialog_, IdAgree) != BST_CHECKED &&
+            !Click(IdAgree))
+            return false;
+        if (!NextTo(kPageOrder[here + 1])) return false;
+    }
+    return true;
 }
 
 HWND WizardRun::PressForMessageBox(int controlId) {

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "harness/Driver.h"
+#include "wizard/ControlIds.h"
 
 class WizardRun {
 public:
     // Starts the patch (with `arguments` on its command line) and waits for
-    // the wizard on page 1 (caption 200).
+    // the wizard on page 1 (caption ResIntroCaption).
     bool Start(const std::string& patchExe, const std::string& arguments = std::string());
     HWND Dialog() const { return dialog_; }
     DrivenProgram& Program() { return program_; }
@@ -17,8 +18,14 @@ public:
     // Presses a button and waits until the window title shows the page of
     // `captionId` and the program is idle again. False on time-out.
     bool PressTo(int controlId, int captionId);
-    bool NextTo(int captionId) { return PressTo(1, captionId); }
-    bool BackTo(int captionId) { return PressTo(2000, captionId); }
+    bool NextTo(int captionId) { return PressTo(IdNext, captionId); }
+    bool BackTo(int captionId) { return PressTo(IdBack, captionId); }
+    // Walks forward with Next from the current page to the page of
+    // `captionId`, page by page through every page between (a patch whose
+    // page table shows them all), ticking "I agree" on the agreement page;
+    // each step must land on the next page, as NextTo does. False when a
+    // step fails or the page lies behind the current one.
+    bool WalkTo(int captionId);
     // Presses a button and waits for the message box it brings up.
     HWND PressForMessageBox(int controlId);
     // Presses a button and waits for the program to end; its exit code.

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "harness/Driver.h"
+#include "wizard/ControlIds.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ HWND WaitForPage(DrivenProgram& program, HWND dialog) {
                 box = window;
                 return true;
             }
-        return ControlEnabled(dialog, 1) || ControlVisible(dialog, 1002);
+        return ControlEnabled(dialog, IdNext) || ControlVisible(dialog, IdAgree);
     }, 120000);
     if (!box) program.WaitIdle(dialog);
     return box;
@@ -90,17 +91,17 @@ int main(int argc, char** argv) {
         }
         std::string title = WindowText(dialog);
         std::printf("page: %s\n", title.c_str());
-        if (ControlVisible(dialog, 1000) && title != previous && ControlText(dialog, 1000).find("\r\n\r\n") != std::string::npos &&
-            !ControlVisible(dialog, 1002))
-            std::printf("---- report ----\n%s---- end of report ----\n", ControlText(dialog, 1000).c_str());
+        if (ControlVisible(dialog, IdTextBox) && title != previous &&
+            ControlText(dialog, IdTextBox).find("\r\n\r\n") != std::string::npos && !ControlVisible(dialog, IdAgree))
+            std::printf("---- report ----\n%s---- end of report ----\n", ControlText(dialog, IdTextBox).c_str());
         std::fflush(stdout);
         RequestShot(title);
-        if (ControlVisible(dialog, 1002) && !ControlEnabled(dialog, 1)) {
-            PressButton(dialog, 1002);  // the agreement
-            WaitUntil([&] { return ControlEnabled(dialog, 1); }, 10000);
+        if (ControlVisible(dialog, IdAgree) && !ControlEnabled(dialog, IdNext)) {
+            PressButton(dialog, IdAgree);  // the agreement
+            WaitUntil([&] { return ControlEnabled(dialog, IdNext); }, 10000);
         }
         previous = title;
-        if (!PressButton(dialog, 1)) {
+        if (!PressButton(dialog, IdNext)) {
             std::fprintf(stderr, "demo_walker: Next cannot be pressed on \"%s\"\n", title.c_str());
             return 1;
         }

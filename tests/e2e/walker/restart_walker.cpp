@@ -72,13 +72,10 @@ int main(int argc, char** argv) {
 
     WizardRun run;
     if (!run.Start(patch)) return Fail("the wizard did not appear");
-    if (!(run.NextTo(202) && run.NextTo(204) && run.Click(1002) && run.NextTo(208) && run.NextTo(217) &&
-          run.NextTo(223) && run.NextTo(230) && run.NextTo(235) && run.NextTo(240) && run.NextTo(251) &&
-          run.NextTo(260)))
-        return Fail("the walk to the maker credits page failed");
-    HWND box = run.PressForMessageBox(1);
+    if (!run.WalkTo(ResMakerCaption)) return Fail("the walk to the maker credits page failed");
+    HWND box = run.PressForMessageBox(IdNext);
     if (!box) return Fail("no restart question after a deferred replacement");
-    if (WindowText(box) != Res(3204) || MessageBoxText(box) != Res(3203))
+    if (WindowText(box) != Res(ResRestartCaption) || MessageBoxText(box) != Res(ResRestartText))
         return Fail("the restart question has the wrong caption or text");
     if (ReadTestFile(target) != AppFiles::CoreOld()) return Fail("core.dll changed before the restart");
 

@@ -3,9 +3,12 @@
 #include <sddl.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "support/WaitUntil.h"
 
 ScratchFolder::ScratchFolder(const std::string& name) {
     char temp[MAX_PATH + 1] = {};
@@ -74,14 +77,51 @@ std::string ExecutableFolder() {
     return path;
 }
 
+namespace {
+
+// One CreateProcessA; false with the system's error, which goes to stderr
+// with the time the attempt took.
+bool StartOnce(const std::string& commandLine, const std::string& workFolder, bool inheritHandles, DWORD flags,
+               STARTUPINFOA& startup, PROCESS_INFORMATION& process, DWORD& error) {
+    std::string line = commandLine;
+    const DWORD began = GetTickCount();
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, inheritHandles ? TRUE : FALSE, flags, nullptr,
+                       workFolder.empty() ? nullptr : workFolder.c_str(), &startup, &process))
+        return true;
+    error = GetLastError();
+    std::fprintf(stderr, "not started (error %lu after %lu ms): %s\n", static_cast<unsigned long>(error),
+                 static_cast<unsigned long>(GetTickCount() - began), commandLine.c_str());
+    std::fflush(stderr);
+    return false;
+}
+
+}  // namespace
+
+bool StartProcess(const std::string& commandLine, const std::string& workFolder, bool inheritHandles, DWORD flags,
+                  STARTUPINFOA& startup, PROCESS_INFORMATION& process) {
+    DWORD error = 0;
+    if (StartOnce(commandLine, workFolder, inheritHandles, flags, startup, process, error)) return true;
+    // Wine now and then loses a new process before it is set up: the Unix
+    // loader of the child exits with status 1 some milliseconds after it was
+    // started, while it reserves its fixed address ranges, before it has
+    // reached the wineserver. The server ends the half-made process with
+    // exit code 0, which CreateProcess reports as ERROR_INTERNAL_ERROR after
+    // a few tens of milliseconds. Such a start, and only such a start, is
+    // tried once more; the first failure stays in the log above.
+    if (error == ERROR_INTERNAL_ERROR) {
+        std::fprintf(stderr, "starting once more after error %lu\n", static_cast<unsigned long>(error));
+        std::fflush(stderr);
+        if (StartOnce(commandLine, workFolder, inheritHandles, flags, startup, process, error)) return true;
+    }
+    SetLastError(error);
+    return false;
+}
+
 int RunProgram(const std::string& commandLine, const std::string& workFolder, DWORD timeoutMs) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workFolder.empty() ? nullptr : workFolder.c_str(), &startup, &process))
-        return -1;
+    if (!StartProcess(commandLine, workFolder, false, 0, startup, process)) return -1;
     CloseHandle(process.hThread);
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
@@ -116,13 +156,10 @@ bool RunHost(const std::string& commandLine, Done done) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
+    if (!StartProcess(commandLine, std::string(), false, 0, startup, process)) return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    for (int i = 0; i < 200 && !done(); ++i) Sleep(50);
-    return done();
+    return WaitUntil(done, 10000);
 }
 
 }  // namespace
@@ -173,9 +210,7 @@ int RunCaptured(const std::string& commandLine, std::string& output) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = out;
     PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!StartProcess(commandLine, std::string(), true, CREATE_NO_WINDOW, startup, process)) {
         DWORD error = GetLastError();  // why it never started, for the failure message
         CloseHandle(out);
         output = "not started: error " + std::to_string(error);

@@ -47,7 +47,14 @@ std::string ExecutableFolder();
 // it cannot be read; and a file's access list set from that form.
 std::string AccessListOf(const std::string& path);
 bool SetAccessList(const std::string& path, const char* sddl);
-// Runs a program and waits for it; returns its exit code, or -1.
+// Starts a program as CreateProcessA does (its own copy of `commandLine`,
+// `workFolder` empty for the caller's). Every test starts its programs here,
+// so that a start that fails says why: the system's error and how long the
+// attempt took go to stderr, and the error stays in GetLastError().
+bool StartProcess(const std::string& commandLine, const std::string& workFolder, bool inheritHandles, DWORD flags,
+                  STARTUPINFOA& startup, PROCESS_INFORMATION& process);
+// Runs a program and waits for it; returns its exit code, or -1 (a start
+// that failed leaves the system's error in GetLastError()).
 int RunProgram(const std::string& commandLine, const std::string& workFolder = std::string(),
                DWORD timeoutMs = 120000);
 

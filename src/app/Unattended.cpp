@@ -70,7 +70,7 @@ int RunUnattended() {
     RunState.SkipDifferingOption = RunState.OptionDefaults[1];
     RunState.SkipMissingOption = RunState.OptionDefaults[2];
     DrainMessages(RunState.DialogWindow);
-    UnattendedHost host(RunState.DialogWindow);
+    UnattendedHost host;
     const int code = Work(host);
     CleanUpSession();
     if (RunState.DialogWindow) DestroyWindow(RunState.DialogWindow);

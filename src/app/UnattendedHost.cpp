@@ -2,8 +2,6 @@
 
 #include "app/AdminRun.h"
 #include "core/RunLog.h"
-#include "wizard/ControlIds.h"
-#include "wizard/Progress.h"
 
 HeapText UnattendedHost::ConfirmedFolder() {
     // /dir= stands for the folder the user would have confirmed.
@@ -20,16 +18,4 @@ int UnattendedHost::AskForFolder(HeapText* folder) {
     }
     LogLine("The patch asks for a folder: give it with /dir=FOLDER");
     return 0;
-}
-
-void UnattendedHost::BeginProgress(uint32_t entries) {
-    if (progressWindow_) SetProgressRange(progressWindow_, IdProgressBar, 0, static_cast<int>(entries));
-}
-
-void UnattendedHost::ShowProgress(uint32_t entry) {
-    if (progressWindow_) ShowEntryProgress(entry);
-}
-
-void UnattendedHost::EndProgress() {
-    if (progressWindow_) FlushEntryProgress();
 }

@@ -1,25 +1,16 @@
 // The passes' host when nobody is there to ask: the folder comes from /dir=
-// (or, without it, the one the check found for entry 1), the folder
-// question is answered by /dir= alone, and progress shows on the /passive
-// window's bar (nowhere under /quiet).
+// (or, without it, the one the check found for entry 1) and the folder
+// question is answered by /dir= alone. Progress is the wizard's own, on the
+// bar of RunState.DialogWindow: the /passive window's, none under /quiet.
 #pragma once
-#include <windows.h>
+#include "wizard/WizardHost.h"
 
-#include "script/neutral/PassHost.h"
-
-class UnattendedHost : public PassHost {
+class UnattendedHost : public WizardHost {
 public:
-    // `progressWindow` carries the bar (control IdProgressBar), or none.
-    explicit UnattendedHost(HWND progressWindow) : progressWindow_(progressWindow) {}
-
     HeapText ConfirmedFolder() override;
     void OfferFolder(const char* folder) override;
     int AskForFolder(HeapText* folder) override;
-    void BeginProgress(uint32_t entries) override;
-    void ShowProgress(uint32_t entry) override;
-    void EndProgress() override;
 
 private:
-    HWND progressWindow_;
     HeapText offered_;
 };

@@ -8,6 +8,7 @@ enum ResourceId : unsigned {
     ResPatchTitle = 1,
     ResPageTable = 10,        // 14 bytes, stored scrambled
     ResOptionDefaults = 20,   // 3 bytes: backup, skip differing, skip missing
+    ResTransactionSetting = 25,  // optional, 1 byte: 1 runs the processing pass as one transaction
     ResCreditSeal = 30,       // 4 bytes, part of the credit protection
     ResStartGate = 100,
     ResUnusedWord = 111,
@@ -65,6 +66,9 @@ enum ResourceId : unsigned {
     ResResultSuccess = 3100,
     ResResultFailure = 3101,
     ResResultSkipped = 3102,
+    ResResultRolledBack = 3103,      // result word: the entry's change was undone
+    ResResultAtRestart = 3104,       // result word: replaced at the next restart
+    ResTransactionUndone = 3105,     // the report's last paragraph after a roll-back
 
     ResCheckDoneNotice = 3200,
     ResWorkDoneNotice = 3201,
@@ -78,7 +82,7 @@ enum ResourceId : unsigned {
 // builder's resource table and default texts are checked against. A new
 // resource is added here too.
 inline constexpr ResourceId kAllResourceIds[] = {
-    ResPatchTitle, ResPageTable, ResOptionDefaults, ResCreditSeal, ResStartGate, ResUnusedWord, ResUnusedOkLabel,
+    ResPatchTitle, ResPageTable, ResOptionDefaults, ResTransactionSetting, ResCreditSeal, ResStartGate, ResUnusedWord, ResUnusedOkLabel,
     ResCancelLabel, ResNextLabel, ResBackLabel, ResFinishLabel, ResBrowseLabel,
     ResIntroCaption, ResIntroBody, ResInfoCaption, ResInfoBody, ResAgreementCaption, ResAgreementBody,
     ResAgreeLabel, ResDisagreeLabel, ResOptionsCaption, ResOptionsFrame,
@@ -97,7 +101,8 @@ inline constexpr ResourceId kAllResourceIds[] = {
     ResPayloadCabinet,
     ResReportNameRun, ResReportNameAdd, ResReportNameUpdate, ResReportNameReplaceBytes, ResReportNameDelete,
     ResReportNameIniKeys, ResReportNameRename, ResReportNameCheckOnly, ResReportNameRegistry,
-    ResResultSuccess, ResResultFailure, ResResultSkipped,
+    ResResultSuccess, ResResultFailure, ResResultSkipped, ResResultRolledBack, ResResultAtRestart,
+    ResTransactionUndone,
     ResCheckDoneNotice, ResWorkDoneNotice, ResWorkDoneNote, ResRestartText, ResRestartCaption, ResCheckErrorCaption,
 };
 constexpr std::size_t kResourceIdCount = sizeof kAllResourceIds / sizeof kAllResourceIds[0];

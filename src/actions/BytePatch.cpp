@@ -91,7 +91,7 @@ int ApplyBytePatch(const char* targetPath, const char* payloadPath) {
     // only replaced once every record has applied.
     ScratchCopy copy;
     // A target that has vanished since the check is taken as empty.
-    if (!copy.Open(targetPath) || (copy.TargetExists() && !copy.CopyIntoScratch(targetPath))) return 0;
+    if (!copy.Open(targetPath) || (copy.TargetExists() && !copy.CopyTargetIntoScratch())) return 0;
     // The edits apply to the version the check saw, unless the author asked
     // for no check.
     const ProfileReader& script = RunState.ScriptReader;

@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "actions/RegistryOperations.h"
+#include "core/RegistryPriorState.h"
 #include "core/RunLog.h"
 #include "core/RunState.h"
+#include "script/ScriptKeys.h"
 
 namespace {
 
@@ -61,7 +63,69 @@ int RunRegistryLine(const char* text, int kind) {
     }
 }
 
+// The state before the run of what the line changes, under the root its
+// hive token selects (an unknown token keeps the previous line's, as when
+// the lines run). A line that does not parse changes nothing.
+int CaptureLine(ByteBuffer& out, const char* text, int kind) {
+    RegistryLine line;
+    if (!ParseRegistryLine(text, kind, line)) return 1;
+    RunState.Registry.SetRoot(line.Hive.get());
+    const uint32_t root = static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(RunState.Registry.Root()));
+    const char* subkey = line.Subkey.get();
+    const char* value = line.ValueName.get();
+    switch (kind) {
+    case RegistryAdd: return CaptureWriteState(out, root, subkey, value);
+    case RegistryDelete: return value ? CaptureValueState(out, root, subkey, value) : CaptureKeyState(out, root, subkey);
+    default:
+        if (value)
+            return CaptureValueState(out, root, subkey, value) &&
+                   CaptureValueState(out, root, subkey, line.NewName.get());
+        HeapText destination = SiblingKeyPath(subkey, line.NewName.get());
+        return destination && CaptureKeyState(out, root, subkey) && CaptureKeyState(out, root, destination.get());
+    }
+}
+
+int SectionLineCount(const char* key) {
+    RunState.ScriptReader.SetSection(kSetupSection);
+    return RunState.ScriptReader.ReadInteger(key);
+}
+
 }  // namespace
+
+bool HasRegistryLines() {
+    return SectionLineCount(kAddRegKey) > 0 || SectionLineCount(kDelRegKey) > 0 || SectionLineCount(kRenRegKey) > 0;
+}
+
+int RunRegistrySections() {
+    const int32_t addCount = SectionLineCount(kAddRegKey);
+    const int32_t deleteCount = SectionLineCount(kDelRegKey);
+    const int32_t renameCount = SectionLineCount(kRenRegKey);
+    const int added = RunRegistrySection(addCount, RegistryAdd);
+    const int deleted = RunRegistrySection(deleteCount, RegistryDelete);
+    const int renamed = RunRegistrySection(renameCount, RegistryRename);
+    return added && deleted && renamed ? 1 : 0;
+}
+
+int CapturePriorRegistryState(ByteBuffer& records) {
+    // The lines choose their roots one after another, starting from the
+    // root the run left: the capture walks them alike, then leaves that
+    // root as it found it for the lines themselves.
+    const RegistryAccessor before = RunState.Registry;
+    const char* const countKeys[] = {kAddRegKey, kDelRegKey, kRenRegKey};
+    int result = 1;
+    for (int kind = RegistryAdd; kind <= RegistryRename && result; ++kind) {
+        const int32_t count = SectionLineCount(countKeys[kind - 1]);
+        RunState.ScriptReader.SetSection(SectionNameOf(kind));
+        for (int n = 1; n <= count && result; ++n) {
+            char key[16];
+            wsprintfA(key, "%d", n);
+            HeapText text = RunState.ScriptReader.ReadValue(key);
+            result = CaptureLine(records, text.get(), kind);
+        }
+    }
+    RunState.Registry = before;
+    return result && !records.Failed() ? 1 : 0;
+}
 
 int RunRegistrySection(int lineCount, int kind) {
     const char* section = SectionNameOf(kind);

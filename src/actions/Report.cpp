@@ -1,5 +1,6 @@
 #include "actions/Report.h"
 
+#include <windows.h>
 #include <malloc.h>
 
 #include <cstring>
@@ -10,12 +11,9 @@
 #include "core/RunLog.h"
 #include "core/RunState.h"
 
-void AppendReportLine(int reportCode, const char* path, int result, bool skipped) {
-    // Any other code would pick an unrelated resource as its name.
-    if (reportCode < 0 || reportCode > kRegistryReportCode) return;
-    const char* name = ResourceText(ResReportNameFirst + static_cast<unsigned>(reportCode));
-    const unsigned wordId = skipped ? ResResultSkipped : (result != 0 ? ResResultSuccess : ResResultFailure);
-    const char* word = ResourceText(wordId);
+namespace {
+
+void AppendParagraph(const char* name, const char* path, const char* word) {
     // The report's length and room are taken from the text itself, never
     // remembered: whatever text ReportText holds is extended from its end.
     char* text = RunState.ReportText.get();
@@ -23,6 +21,32 @@ void AppendReportLine(int reportCode, const char* path, int result, bool skipped
     std::size_t capacity = text ? _msize(text) : 0;
     // Out of memory: the report keeps what it had rather than losing it.
     AppendReportParagraph(&RunState.ReportText, &length, &capacity, name, path, word);
+}
+
+}  // namespace
+
+void AppendReportLine(int reportCode, const char* path, int result, bool skipped) {
+    const unsigned wordId = skipped ? ResResultSkipped : (result != 0 ? ResResultSuccess : ResResultFailure);
+    AppendReportOutcome(reportCode, path, wordId, nullptr);
+}
+
+void AppendReportOutcome(int reportCode, const char* path, unsigned wordId, const char* detail) {
+    // Any other code would pick an unrelated resource as its name.
+    if (reportCode < 0 || reportCode > kRegistryReportCode) return;
+    const char* name = ResourceText(ResReportNameFirst + static_cast<unsigned>(reportCode));
+    const char* word = ResourceText(wordId);
+    if (!detail || !*detail) {
+        AppendParagraph(name, path, word);
+        return;
+    }
+    char worded[640];
+    wsprintfA(worded, "%.100s: %.500s", word ? word : "", detail);
+    AppendParagraph(name, path, worded);
+}
+
+void AppendReportText(unsigned textId) {
+    const char* text = ResourceText(textId);
+    if (text) AppendParagraph(text, nullptr, nullptr);
 }
 
 void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped) {

@@ -9,6 +9,11 @@
 // word of resource 3102 when `skipped`, else 3100 for a non-zero `result`
 // and 3101 for 0. A code outside 0..8 has no name and appends nothing.
 void AppendReportLine(int reportCode, const char* path, int result, bool skipped);
+// The same with result word `wordId` (a resource), followed by ": " and
+// `detail` when there is one (why an entry failed).
+void AppendReportOutcome(int reportCode, const char* path, unsigned wordId, const char* detail);
+// A paragraph of its own: the text of resource `textId`.
+void AppendReportText(unsigned textId);
 // An entry's result: logged under its action's code and name, reported
 // under its action's label.
 void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped);

@@ -1,5 +1,7 @@
 #include "actions/ScratchCopy.h"
 
+#include "actions/Transaction.h"
+
 #include <windows.h>
 
 #include "core/FileUtils.h"
@@ -42,7 +44,7 @@ bool EntryWantsRestart() {
     return RunState.ScriptReader.ReadInteger(kDelayKey) == 1;
 }
 
-ScratchCopy::ScratchCopy() : swap_(RunPlatform()) {}
+ScratchCopy::ScratchCopy() : swap_(RunPlatform()) { target_[0] = '\0'; }
 
 ScratchCopy::~ScratchCopy() {
     // The flush thread writes through the scratch handle, which the swap
@@ -51,8 +53,17 @@ ScratchCopy::~ScratchCopy() {
 }
 
 int ScratchCopy::Open(const char* target) {
-    return swap_.Begin(target, TargetAccess::HeldForReading);
+    lstrcpynA(target_, target, sizeof target_);
+    if (!Preparing()) return swap_.Begin(target, TargetAccess::HeldForReading);
+    // An earlier entry deleted or renamed it: it is no more, whatever the
+    // disk still holds.
+    const char* view = PreparedView(target);
+    return view ? swap_.Begin(view, TargetAccess::HeldForReading) : swap_.Begin(target, TargetAccess::Free);
 }
+
+int ScratchCopy::CopyTargetIntoScratch() { return CopyIntoScratch(swap_.TargetPath()); }
+
+void ScratchCopy::CloseScratch() { swap_.CloseScratch(); }
 
 long ScratchCopy::ReadTarget(unsigned char* buffer, DWORD size) {
     if (!TargetExists()) return 0;
@@ -103,6 +114,10 @@ int ScratchCopy::Commit(bool atRestart) {
     // A write error the flush thread met may never be reported again: the
     // swap's own flush alone cannot vouch for the data.
     if (!flush_.Finish()) return 0;
+    if (Preparing()) {
+        char prepared[FileSwap::kPathSize];
+        return swap_.Seal(prepared) && StagePreparedFile(target_, prepared, swap_.ReleaseTarget(), atRestart) ? 1 : 0;
+    }
     const SwapOutcome outcome = swap_.Commit(atRestart ? SwapTime::AtRestart : SwapTime::Now);
     if (outcome == SwapOutcome::AtRestart) RunState.RebootPending = 1;
     return outcome == SwapOutcome::Failed ? 0 : 1;

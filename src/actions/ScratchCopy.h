@@ -41,6 +41,10 @@
 //       the target with write-through, or has it renamed at the next restart
 //       (RebootPending). 1 on success; 0 with the target unchanged.
 //
+// In a transaction (Preparing()) Open reads what the earlier entries made of
+// the target, and Commit hands the finished file to the transaction instead
+// of swapping it in.
+//
 // Any way out without a successful Commit (an early return) removes the
 // scratch file when the ScratchCopy goes out of scope.
 #pragma once
@@ -74,6 +78,12 @@ public:
     // Makes the scratch file a copy of `source` (a payload, or the held
     // target itself). 1 or 0.
     int CopyIntoScratch(const char* source);
+    // The scratch file becomes a copy of what the ScratchCopy holds (the
+    // target, or in a transaction an earlier entry's result for it).
+    int CopyTargetIntoScratch();
+    // Lets go of the scratch file for writers that open it themselves (the
+    // profile functions); it is still removed unless committed.
+    void CloseScratch();
     // The CRC-32 of the scratch file as it is on the disk. 1 or 0.
     int ScratchCrc(uint32_t* crc);
 
@@ -92,6 +102,7 @@ public:
 
 private:
     FileSwap swap_;
+    char target_[FileSwap::kPathSize];  // the target, when a transaction reads it through another file
     BackgroundFlush flush_;  // of the scratch file, while Write fills it; ends before the swap closes it
     uint32_t targetCrc_ = 0;  // zlib's starting value
 };

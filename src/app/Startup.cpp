@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "actions/Transaction.h"
 #include "app/AdminRun.h"
 #include "core/CreditProtection.h"
 #include "core/Payload.h"
@@ -36,6 +37,10 @@ int RunPatchProgram(HINSTANCE instance) {
     InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();
     AllowFastCrcWhereSafe();
+    // A run of any patch that was cut short is undone before this one
+    // looks at anything; one that cannot be undone keeps this run from
+    // changing anything either.
+    if (!RecoverInterruptedRunsAtStart()) return EndRun(kExitFailed);
 
     // A closed start gate ends the run before it has made anything.
     const auto* startGate = static_cast<const unsigned char*>(LoadResourceData(ResStartGate));
@@ -58,6 +63,9 @@ int RunPatchProgram(HINSTANCE instance) {
     RunState.EditBackgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
     CopyResourceBytes(ResPageTable, RunState.PageTable, sizeof RunState.PageTable);
     CopyResourceBytes(ResOptionDefaults, RunState.OptionDefaults, sizeof RunState.OptionDefaults);
+    unsigned char transaction = 0;
+    CopyResourceBytes(ResTransactionSetting, &transaction, 1);
+    RunState.TransactionOn = transaction == 1;
     RunState.BrowseTitleId = ResFolderFrame;  // the folder frame's title also titles the browser
 
     return EndRun(RunWizardOrUnattended());

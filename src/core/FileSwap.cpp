@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "core/Handles.h"
 #include "core/neutral/HeapText.h"
 
 namespace {
@@ -59,10 +60,9 @@ int ReplaceByMove(const char* target, const char* scratch) {
     return 0;
 }
 
-// Whether another program holds the target open in a way that forbids
-// replacing it. The rename itself would refuse on Windows; asking first keeps
-// that promise on every platform the swap meets.
-bool TargetInUse(const char* target) {
+}  // namespace
+
+bool HeldAgainstRename(const char* target) {
     HANDLE h = CreateFileA(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
@@ -71,6 +71,8 @@ bool TargetInUse(const char* target) {
     }
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
+
+namespace {
 
 // The old file's owner and access list go to its replacement, which would
 // otherwise carry whatever the folder hands down to a new file. The owner
@@ -106,7 +108,73 @@ int ScheduleInRenameFile(const char* source, const char* destination, const char
     return WritePrivateProfileStringA("rename", shortDestination, shortSource, renameFile) ? 1 : 0;
 }
 
+// The list the system reads at its start: pairs of texts, source then
+// destination, in the form "\\??\\C:\\path" ("!" first on a destination
+// that may be overwritten; empty for a delete).
+constexpr char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr char kPendingRenamesValue[] = "PendingFileRenameOperations";
+
+// `listed` as the list spells it, compared with `path` without case.
+bool SamePendingPath(const char* listed, const char* path) {
+    if (listed[0] == '!') ++listed;
+    if (listed[0] == '\\' && listed[1] == '?' && listed[2] == '?' && listed[3] == '\\') listed += 4;
+    if (!path) return listed[0] == '\0';
+    return lstrcmpiA(listed, path) == 0;
+}
+
+int CancelPendingRename(const char* source, const char* destination) {
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) !=
+        ERROR_SUCCESS)
+        return 1;  // no list, nothing pending
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), kPendingRenamesValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return 1;
+    HeapBytes list = AllocBytes(size + 2);  // room for the terminators a value may lack
+    if (!list || RegQueryValueExA(key.get(), kPendingRenamesValue, nullptr, &type, list.get(), &size) != ERROR_SUCCESS)
+        return 0;
+    // Kept pairs are moved down in place; the list ends at an empty source
+    // or at the end of the data.
+    char* text = reinterpret_cast<char*>(list.get());
+    const char* end = text + size;
+    char* out = text;
+    bool removed = false;
+    for (const char* p = text; p < end && *p;) {
+        const char* pairSource = p;
+        const char* pairDestination = pairSource + lstrlenA(pairSource) + 1;
+        if (pairDestination >= end) break;
+        const char* next = pairDestination + lstrlenA(pairDestination) + 1;
+        if (SamePendingPath(pairSource, source) && SamePendingPath(pairDestination, destination)) {
+            removed = true;
+        } else {
+            const std::size_t length = static_cast<std::size_t>(next - pairSource);
+            MoveMemory(out, pairSource, length);
+            out += length;
+        }
+        p = next;
+    }
+    if (!removed) return 1;
+    if (out == text) return RegDeleteValueA(key.get(), kPendingRenamesValue) == ERROR_SUCCESS ? 1 : 0;
+    *out++ = '\0';
+    return RegSetValueExA(key.get(), kPendingRenamesValue, 0, REG_MULTI_SZ, list.get(),
+                          static_cast<DWORD>(out - text)) == ERROR_SUCCESS
+               ? 1
+               : 0;
+}
+
 }  // namespace
+
+int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
+    if (platform.nt) return CancelPendingRename(source, destination);
+    if (!destination) return 1;  // deletes at the restart are not made on this family
+    char renameFile[FileSwap::kPathSize] = {};
+    if (platform.windowsFolder) lstrcpynA(renameFile, platform.windowsFolder, sizeof renameFile);
+    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
+    char shortDestination[FileSwap::kPathSize] = {};
+    const DWORD n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
+    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+    return WritePrivateProfileStringA("rename", shortDestination, nullptr, renameFile) ? 1 : 0;
+}
 
 int CreateScratchFile(const char* target, char* scratch) {
     char folder[FileSwap::kPathSize] = {};
@@ -181,23 +249,38 @@ DWORD FileSwap::ReplacementAttributes() const {
 }
 
 bool FileSwap::ReplaceNow() {
-    return !TargetInUse(targetPath_) && (platform_.nt ? ReplaceByMove(targetPath_, scratchPath_)
+    return !HeldAgainstRename(targetPath_) && (platform_.nt ? ReplaceByMove(targetPath_, scratchPath_)
                                                       : ReplaceByRenames(targetPath_, scratchPath_));
 }
 
-SwapOutcome FileSwap::Commit(SwapTime when) {
+bool FileSwap::SealScratch() {
     // Nothing takes the target's place before its bytes are on the disk: a
     // rename that outlives a power cut must not point at lost data.
+    if (!scratch_.valid() && scratchPath_[0]) OpenScratch();
     bool ok = scratch_.valid() && FlushFileBuffers(scratch_.get());
     scratch_.reset();
     const bool targetExists =
         held_ ? target_.valid() : GetFileAttributesA(targetPath_) != INVALID_FILE_ATTRIBUTES;
     if (ok && platform_.nt && targetExists) ok = CopySecurity(targetPath_, scratchPath_);
+    if (ok) SetFileAttributesA(scratchPath_, ReplacementAttributes());
+    return ok;
+}
+
+int FileSwap::Seal(char* prepared) {
+    if (!SealScratch()) return 0;
+    lstrcpynA(prepared, scratchPath_, kPathSize);
+    scratchPath_[0] = '\0';  // the caller's now
+    return 1;
+}
+
+HANDLE FileSwap::ReleaseTarget() { return target_.release(); }
+
+SwapOutcome FileSwap::Commit(SwapTime when) {
+    const bool ok = SealScratch();
     // The hold ends only now: the rename needs the target free.
     target_.reset();
     if (!ok) return SwapOutcome::Failed;
 
-    SetFileAttributesA(scratchPath_, ReplacementAttributes());
     SwapOutcome outcome = SwapOutcome::Failed;
     if (when != SwapTime::AtRestart && ReplaceNow())
         outcome = SwapOutcome::Done;

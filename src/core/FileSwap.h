@@ -88,6 +88,10 @@ public:
     // itself) and holds it again as before. 1 or 0.
     int CopyIntoScratch(const char* source);
 
+    // Closes the scratch file for a writer that opens it by its path; the
+    // swap opens it again when it needs it.
+    void CloseScratch() { scratch_.reset(); }
+
     // The replacement's attributes, exactly (read-only too), instead of
     // those taken over from the target.
     void KeepAttributes(DWORD attributes);
@@ -96,8 +100,19 @@ public:
     // FileSwap is done with either way; on Failed the target is unchanged.
     SwapOutcome Commit(SwapTime when);
 
+    // Commit without the swap, for a caller that swaps later itself (a
+    // transaction puts every prepared file in place at once): flushes,
+    // hands over the attributes and the security, and gives up the scratch
+    // file, whose path goes to `prepared` (kPathSize bytes). The hold on the
+    // target stays, for ReleaseTarget. 1 or 0 (the scratch file then goes
+    // as usual).
+    int Seal(char* prepared);
+    // The held target's handle, now the caller's to close.
+    HANDLE ReleaseTarget();
+
 private:
     int OpenScratch();
+    bool SealScratch();
     DWORD ReplacementAttributes() const;
     bool ReplaceNow();
 
@@ -115,6 +130,15 @@ private:
 // On the Windows 95 family WININIT.INI holds one line per destination (the
 // later source wins). Non-zero on success.
 int ScheduleRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform);
+
+// Whether another program holds `path` open in a way that forbids renaming
+// or replacing it. Windows' rename would refuse by itself; asking first keeps
+// that promise on every platform the runtime meets.
+bool HeldAgainstRename(const char* path);
+
+// Undoes ScheduleRenameAtRestart for the same pair, or for a delete at the
+// restart (`destination` none); 1 when no such rename is pending any more.
+int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform);
 
 // Creates an empty file with a fresh name beside `target`; its path goes
 // into `scratch` (FileSwap::kPathSize bytes). 1 or 0.

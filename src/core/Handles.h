@@ -59,6 +59,7 @@ public:
     HANDLE get() const { return h_; }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
     explicit operator bool() const { return valid(); }
+    HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
     void reset(HANDLE h = INVALID_HANDLE_VALUE) {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
         h_ = h;

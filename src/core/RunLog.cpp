@@ -105,6 +105,10 @@ void NoteActionResult(const char* label, const char* path, int result, bool skip
     LogLine("%s%s%s: FAILED, error %u: %s", label, separator, path, error, reason);
 }
 
+void NoteActionOutcome(const char* label, const char* path, const char* outcome) {
+    LogLine("%s%s%s: %s", label, path ? ": " : "", path ? path : "", outcome);
+}
+
 void LogRegistryLine(const char* section, int line, const char* text, int result) {
     LogLine("Registry %s %d: %s: %s", section, line, text ? text : "(missing)", result == 1 ? "done" : "FAILED");
 }

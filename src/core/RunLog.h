@@ -21,6 +21,9 @@ void LogCheckFailure();                                   // ErrorText says why
 // One result line: `label` names the action (or the registry sections),
 // `path` its file (none: no file); a zero `result` counts as a failure.
 void NoteActionResult(const char* label, const char* path, int result, bool skipped);
+// A result line that is no failure: `outcome` says what became of the
+// action ("prepared", "replaced", "rolled back", ...).
+void NoteActionOutcome(const char* label, const char* path, const char* outcome);
 void LogRegistryLine(const char* section, int line, const char* text, int result);
 // The backup could not be made: the run fails without changing anything.
 void NoteBackupFailed();

@@ -35,6 +35,7 @@ struct RunStateRecord {
     uint32_t ResumeCode;  // 0 running, 1 Next, 2000 Back
     uint32_t CreditsSeen;
     uint32_t RebootPending;
+    uint32_t TransactionOn;  // the patch runs its processing pass as one transaction
 
     // Script and results
     ProfileReader ScriptReader;

@@ -10,8 +10,23 @@
 #include <windows.h>
 
 #include "Undo.h"
+#include "core/SystemErrorText.h"
+#include "core/TransactionJournal.h"
 
 namespace {
+
+// What undoing interrupted patch runs did, for the closing message.
+std::string RecoveryMessages;
+
+void NoteRecovery(const char* what, const char* journal, DWORD error) {
+    RecoveryMessages += std::string("An interrupted patch run (") + journal + "): " + what;
+    if (error) {
+        char reason[512] = {};
+        FormatSystemError(error, reason, sizeof reason);
+        RecoveryMessages += std::string(": ") + reason;
+    }
+    RecoveryMessages += "\r\n";
+}
 
 bool IsSwitch(const char* argument, const char* name) {
     return (argument[0] == '/' || argument[0] == '-') && lstrcmpiA(argument + 1, name) == 0;
@@ -57,7 +72,15 @@ int main(int argc, char** argv) {
         }
         return code;
     }
+    // A patch run cut short is undone first: the backup describes the
+    // application before that run, not halfway through it.
+    if (RecoverInterruptedRuns(SystemSwapPlatform(), NoteRecovery) == RecoveryOutcome::Blocked) {
+        if (!quiet)
+            MessageBoxA(nullptr, (RecoveryMessages + "\r\nNothing was restored.").c_str(), "zuliundo", MB_OK | MB_ICONERROR);
+        return kUndoFailed;
+    }
     int code = Restore(FolderOfProgram(), message);
+    message = RecoveryMessages + message;
     if (!quiet)
         MessageBoxA(nullptr, message.c_str(), "zuliundo", MB_OK | (code == kUndoFailed ? MB_ICONERROR : MB_ICONINFORMATION));
     return code;

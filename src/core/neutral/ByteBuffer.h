@@ -22,6 +22,7 @@ public:
     const unsigned char* Data() const { return data_.get(); }
     std::size_t Size() const { return size_; }
     bool Failed() const { return failed_; }
+    void MarkFailed() { failed_ = true; }
     // Empties the buffer, keeping its room, and clears a failure.
     void Clear();
 

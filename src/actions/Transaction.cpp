@@ -1,0 +1,388 @@
+#include "actions/Transaction.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+
+#include "actions/FileActions.h"
+#include "core/FileSwap.h"
+#include "core/Handles.h"
+#include "core/RunLog.h"
+#include "core/RunState.h"
+#include "core/TransactionJournal.h"
+#include "core/TransactionSteps.h"
+#include "core/neutral/TransactionPlan.h"
+
+namespace {
+
+// One target of the plan, or one folder the plan created.
+struct PlannedTarget {
+    char target[kPathBufferSize];
+    char staged[kPathBufferSize];  // the prepared content; empty for none
+    char aside[kPathBufferSize];   // where the old version goes; empty when there was none
+    HANDLE hold;                   // keeps the target (or its view) from being written until the commit
+    uint32_t hash;                 // of the target's name, for the lookups of the view
+    uint32_t entry;                // the last entry that changed it
+    StepKind kind;
+    bool gone;      // deleted or renamed away by an entry
+    bool viewable;  // later entries see this result (not so for the restart's)
+};
+
+struct RunMark {
+    uint32_t afterSteps;  // the program starts once this many steps are done
+    uint32_t entry;
+    bool sync;
+    char program[kPathBufferSize];
+};
+
+// A growing array of plain records.
+template <typename T>
+struct PlainList {
+    HeapBytes memory;
+    uint32_t count = 0;
+    uint32_t capacity = 0;
+    T* At(uint32_t i) { return reinterpret_cast<T*>(memory.get()) + i; }
+    T* Add() {
+        if (count == capacity) {
+            const uint32_t grown = capacity ? capacity * 2 : 64;
+            void* bigger = std::realloc(memory.get(), static_cast<std::size_t>(grown) * sizeof(T));
+            if (!bigger) return nullptr;
+            memory.release();
+            memory.reset(static_cast<unsigned char*>(bigger));
+            capacity = grown;
+        }
+        T* item = At(count++);
+        ZeroMemory(item, sizeof(T));
+        return item;
+    }
+    void Clear() {
+        memory.reset();
+        count = capacity = 0;
+    }
+};
+
+struct Plan {
+    bool preparing;
+    uint32_t entry;
+    PlainList<PlannedTarget> targets;
+    PlainList<RunMark> runs;
+    ByteBuffer registry;
+};
+Plan ThePlan;
+
+SwapPlatform RunPlatform() { return SwapPlatform{RunState.IsNT != 0, RunState.WindowsFolder}; }
+
+bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveFile(const char* path) {
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path);
+}
+
+// Names compare without case; the hash folds only ASCII letters, so names
+// that differ in other letters' case are merely looked up slowly.
+uint32_t NameHash(const char* name) {
+    uint32_t hash = 2166136261u;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        unsigned char c = *p;
+        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+        hash = (hash ^ c) * 16777619u;
+    }
+    return hash;
+}
+
+PlannedTarget* FindViewable(const char* target) {
+    const uint32_t hash = NameHash(target);
+    for (uint32_t i = ThePlan.targets.count; i-- > 0;) {
+        PlannedTarget* t = ThePlan.targets.At(i);
+        if (t->viewable && t->hash == hash && lstrcmpiA(t->target, target) == 0) return t;
+    }
+    return nullptr;
+}
+
+PlannedTarget* AddTarget(const char* target, StepKind kind, bool viewable) {
+    PlannedTarget* t = ThePlan.targets.Add();
+    if (!t) return nullptr;
+    lstrcpynA(t->target, target, sizeof t->target);
+    t->hold = INVALID_HANDLE_VALUE;
+    t->hash = NameHash(target);
+    t->entry = ThePlan.entry;
+    t->kind = kind;
+    t->viewable = viewable;
+    return t;
+}
+
+// A target the plan replaces now. Its old version, when it has one, will
+// step aside to a name reserved beside it (the reservation is an empty
+// file until the plan is journalled, so no other scratch file takes it).
+PlannedTarget* AddReplaced(const char* target) {
+    PlannedTarget* t = AddTarget(target, StepKind::Replace, true);
+    if (!t) return nullptr;
+    if (Exists(target) && !CreateScratchFile(target, t->aside)) {
+        --ThePlan.targets.count;
+        return nullptr;
+    }
+    return t;
+}
+
+void CloseHold(PlannedTarget* t) {
+    if (t->hold != INVALID_HANDLE_VALUE) CloseHandle(t->hold);
+    t->hold = INVALID_HANDLE_VALUE;
+}
+
+// Holds a target that the plan deletes, as a prepared update holds its own.
+HANDLE HoldTarget(const char* target) {
+    return CreateFileA(target, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+PlanStep StepOf(const PlannedTarget& t) {
+    return PlanStep{t.kind, t.target, t.aside[0] ? t.aside : nullptr, t.staged[0] ? t.staged : nullptr};
+}
+
+void StartRun(const RunMark& run, CommitResult& result) {
+    if (!result.committed) return;
+    if (!StartEntryProgram(run.program, run.sync)) {
+        result.committed = false;
+        result.error = GetLastError();
+        result.failedEntry = run.entry;
+    }
+}
+
+void NoteRecovery(const char* what, const char* journal, DWORD error) {
+    if (error) {
+        SetLastError(error);
+        NoteActionResult("Recovery of an interrupted run", journal, 0, false);
+        return;
+    }
+    LogLine("Recovery of an interrupted run: %s: %s", journal, what);
+}
+
+}  // namespace
+
+bool Preparing() { return ThePlan.preparing; }
+
+const char* PreparedView(const char* target) {
+    const PlannedTarget* t = FindViewable(target);
+    if (!t) return target;
+    if (t->gone) return nullptr;
+    return t->staged[0] ? t->staged : target;
+}
+
+int StagePreparedFile(const char* target, const char* prepared, HANDLE hold, bool atRestart) {
+    PlannedTarget* t = atRestart ? AddTarget(target, StepKind::ReplaceAtRestart, false) : FindViewable(target);
+    if (!t) t = AddReplaced(target);
+    if (!t) {
+        if (hold != INVALID_HANDLE_VALUE) CloseHandle(hold);
+        RemoveFile(prepared);
+        return 0;
+    }
+    if (t->staged[0]) {
+        // An earlier entry's result, read by this one and now replaced by
+        // it; `hold` was on it.
+        if (hold != INVALID_HANDLE_VALUE) CloseHandle(hold);
+        RemoveFile(t->staged);
+    } else if (t->hold == INVALID_HANDLE_VALUE) {
+        t->hold = hold;
+    } else if (hold != INVALID_HANDLE_VALUE) {
+        CloseHandle(hold);
+    }
+    lstrcpynA(t->staged, prepared, sizeof t->staged);
+    t->gone = false;
+    t->entry = ThePlan.entry;
+    return 1;
+}
+
+int StageDelete(const char* target, bool atRestart) {
+    PlannedTarget* t = FindViewable(target);
+    if (atRestart && RunState.IsNT && !t) {
+        if (!Exists(target)) return 1;
+        HANDLE hold = HoldTarget(target);
+        if (hold == INVALID_HANDLE_VALUE) return 0;
+        t = AddTarget(target, StepKind::DeleteAtRestart, false);
+        if (!t) {
+            CloseHandle(hold);
+            return 0;
+        }
+        t->hold = hold;
+        return 1;
+    }
+    if (!t) {
+        // Nothing there: nothing to delete, as ever.
+        if (!Exists(target)) return 1;
+        HANDLE hold = HoldTarget(target);
+        if (hold == INVALID_HANDLE_VALUE) return 0;
+        t = AddReplaced(target);
+        if (!t) {
+            CloseHandle(hold);
+            return 0;
+        }
+        t->hold = hold;
+    } else if (t->staged[0]) {
+        RemoveFile(t->staged);
+        t->staged[0] = '\0';
+    }
+    t->gone = true;
+    t->entry = ThePlan.entry;
+    return 1;
+}
+
+int StageRename(const char* target, const char* newPath) {
+    const char* source = PreparedView(target);
+    const char* existing = PreparedView(newPath);
+    if (!source || !Exists(source)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    if (existing && Exists(existing)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return 0;
+    }
+    // The file under its new name is a copy, prepared like any other; the
+    // old name is then deleted.
+    char copy[kPathBufferSize];
+    if (!CreateScratchFile(newPath, copy)) return 0;
+    if (!CopyFileA(source, copy, FALSE)) {
+        RemoveFile(copy);
+        return 0;
+    }
+    UniqueFile written(CreateFileA(copy, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!written || !FlushFileBuffers(written.get())) {
+        written.reset();
+        RemoveFile(copy);
+        return 0;
+    }
+    written.reset();
+    return StagePreparedFile(newPath, copy, INVALID_HANDLE_VALUE, false) && StageDelete(target, false) ? 1 : 0;
+}
+
+int PrepareFolderOf(const char* target) {
+    char folder[kPathBufferSize];
+    lstrcpynA(folder, target, sizeof folder);
+    if (!PathRemoveFileSpecA(folder) || Exists(folder)) return 1;
+    // The missing folders from the top down, each recorded as it is made.
+    char missing[kPathBufferSize];
+    lstrcpynA(missing, folder, sizeof missing);
+    for (;;) {
+        char parent[kPathBufferSize];
+        lstrcpynA(parent, missing, sizeof parent);
+        if (!PathRemoveFileSpecA(parent) || lstrcmpA(parent, missing) == 0 || Exists(parent)) break;
+        lstrcpynA(missing, parent, sizeof missing);
+    }
+    for (;;) {
+        if (!CreateDirectoryA(missing, nullptr)) return 0;
+        if (!AddTarget(missing, StepKind::CreatedFolder, false)) return 0;
+        if (lstrcmpiA(missing, folder) == 0) return 1;
+        // The next level down: the folder's path up to its next separator.
+        int length = lstrlenA(missing);
+        const char* rest = folder + length + 1;
+        const char* end = rest;
+        while (*end && *end != '\\') end = CharNextA(end);
+        length += 1 + static_cast<int>(end - rest);
+        lstrcpynA(missing, folder, length + 1);
+    }
+}
+
+void StageRunEntry(const char* program, bool sync) {
+    RunMark* run = ThePlan.runs.Add();
+    if (!run) return;
+    run->afterSteps = ThePlan.targets.count;
+    run->entry = ThePlan.entry;
+    run->sync = sync;
+    lstrcpynA(run->program, program, sizeof run->program);
+}
+
+void BeginPreparing() {
+    AbandonPrepared();
+    ThePlan.preparing = true;
+}
+
+void PreparingEntry(uint32_t entry) { ThePlan.entry = entry; }
+
+ByteBuffer& PriorRegistryState() { return ThePlan.registry; }
+
+void AbandonPrepared() {
+    for (uint32_t i = ThePlan.targets.count; i-- > 0;) {
+        PlannedTarget* t = ThePlan.targets.At(i);
+        CloseHold(t);
+        if (t->kind == StepKind::CreatedFolder) {
+            RemoveDirectoryA(t->target);
+            continue;
+        }
+        if (t->staged[0]) RemoveFile(t->staged);
+        if (t->aside[0]) RemoveFile(t->aside);  // still the empty reservation
+    }
+    ThePlan.targets.Clear();
+    ThePlan.runs.Clear();
+    ThePlan.registry.Clear();
+    ThePlan.preparing = false;
+    ThePlan.entry = 0;
+}
+
+CommitResult CommitPrepared(int (*applyRegistry)()) {
+    ThePlan.preparing = false;
+    CommitResult result = {false, false, true, 0, 0};
+    const SwapPlatform platform = RunPlatform();
+    PlainList<PlannedTarget>& targets = ThePlan.targets;
+
+    // The plan, whole, on the disk before the first target changes. The
+    // reserved names are freed for the renames aside only now.
+    ByteBuffer body;
+    AppendPlanHeader(body, targets.count);
+    for (uint32_t i = 0; i < targets.count; ++i) AppendPlanStep(body, StepOf(*targets.At(i)));
+    AppendPlanRegistry(body, ThePlan.registry.Data(), ThePlan.registry.Size());
+    for (uint32_t i = 0; i < targets.count; ++i)
+        if (targets.At(i)->aside[0]) DeleteFileA(targets.At(i)->aside);
+    TransactionJournal journal;
+    if (body.Failed() || !journal.Write(body)) {
+        result.error = body.Failed() ? ERROR_NOT_ENOUGH_MEMORY : GetLastError();
+        AbandonPrepared();
+        return result;
+    }
+    ByteBuffer sealed;
+    SealJournal(body, sealed);
+
+    result.committed = true;
+    uint32_t nextRun = 0;
+    for (uint32_t i = 0; i < targets.count && result.committed; ++i) {
+        while (nextRun < ThePlan.runs.count && ThePlan.runs.At(nextRun)->afterSteps <= i)
+            StartRun(*ThePlan.runs.At(nextRun++), result);
+        if (!result.committed) break;
+        PlannedTarget* t = targets.At(i);
+        // The hold ends only now: the rename needs the target free.
+        CloseHold(t);
+        if (!CommitStep(StepOf(*t), platform)) {
+            result.committed = false;
+            result.error = GetLastError();
+            result.failedEntry = t->entry;
+        }
+        if (t->kind == StepKind::ReplaceAtRestart || t->kind == StepKind::DeleteAtRestart) result.atRestart = true;
+    }
+    while (result.committed && nextRun < ThePlan.runs.count) StartRun(*ThePlan.runs.At(nextRun++), result);
+    if (result.committed && applyRegistry && !applyRegistry()) {
+        result.committed = false;
+        result.error = GetLastError();
+        result.failedEntry = kRegistryEntry;
+    }
+
+    if (result.committed) {
+        journal.MarkCommitted();
+        for (uint32_t i = 0; i < targets.count; ++i) FinishStep(StepOf(*targets.At(i)), platform);
+        journal.Remove();
+    } else {
+        for (uint32_t i = 0; i < targets.count; ++i) CloseHold(targets.At(i));
+        result.atRestart = false;
+        result.undoneFully = !sealed.Failed() && RollBackJournal(sealed.Data(), sealed.Size(), platform);
+        // What could not be undone now is tried again by the next start.
+        if (result.undoneFully) journal.Remove();
+    }
+    for (uint32_t i = 0; i < targets.count; ++i) CloseHold(targets.At(i));
+    targets.Clear();
+    ThePlan.runs.Clear();
+    ThePlan.registry.Clear();
+    return result;
+}
+
+bool RecoverInterruptedRunsAtStart() {
+    return RecoverInterruptedRuns(RunPlatform(), NoteRecovery) != RecoveryOutcome::Blocked;
+}

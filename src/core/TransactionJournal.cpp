@@ -1,0 +1,212 @@
+#include "core/TransactionJournal.h"
+
+#include <windows.h>
+#include <sddl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "core/RegistryPriorState.h"
+#include "core/TransactionSteps.h"
+#include "core/neutral/HeapText.h"
+#include "core/neutral/TransactionPlan.h"
+
+namespace {
+
+constexpr char kJournalFolder[] = "Zuli\\Transactions";
+constexpr char kCommittedSuffix[] = ".end";
+// Administrators and the system may do anything; users may only see which
+// journals exist (a run without the rights to undo one must know that it
+// cannot). Nothing is inherited from the folder above, where users may
+// create folders of their own.
+constexpr char kMachineFolderSecurity[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;;0x1200a9;;;BU)";
+
+// The journal folder under the special folder `csidl`, created when asked.
+// 1 or 0.
+int JournalFolder(int csidl, bool create, char* folder) {
+    folder[0] = '\0';
+    if (!SHGetSpecialFolderPathA(nullptr, folder, csidl, create ? TRUE : FALSE)) return 0;
+    if (!PathAppendA(folder, kJournalFolder)) return 0;
+    if (!create || GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES) return 1;
+    char parent[FileSwap::kPathSize];
+    lstrcpynA(parent, folder, sizeof parent);
+    PathRemoveFileSpecA(parent);
+    CreateDirectoryA(parent, nullptr);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    if (csidl == CSIDL_COMMON_APPDATA)
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(kMachineFolderSecurity, SDDL_REVISION_1,
+                                                             &attributes.lpSecurityDescriptor, nullptr);
+    const BOOL made = CreateDirectoryA(folder, attributes.lpSecurityDescriptor ? &attributes : nullptr);
+    if (attributes.lpSecurityDescriptor) LocalFree(attributes.lpSecurityDescriptor);
+    return made || GetLastError() == ERROR_ALREADY_EXISTS ? 1 : 0;
+}
+
+bool WriteAll(HANDLE file, const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk) return false;
+        data += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
+bool EndsWith(const char* text, const char* suffix) {
+    const int length = lstrlenA(text);
+    const int suffixLength = lstrlenA(suffix);
+    return length >= suffixLength && lstrcmpiA(text + length - suffixLength, suffix) == 0;
+}
+
+// The plan's steps in an array, so that they can be undone in reverse.
+struct StepList {
+    HeapBytes memory;
+    PlanStep* steps = nullptr;
+    uint32_t count = 0;
+};
+
+bool ReadSteps(PlanReader& plan, StepList& list) {
+    list.memory = AllocBytes(static_cast<std::size_t>(plan.StepCount()) * sizeof(PlanStep));
+    if (!list.memory && plan.StepCount()) return false;
+    list.steps = reinterpret_cast<PlanStep*>(list.memory.get());
+    for (list.count = 0; list.count < plan.StepCount(); ++list.count)
+        if (!plan.NextStep(&list.steps[list.count])) return false;
+    return true;
+}
+
+// One journal left behind. Held without sharing while it is read and acted
+// on: a live run holds its own, and is left alone.
+RecoveryOutcome RecoverJournal(const char* path, const SwapPlatform& platform, RecoveryNote note) {
+    UniqueFile file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND) return RecoveryOutcome::Nothing;
+        note("cannot roll back", path, error);
+        return RecoveryOutcome::Blocked;
+    }
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file.get(), &high);
+    HeapBytes bytes = AllocBytes(size);
+    DWORD got = 0;
+    if (size == INVALID_FILE_SIZE || high || !bytes || !ReadFile(file.get(), bytes.get(), size, &got, nullptr) ||
+        got != size) {
+        note("cannot roll back", path, GetLastError());
+        return RecoveryOutcome::Blocked;
+    }
+    PlanReader plan;
+    const char* what = "removed an incomplete journal";
+    int done = 1;
+    if (plan.Open(bytes.get(), size)) {
+        const bool committed = EndsWith(path, kCommittedSuffix);
+        what = committed ? "finished" : "rolled back";
+        done = committed ? FinishJournal(bytes.get(), size, platform) : RollBackJournal(bytes.get(), size, platform);
+    }
+    file.reset();
+    if (!done) {
+        note("cannot roll back", path, GetLastError());
+        return RecoveryOutcome::Blocked;
+    }
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path);
+    note(what, path, 0);
+    return RecoveryOutcome::Recovered;
+}
+
+RecoveryOutcome RecoverFolder(int csidl, const SwapPlatform& platform, RecoveryNote note) {
+    char folder[FileSwap::kPathSize];
+    if (!JournalFolder(csidl, false, folder)) return RecoveryOutcome::Nothing;
+    char pattern[FileSwap::kPathSize];
+    lstrcpynA(pattern, folder, sizeof pattern);
+    if (!PathAppendA(pattern, "*")) return RecoveryOutcome::Nothing;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES)
+            return RecoveryOutcome::Nothing;
+        note("cannot roll back", folder, error);
+        return RecoveryOutcome::Blocked;
+    }
+    RecoveryOutcome outcome = RecoveryOutcome::Nothing;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        char path[FileSwap::kPathSize];
+        lstrcpynA(path, folder, sizeof path);
+        if (!PathAppendA(path, found.cFileName)) continue;
+        const RecoveryOutcome one = RecoverJournal(path, platform, note);
+        if (one == RecoveryOutcome::Blocked) return one;
+        if (one == RecoveryOutcome::Recovered) outcome = one;
+    } while (FindNextFileA(search.get(), &found));
+    return outcome;
+}
+
+}  // namespace
+
+int TransactionJournal::Write(const ByteBuffer& body) {
+    ByteBuffer sealed;
+    SealJournal(body, sealed);
+    if (sealed.Failed()) return 0;
+    // The machine's folder first; a run that may not write there keeps its
+    // journal in the user's own.
+    const int places[] = {CSIDL_COMMON_APPDATA, CSIDL_LOCAL_APPDATA};
+    for (int csidl : places) {
+        char folder[FileSwap::kPathSize];
+        if (!JournalFolder(csidl, true, folder) || !GetTempFileNameA(folder, "ZTJ", 0, path_)) continue;
+        // Others may read it (and find it held); only its run may write or
+        // delete it until the run ends.
+        file_.reset(CreateFileA(path_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file_ && WriteAll(file_.get(), sealed.Data(), sealed.Size()) && FlushFileBuffers(file_.get())) return 1;
+        file_.reset();
+        DeleteFileA(path_);
+        path_[0] = '\0';
+    }
+    return 0;
+}
+
+int TransactionJournal::MarkCommitted() {
+    char committed[FileSwap::kPathSize];
+    lstrcpynA(committed, path_, sizeof committed);
+    if (lstrlenA(committed) + lstrlenA(kCommittedSuffix) >= static_cast<int>(sizeof committed)) return 0;
+    lstrcatA(committed, kCommittedSuffix);
+    if (!MoveFileExA(path_, committed, MOVEFILE_WRITE_THROUGH)) return 0;
+    lstrcpynA(path_, committed, sizeof path_);
+    return 1;
+}
+
+void TransactionJournal::Remove() {
+    file_.reset();
+    if (path_[0]) DeleteFileA(path_);
+    path_[0] = '\0';
+}
+
+int RollBackJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform) {
+    PlanReader plan;
+    StepList list;
+    const unsigned char* records = nullptr;
+    std::size_t recordsSize = 0;
+    if (!plan.Open(journal, size) || !ReadSteps(plan, list) || !plan.Registry(&records, &recordsSize)) return 0;
+    int ok = 1;
+    for (uint32_t i = list.count; i-- > 0;)
+        if (!UndoStep(list.steps[i], platform)) ok = 0;
+    if (recordsSize && !RestoreRegistryState(records, recordsSize)) ok = 0;
+    return ok;
+}
+
+int FinishJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform) {
+    PlanReader plan;
+    if (!plan.Open(journal, size)) return 0;
+    PlanStep step;
+    while (plan.NextStep(&step)) FinishStep(step, platform);
+    return 1;
+}
+
+RecoveryOutcome RecoverInterruptedRuns(const SwapPlatform& platform, RecoveryNote note) {
+    RecoveryOutcome outcome = RecoveryOutcome::Nothing;
+    const int places[] = {CSIDL_COMMON_APPDATA, CSIDL_LOCAL_APPDATA};
+    for (int csidl : places) {
+        const RecoveryOutcome one = RecoverFolder(csidl, platform, note);
+        if (one == RecoveryOutcome::Blocked) return one;
+        if (one == RecoveryOutcome::Recovered) outcome = one;
+    }
+    return outcome;
+}

@@ -1,0 +1,87 @@
+#include "core/TransactionSteps.h"
+
+#include <windows.h>
+
+namespace {
+
+bool Exists(const char* path) { return path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool RemoveFile(const char* path) {
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path) != 0;
+}
+
+// A rename within one folder, on the disk when it returns.
+bool Rename(const char* from, const char* to, const SwapPlatform& platform) {
+    if (!platform.nt) return MoveFileA(from, to) != 0;
+    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+int CommitReplace(const PlanStep& step, const SwapPlatform& platform) {
+    if (step.aside) {
+        if (HeldAgainstRename(step.target)) {
+            SetLastError(ERROR_SHARING_VIOLATION);
+            return 0;
+        }
+        if (!Rename(step.target, step.aside, platform)) return 0;
+    }
+    if (step.staged && !Rename(step.staged, step.target, platform)) {
+        const DWORD error = GetLastError();
+        if (step.aside) Rename(step.aside, step.target, platform);
+        SetLastError(error);
+        return 0;
+    }
+    return 1;
+}
+
+int UndoReplace(const PlanStep& step, const SwapPlatform& platform) {
+    int ok = 1;
+    if (step.aside && Exists(step.aside)) {
+        // The old version stepped aside; whatever stands in its place is
+        // the new one.
+        if (Exists(step.target) && !RemoveFile(step.target)) ok = 0;
+        if (ok && !Rename(step.aside, step.target, platform)) ok = 0;
+    } else if (!step.aside && step.staged && !Exists(step.staged) && Exists(step.target)) {
+        // A new file that had no old version, already in place.
+        if (!RemoveFile(step.target)) ok = 0;
+    }
+    if (Exists(step.staged) && !RemoveFile(step.staged)) ok = 0;
+    return ok;
+}
+
+}  // namespace
+
+int CommitStep(const PlanStep& step, const SwapPlatform& platform) {
+    switch (step.kind) {
+    case StepKind::Replace: return CommitReplace(step, platform);
+    case StepKind::ReplaceAtRestart: return ScheduleRenameAtRestart(step.staged, step.target, platform) ? 1 : 0;
+    case StepKind::DeleteAtRestart:
+        return MoveFileExA(step.target, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
+    case StepKind::CreatedFolder: return 1;  // made while preparing
+    }
+    return 0;
+}
+
+int UndoStep(const PlanStep& step, const SwapPlatform& platform) {
+    switch (step.kind) {
+    case StepKind::Replace: return UndoReplace(step, platform);
+    case StepKind::ReplaceAtRestart: {
+        int ok = CancelRenameAtRestart(step.staged, step.target, platform);
+        if (Exists(step.staged) && !RemoveFile(step.staged)) ok = 0;
+        return ok;
+    }
+    case StepKind::DeleteAtRestart: return CancelRenameAtRestart(step.target, nullptr, platform);
+    case StepKind::CreatedFolder:
+        // Only an empty folder goes: anything in it is no longer the run's.
+        RemoveDirectoryA(step.target);
+        return 1;
+    }
+    return 0;
+}
+
+void FinishStep(const PlanStep& step, const SwapPlatform& platform) {
+    if (step.kind != StepKind::Replace) return;
+    if (Exists(step.aside) && !RemoveFile(step.aside) && platform.nt)
+        MoveFileExA(step.aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (Exists(step.staged)) RemoveFile(step.staged);
+}

@@ -299,12 +299,13 @@ TEST_F(DiffCommand, TemplateSettingsAreKeptAndALeftOutTransactionIsNoted) {
         const char* settings;  // the template's [Settings] lines; null: no section
         const char* transaction;
         bool noted;
-    } cases[] = {
+    };
+    const std::string settings = "PageTable=1,1,0,0,1,1,1,1,1,1,0,1,1,0\r\nOptionDefaults=0,0,0\r\nStartGate=1\r\n";
+    const std::string withZero = settings + "transaction=0\r\n";
+    const Case cases[] = {
         {"no [Settings]", nullptr, "1", false},
-        {"[Settings] without the key", "PageTable=1,1,0,0,1,1,1,1,1,1,0,1,1,0\r\nOptionDefaults=0,0,0\r\nStartGate=1\r\n",
-         "", true},
-        {"[Settings] with Transaction=0",
-         "PageTable=1,1,0,0,1,1,1,1,1,1,0,1,1,0\r\nOptionDefaults=0,0,0\r\nStartGate=1\r\ntransaction=0\r\n", "0", false},
+        {"[Settings] without the key", settings.c_str(), "", true},
+        {"[Settings] with Transaction=0", withZero.c_str(), "0", false},
     };
     for (const Case& c : cases) {
         ScratchFolder work("diff template settings");

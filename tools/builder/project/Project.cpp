@@ -141,7 +141,8 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
             if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
             if (!Put(c, section, entry, ResStartGate, bytes)) return false;
         } else {
-            return c.Fail(section, &entry, "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel, Transaction)");
+            return c.Fail(section, &entry,
+                          "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel, Transaction)");
         }
     }
     return true;

@@ -21,7 +21,8 @@ namespace {
 std::set<unsigned> Catalogue() { return std::set<unsigned>(std::begin(kAllResourceIds), std::end(kAllResourceIds)); }
 
 // The resources a patch may leave out; everything else it must carry.
-const std::set<unsigned> kOptional = {ResUnusedWord, ResUnusedOkLabel, ResBusyCursorName, ResLinkCursorName};
+const std::set<unsigned> kOptional = {ResUnusedWord, ResUnusedOkLabel, ResTransactionSetting, ResBusyCursorName,
+                                      ResLinkCursorName};
 
 std::string Listed(const std::set<unsigned>& ids) {
     std::string text;
@@ -88,12 +89,13 @@ TEST(BuilderCatalogue, DefaultTextsCoverEveryRequiredTextButTitleAndFontFace) {
 TEST(BuilderCatalogue, APatchCarriesExactlyTheResourcesTheRuntimeReads) {
     struct Case {
         const char* what;
-        std::string extra;  // manifest lines after [Texts] 1
-        std::string files;  // more files to pack
+        std::string settings;  // more [Settings] lines
+        std::string extra;     // manifest lines after [Texts] 1
+        std::string files;     // more files to pack
         std::set<unsigned> expected;
     } cases[] = {
-        {"only what a patch must give", "", "", {}},
-        {"every optional resource given too",
+        {"only what a patch must give", "", "", "", {}},
+        {"every optional resource given too", "Transaction=1\r\n",
          "112=OK\r\n[Data]\r\n111=1,2\r\n[Cursors]\r\nBusy=busy.cur\r\nLink=link.cur\r\n", ",busy.cur,link.cur", {}},
     };
     for (unsigned id : Catalogue())
@@ -108,7 +110,7 @@ TEST(BuilderCatalogue, APatchCarriesExactlyTheResourcesTheRuntimeReads) {
         // The author page is off: its texts, which have no default, are
         // stored empty.
         WriteTestFile(project / "patch.ini", "[Settings]\r\nPageTable=1,1,1,1,1,1,1,1,1,1,0,1,1,0\r\n"
-                                             "OptionDefaults=0,0,0\r\nStartGate=1\r\n"
+                                             "OptionDefaults=0,0,0\r\nStartGate=1\r\n" + c.settings +
                                              "[Font]\r\nFace=Tahoma\r\nSize=8\r\n"
                                              "[Cabinet]\r\nFiles=Setup.ini" + c.files + "\r\n"
                                              "[Texts]\r\n1=Catalogue Test\r\n" + c.extra);

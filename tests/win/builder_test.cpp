@@ -561,6 +561,12 @@ TEST(Builder, DecimalNumbersAndDefaultTexts) {
         << ReadTestFile(dump / "201.bin");
     EXPECT_EQ(ReadTestFile(dump / "1202.bin"), Terminated("Missing file: "));
     EXPECT_EQ(ReadTestFile(dump / "262.bin"), Terminated("Zuli"));
+    // The transaction's report words travel in every patch, whether or not it
+    // turns the transaction on.
+    EXPECT_EQ(ReadTestFile(dump / "3103.bin"), Terminated("rolled back"));
+    EXPECT_EQ(ReadTestFile(dump / "3104.bin"), Terminated("at restart"));
+    EXPECT_EQ(ReadTestFile(dump / "3105.bin"),
+              Terminated("Nothing was changed: every change the update made was undone."));
     for (unsigned author : {245u, 246u, 247u, 250u})
         EXPECT_EQ(ReadTestFile(dump / (std::to_string(author) + ".bin")), Terminated(""))
             << "author text " << author << " with the author page off";
@@ -748,6 +754,73 @@ TEST(Builder, ExecutionLevelGoesIntoTheManifest) {
         project.Write();
         std::string output = project.folder / "patch.exe";
         Build build = RunBuilder(c.runtime, project.folder.Path(), output);
+        EXPECT_EQ(build.exitCode, 1) << c.what << ":\n" << build.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(build.output.find(part), std::string::npos)
+                << c.what << ": expected \"" << part << "\" in the message, got:\n" << build.output;
+        EXPECT_FALSE(FileExists(output)) << c.what;
+    }
+}
+
+// [Settings] Transaction is stored as resource 25, one byte the runtime
+// reads as on (1) or off (0); left out, the patch carries no resource 25 and
+// changes entry by entry as patches always have. The build's last line says
+// which kind of patch it wrote.
+TEST(Builder, TransactionSettingIsStoredAsOneByte) {
+    struct Case {
+        const char* line;      // none: the key left out
+        const char* resource;  // none: no resource 25
+        const char* summary;
+    } cases[] = {
+        {nullptr, nullptr, "changes entry by entry"},
+        {"Transaction=1", "\1", "changes all or nothing (Transaction=1)"},
+        {"transaction=0", "\0", "changes entry by entry"},
+        {"TRANSACTION=1", "\1", "changes all or nothing (Transaction=1)"},
+    };
+    for (const Case& c : cases) {
+        const char* what = c.line ? c.line : "no Transaction key";
+        Project project;
+        if (c.line) project.settings.push_back(c.line);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        ASSERT_EQ(build.exitCode, 0) << what << ":\n" << build.output;
+        EXPECT_NE(build.output.find(c.summary), std::string::npos) << what << ":\n" << build.output;
+        HMODULE patch = LoadLibraryExA(output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(patch, nullptr) << what;
+        HRSRC found = FindResourceExA(patch, MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(25),
+                                      MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+        std::string stored = found ? std::string(static_cast<const char*>(LockResource(LoadResource(patch, found))),
+                                                 SizeofResource(patch, found))
+                                   : std::string("(absent)");
+        FreeLibrary(patch);
+        EXPECT_EQ(stored, c.resource ? std::string(c.resource, 1) : std::string("(absent)")) << what;
+    }
+
+    // Any other value would leave the patch without the transaction while
+    // its author believes it on: refused, naming the key.
+    struct Refused {
+        const char* what;
+        std::vector<std::string> settings;  // more [Settings] lines
+        std::vector<std::string> extra;
+        std::vector<std::string> messageParts;
+    } refused[] = {
+        {"a 2", {"Transaction=2"}, {}, {"[Settings] Transaction", "expected 0", "or 1"}},
+        {"a word", {"Transaction=yes"}, {}, {"[Settings] Transaction", "expected 0", "or 1"}},
+        {"an empty value", {"Transaction="}, {}, {"[Settings] Transaction", "expected 0", "or 1"}},
+        {"a byte list", {"Transaction=1,1"}, {}, {"[Settings] Transaction", "expected 0", "or 1"}},
+        {"hexadecimal", {"Transaction=0x1"}, {}, {"[Settings] Transaction", "expected 0", "or 1"}},
+        {"given twice", {"Transaction=1", "transaction=1"}, {}, {"[Settings] transaction", "given twice"}},
+        {"given as [Data], around its check", {}, {"[Data]", "25=1"}, {"[Data] 25", "[Settings] Transaction"}},
+        {"an unknown key", {"Transactions=1"}, {}, {"[Settings] Transactions", "unknown key", "Transaction)"}},
+    };
+    for (const Refused& c : refused) {
+        Project project;
+        for (const std::string& line : c.settings) project.settings.push_back(line);
+        project.extra = c.extra;
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
         EXPECT_EQ(build.exitCode, 1) << c.what << ":\n" << build.output;
         for (const std::string& part : c.messageParts)
             EXPECT_NE(build.output.find(part), std::string::npos)

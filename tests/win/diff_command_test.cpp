@@ -265,3 +265,63 @@ TEST_F(DiffCommand, TemplateKeepsTheAuthorsManifestAndFilesAndReplacesTheScript)
     std::string check;
     EXPECT_EQ(RunCaptured(Quoted(Builder()) + " check " + Quoted(Project()), check), 0) << check;
 }
+
+// A new project is one transaction: diff writes Transaction=1, and the patch
+// built from the project carries resource 25 = 1.
+TEST_F(DiffCommand, NewProjectChangesAllOrNothing) {
+    ASSERT_EQ(Diff(""), 0) << output_;
+    EXPECT_EQ(Value(Project() + "\\patch.ini", "Settings", "Transaction"), "1");
+    EXPECT_EQ(output_.find("Transaction key"), std::string::npos) << "no note without a template:\n" << output_;
+
+    std::string patch = work_ / "patch.exe", build;
+    ASSERT_EQ(RunCaptured(Quoted(Builder()) + " " + Quoted(ExecutableFolder() + "resource_dump.exe") + " " +
+                              Quoted(Project()) + " " + Quoted(patch),
+                          build),
+              0)
+        << build;
+    EXPECT_NE(build.find("changes all or nothing"), std::string::npos) << build;
+    HMODULE module = LoadLibraryExA(patch.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(25), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    std::string stored = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                             SizeofResource(module, found))
+                               : std::string("(absent)");
+    FreeLibrary(module);
+    EXPECT_EQ(stored, std::string(1, '\1'));
+}
+
+// A template's [Settings] is the author's: kept as written, with no
+// Transaction put in; when it leaves the key out, diff says so. A template
+// without [Settings] gets the defaults, the transaction with them.
+TEST_F(DiffCommand, TemplateSettingsAreKeptAndALeftOutTransactionIsNoted) {
+    struct Case {
+        const char* what;
+        const char* settings;  // the template's [Settings] lines; null: no section
+        const char* transaction;
+        bool noted;
+    };
+    const std::string settings = "PageTable=1,1,0,0,1,1,1,1,1,1,0,1,1,0\r\nOptionDefaults=0,0,0\r\nStartGate=1\r\n";
+    const std::string withZero = settings + "transaction=0\r\n";
+    const Case cases[] = {
+        {"no [Settings]", nullptr, "1", false},
+        {"[Settings] without the key", settings.c_str(), "", true},
+        {"[Settings] with Transaction=0", withZero.c_str(), "0", false},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder work("diff template settings");
+        CreateDirectoryA((work / "template").c_str(), nullptr);
+        std::string manifest = c.settings ? std::string("[Settings]\r\n") + c.settings : std::string();
+        WriteTestFile(work / "template\\patch.ini", manifest + "[Texts]\r\n1=Example\r\n");
+        std::string project = work / "project";
+        ASSERT_EQ(RunCaptured(Quoted(Builder()) + " diff " + Quoted(work_ / "old") + " " + Quoted(work_ / "new") + " " +
+                                  Quoted(project) + " --template " + Quoted(work / "template"),
+                              output_),
+                  0)
+            << c.what << ":\n" << output_;
+        EXPECT_EQ(Value(project + "\\patch.ini", "Settings", "Transaction"), c.transaction) << c.what;
+        EXPECT_EQ(output_.find("the template's [Settings] has no Transaction key") != std::string::npos, c.noted)
+            << c.what << ":\n" << output_;
+        std::string check;
+        EXPECT_EQ(RunCaptured(Quoted(Builder()) + " check " + Quoted(project), check), 0) << c.what << ":\n" << check;
+    }
+}

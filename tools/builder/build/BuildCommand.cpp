@@ -91,7 +91,12 @@ int RunBuild(const std::string& runtimeArgument, const std::string& projectArgum
         return Fail(project.manifestPath + ": " + error);
     if (!WritePatch(image, items, output, error)) return Fail(error);
 
-    std::printf("zulibuild: wrote %s: %u resources, payload cabinet of %u bytes\n", output.c_str(),
-                static_cast<unsigned>(resources.size()), static_cast<unsigned>(cabinet.size()));
+    // The one setting that changes what a failed run leaves behind is named,
+    // so that a build log tells which kind of patch went out.
+    auto transaction = resources.find(ResTransactionSetting);
+    bool allOrNothing = transaction != resources.end() && transaction->second == std::string(1, '\1');
+    std::printf("zulibuild: wrote %s: %u resources, payload cabinet of %u bytes; %s\n", output.c_str(),
+                static_cast<unsigned>(resources.size()), static_cast<unsigned>(cabinet.size()),
+                allOrNothing ? "changes all or nothing (Transaction=1)" : "changes entry by entry");
     return 0;
 }

@@ -280,6 +280,12 @@ bool WriteProject(const DiffOptions& options, const std::string& anchor, const s
         error = "cannot write \"" + folder + kManifestName + "\": " + SystemMessage(GetLastError());
         return false;
     }
+    // A template's own settings are kept as the author wrote them; one that
+    // predates the transaction setting would quietly make a patch that
+    // changes entry by entry, so the author is told.
+    if (!templateText.empty() && !ManifestGivesKey(manifest, "Settings", "Transaction"))
+        std::printf("zulibuild diff: note: the template's [Settings] has no Transaction key, so the patch changes "
+                    "entry by entry; add Transaction=1 to make it change all or nothing\n");
     return true;
 }
 

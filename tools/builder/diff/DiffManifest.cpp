@@ -14,7 +14,9 @@ const char* const kDefaultSettings =
     "PageTable=1,1,0,0,1,1,1,1,1,1,0,1,1,0\r\n"
     "; backup, skip differing, skip missing\r\n"
     "OptionDefaults=0,0,0\r\n"
-    "StartGate=1\r\n";
+    "StartGate=1\r\n"
+    "; 1: every file and registry line changes, or none (a failed run is undone)\r\n"
+    "Transaction=1\r\n";
 const char* const kDefaultFont = "[Font]\r\nFace=MS Sans Serif\r\nSize=8\r\n";
 
 // The title as a manifest text: escapes for the characters that have them.
@@ -106,6 +108,12 @@ std::string TemplateManifestText(const std::string& templateText, const std::str
     out += CabinetSection(files);
     if (!missingTexts.empty()) out += "\r\n[Texts]\r\n" + missingTexts;
     return out;
+}
+
+bool ManifestGivesKey(const std::string& manifestText, const std::string& section, const std::string& key) {
+    for (const ManifestLine& line : ManifestLines(manifestText))
+        if (line.section == Lower(section) && line.key == Lower(key)) return true;
+    return false;
 }
 
 std::vector<std::string> ManifestCabinetFiles(const std::string& manifestText) {

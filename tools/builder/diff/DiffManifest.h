@@ -16,5 +16,8 @@ std::string DefaultManifestText(const std::string& name, const std::vector<std::
 std::string TemplateManifestText(const std::string& templateText, const std::string& name,
                                  const std::vector<std::string>& files);
 
+// Whether the manifest gives `key` in `section` (both matched without case).
+bool ManifestGivesKey(const std::string& manifestText, const std::string& section, const std::string& key);
+
 // The file names a manifest's [Cabinet] Files key lists (empty when none).
 std::vector<std::string> ManifestCabinetFiles(const std::string& manifestText);

@@ -108,6 +108,15 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
                 return c.Fail(section, &entry, "expected asInvoker, highestAvailable or requireAdministrator");
             continue;
         }
+        if (SameName(entry.key, "Transaction")) {
+            // Strictly 0 or 1: the runtime turns the transaction on only for
+            // 1, so any other value would quietly leave the patch without it.
+            if (entry.value != "0" && entry.value != "1")
+                return c.Fail(section, &entry, "expected 0 (entry by entry) or 1 (one transaction: all or nothing)");
+            if (!Put(c, section, entry, ResTransactionSetting, std::string(1, static_cast<char>(entry.value[0] - '0'))))
+                return false;
+            continue;
+        }
         std::string bytes;
         if (!ParseManifestBytes(entry.value, bytes))
             return c.Fail(section, &entry, "expected byte values 0 to 255 separated by commas");
@@ -132,7 +141,8 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
             if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
             if (!Put(c, section, entry, ResStartGate, bytes)) return false;
         } else {
-            return c.Fail(section, &entry, "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel)");
+            return c.Fail(section, &entry,
+                          "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel, Transaction)");
         }
     }
     return true;
@@ -174,10 +184,11 @@ bool LoadData(Context& c, const ManifestSection& section) {
         const ResourceInfo* info = ParseManifestNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
         if (!info || info->form != ResourceForm::Bytes)
             return c.Fail(section, &entry, "not the number of a byte resource of the runtime");
-        const char* ownKey = id == ResPageTable        ? "[Settings] PageTable"
-                             : id == ResOptionDefaults ? "[Settings] OptionDefaults"
-                             : id == ResStartGate      ? "[Settings] StartGate"
-                                                       : nullptr;
+        const char* ownKey = id == ResPageTable            ? "[Settings] PageTable"
+                             : id == ResOptionDefaults     ? "[Settings] OptionDefaults"
+                             : id == ResStartGate          ? "[Settings] StartGate"
+                             : id == ResTransactionSetting ? "[Settings] Transaction"
+                                                           : nullptr;
         if (ownKey)
             return c.Fail(section, &entry, "resource " + std::to_string(id) + " is given as " + ownKey +
                                                ", where it is checked");

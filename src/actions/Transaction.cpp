@@ -171,7 +171,7 @@ const char* PreparedView(const char* target) {
 
 int StagePreparedFile(const char* target, const char* prepared, HANDLE hold, bool atRestart) {
     PlannedTarget* t = atRestart ? AddTarget(target, StepKind::ReplaceAtRestart, false) : FindViewable(target);
-    if (!t) t = AddReplaced(target);
+    if (!t && !atRestart) t = AddReplaced(target);
     if (!t) {
         if (hold != INVALID_HANDLE_VALUE) CloseHandle(hold);
         RemoveFile(prepared);

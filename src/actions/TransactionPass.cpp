@@ -57,7 +57,7 @@ void ReportEntry(uint32_t n, const EntryRecord& entry, const CommitResult& resul
         NoteActionOutcome(label, path, "replaced at the restart");
         AppendReportOutcome(code, path, ResResultAtRestart, nullptr);
     } else {
-        NoteActionOutcome(label, path, "replaced");
+        NoteActionOutcome(label, path, entry.action->code == kActDelete ? "deleted" : "replaced");
         AppendReportOutcome(code, path, ResResultSuccess, nullptr);
     }
 }

@@ -1,7 +1,8 @@
 // The processing pass as one transaction, against the faults it is there
 // for. One patch touches files in every way an entry can (an add into a new
-// folder, XOR delta, binary delta, byte patch, delete, rename, INI keys, and
-// a byte patch over an earlier entry's result) and registry values under a
+// folder and one over an installed file, XOR delta, binary delta, byte
+// patch, delete, rename, INI keys, and a byte patch over an earlier entry's
+// result) and registry values under a
 // key of the test's own; it runs once per fault. Every row holds the same
 // promise: afterwards every file and every value is byte for byte the old
 // version or the new one (a file replaced at the restart new after the
@@ -94,12 +95,14 @@ const std::string kDataNew = "NEW installed data block";
 const std::string kObsolete = "a file the new version no longer has";
 const std::string kRenamed = "a file the new version keeps under another name";
 const std::string kSettingsOld = "[Main]\r\nMode=1\r\nKeep=yes\r\n";
+const std::string kReadmeOld = "the installed readme";
+const std::string kReadmeNew = "the readme of the new version";
 // Entry 8 patches what entry 2 made of lib.dll, not the installed file.
 const std::string kLibNew = "LIB2" + kLibXored.substr(4);
 
 // ---- the entries ----
 
-constexpr uint32_t kEntries = 8;
+constexpr uint32_t kEntries = 9;
 constexpr uint32_t kHeldEntry = 3;  // core.dll, the third target
 constexpr uint32_t kRegistry = 0xFFFFFFFFu;
 
@@ -118,6 +121,7 @@ const EntryInfo kEntryInfo[kEntries + 1] = {
     {"Action 6 (rename)", "Rename file", "old-name.txt"},
     {"Action 5 (INI keys)", "Update INI file", "settings.ini"},
     {"Action 3 (byte-pattern patch)", "Replace bytes", "lib.dll"},
+    {"Action 1 (add)", "Add file", "readme.txt"},
 };
 
 // ---- what the machine holds ----
@@ -137,13 +141,22 @@ std::string Hex(const std::string& bytes) {
     return text;
 }
 
+// A registry value as the snapshots hold it.
+std::string TypedValue(DWORD type, const std::string& bytes) {
+    return "type " + std::to_string(type) + ": " + Hex(bytes);
+}
+
 // One line per item, short enough to read in a failure message.
 std::string Describe(const Snapshot& snapshot) {
     std::string text;
     for (const auto& item : snapshot) {
         text += item.first + " = ";
         if (item.second.size() <= 48) {
-            text += item.second;
+            for (unsigned char c : item.second) {
+                char cell[8];
+                wsprintfA(cell, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02X", c);
+                text += cell;
+            }
         } else {
             char digest[64];
             wsprintfA(digest, "%u bytes, CRC %08lX", static_cast<unsigned>(item.second.size()),
@@ -192,8 +205,7 @@ void ListKey(const std::string& base, const std::string& relative, Snapshot& out
         DWORD size = sizeof data;
         DWORD type = 0;
         if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        out[relative + "|" + Narrow(name)] =
-            "type " + std::to_string(type) + ": " + Hex(std::string(reinterpret_cast<char*>(data), size));
+        out[relative + "|" + Narrow(name)] = TypedValue(type, std::string(reinterpret_cast<char*>(data), size));
     }
     std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i) {
@@ -209,21 +221,26 @@ void ListKey(const std::string& base, const std::string& relative, Snapshot& out
     }
 }
 
+// UTF-16LE bytes of an ASCII text and its terminator, as the registry
+// stores a text value.
 std::string WideText(const char* text) {
     std::string bytes;
     for (const char* p = text; *p; ++p) bytes += std::string(1, *p) + '\0';
     return bytes + std::string(2, '\0');
 }
 
-std::string TypedValue(DWORD type, const std::string& bytes) { return "type " + std::to_string(type) + ": " + Hex(bytes); }
+std::string JournalFolder(int csidl) {
+    char folder[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE)) return std::string();
+    return std::string(folder) + "\\Zuli\\Transactions\\";
+}
 
 // The journals in the machine's and the user's journal folders.
 std::vector<std::string> Journals() {
     std::vector<std::string> names;
     for (int csidl : {CSIDL_COMMON_APPDATA, CSIDL_LOCAL_APPDATA}) {
-        char folder[MAX_PATH + 1] = {};
-        if (!SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE)) continue;
-        const std::string base = std::string(folder) + "\\Zuli\\Transactions\\";
+        const std::string base = JournalFolder(csidl);
+        if (base.empty()) continue;
         WIN32_FIND_DATAA found;
         HANDLE find = FindFirstFileA((base + "*").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE) continue;
@@ -349,6 +366,7 @@ public:
         WriteTestFile(App("obsolete.txt"), kObsolete);
         WriteTestFile(App("old-name.txt"), kRenamed);
         WriteTestFile(App("settings.ini"), kSettingsOld);
+        WriteTestFile(App("readme.txt"), kReadmeOld);
 
         SHDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
         SetValue("", "Version", REG_SZ, WideText("1"));
@@ -361,6 +379,7 @@ public:
         WriteTestFile(Work("Proc3"), BinaryDeltaOf(kCoreOld, kCoreNew));
         WriteTestFile(Work("Proc4"), WriteAtOffsetPatch(0, "NEW"));
         WriteTestFile(Work("Proc8"), WriteAtOffsetPatch(0, "LIB2"));
+        WriteTestFile(Work("Proc9"), kReadmeNew);
         WriteTestFile(Work("Setup.ini"), Script(options));
         RunState.ReportText.reset();
         ASSERT_EQ(VerifyEntries(VerifyMode::Checking, host), 1)
@@ -380,12 +399,13 @@ public:
 
     static Snapshot OldFiles() {
         return {{"lib.dll", kLibOld},          {"core.dll", kCoreOld},         {"data.bin", kDataOld},
-                {"obsolete.txt", kObsolete},   {"old-name.txt", kRenamed},     {"settings.ini", kSettingsOld}};
+                {"obsolete.txt", kObsolete},   {"old-name.txt", kRenamed},     {"settings.ini", kSettingsOld},
+                {"readme.txt", kReadmeOld}};
     }
     Snapshot NewFiles() const {
         return {{"new\\", "(folder)"},     {"new\\added.txt", kAdded}, {"lib.dll", kLibNew},
                 {"core.dll", kCoreNew},    {"data.bin", kDataNew},     {"new-name.txt", kRenamed},
-                {"settings.ini", NewSettings()}};
+                {"settings.ini", NewSettings()}, {"readme.txt", kReadmeNew}};
     }
     static Snapshot OldRegistry() {
         return {{"|Version", TypedValue(REG_SZ, WideText("1"))},
@@ -407,7 +427,7 @@ private:
     std::string Script(const PatchOptions& options) const {
         const std::string dir = "Dir=" + (scratch_ / "app") + "\r\n";
         const auto crc = [](const std::string& content) { return "CRC=" + std::to_string(Crc32Of(content)) + "\r\n"; };
-        return "[Setup]\r\nProcCount=8\r\nAddReg=2\r\nDelReg=1\r\nRenReg=" +
+        return "[Setup]\r\nProcCount=9\r\nAddReg=2\r\nDelReg=1\r\nRenReg=" +
                std::string(options.failingRegistryLine ? "2" : "1") + "\r\n" +
                "[Proc1]\r\nFile=new\\added.txt\r\nAct=1\r\n" + dir +
                "[Proc2]\r\nFile=lib.dll\r\nAct=2\r\n" + crc(kLibOld) + dir +
@@ -418,6 +438,7 @@ private:
                "[Proc6]\r\nFile=old-name.txt\r\nAct=6\r\nNewName=new-name.txt\r\n" + dir +
                "[Proc7]\r\nFile=settings.ini\r\nAct=5\r\nCount=1\r\nINIKey1=Main,Mode,2\r\n" + dir +
                "[Proc8]\r\nFile=lib.dll\r\nAct=3\r\nDONTChk=1\r\nCRC=1\r\n" + dir +
+               "[Proc9]\r\nFile=readme.txt\r\nAct=1\r\n" + dir +
                "[AddReg]\r\n1=HKCU," + key_ + ",Version,1,2,2\r\n2=HKCU," + key_ + "\\Fresh,Count,4,4,5\r\n" +
                "[DelReg]\r\n1=HKCU," + key_ + ",Obsolete\r\n" +
                // The key moves to a folder whose parent does not exist: the
@@ -503,7 +524,9 @@ std::string Joined(const std::vector<std::string>& lines) {
     bool same = paragraphs.size() == expected.size();
     for (std::size_t i = 0; same && i < expected.size(); ++i) same = LineMatches(paragraphs[i], expected[i]);
     if (same) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the report reads\n" << Joined(paragraphs) << "expected\n" << Joined(expected);
+    return ::testing::AssertionFailure() << "the report reads\n"
+                                         << Joined(paragraphs) << "expected\n"
+                                         << Joined(expected);
 }
 
 // The expected lines appear in the log in this order (others between them);
@@ -554,7 +577,7 @@ std::vector<std::string> ExpectedReport(const PatchUnderTest& patch, const Expec
 }
 
 std::vector<std::string> ExpectedLog(const PatchUnderTest& patch, const Expectation& e) {
-    std::vector<std::string> lines = {"Transaction: preparing 8 entries"};
+    std::vector<std::string> lines = {"Transaction: preparing " + std::to_string(kEntries) + " entries"};
     const uint32_t prepared = e.failedPreparing ? e.failed - 1 : kEntries;
     for (uint32_t n = 1; n <= prepared; ++n)
         lines.push_back(std::string(kEntryInfo[n].label) + ": " + EntryPath(patch, n) + ": prepared");
@@ -577,7 +600,8 @@ std::vector<std::string> ExpectedLog(const PatchUnderTest& patch, const Expectat
         lines.push_back("Transaction: committed; the application was changed (some files at the restart)");
         break;
     case Ending::RolledBack:
-        lines.push_back(e.failed == kRegistry ? "Registry sections: FAILED, error *" : "Registry sections: rolled back");
+        lines.push_back(e.failed == kRegistry ? "Registry sections: FAILED, error *"
+                                              : "Registry sections: rolled back");
         lines.push_back("Transaction: rolled back; the application was not changed");
         break;
     }
@@ -654,6 +678,10 @@ TEST(TransactionFaults, EveryFileAndValueEndsAllOldOrAllNew) {
             << "failures counted for the exit code";
         EXPECT_EQ(RunState.RebootPending, e.ending == Ending::CommittedWithRestart ? 1u : 0u);
         EXPECT_EQ(Journals(), journalsBefore) << "a journal of the run is left behind";
+        if (!e.failedPreparing) {
+            EXPECT_TRUE(FileExists(JournalFolder(CSIDL_COMMON_APPDATA)))
+                << "the commit kept no journal in the machine's folder";
+        }
 
         const Snapshot files = patch.Files();
         if (e.ending == Ending::RolledBack) {

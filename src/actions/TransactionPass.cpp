@@ -13,12 +13,15 @@
 #include "core/RunLog.h"
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
+#include "script/EntrySection.h"
 #include "script/neutral/PassHost.h"
+#include "script/neutral/SkipMark.h"
 
 namespace {
 
-// What became of an entry while preparing.
-enum EntryState : unsigned char { Untouched, Skipped, Prepared, PreparedForRestart, Failed };
+// What became of an entry while preparing (Unreached: an earlier entry
+// failed first).
+enum EntryState : unsigned char { Untouched, Skipped, Prepared, PreparedForRestart, Failed, Unreached };
 
 struct EntryRecord {
     const ActionInfo* action;
@@ -29,6 +32,19 @@ int ApplyRegistryLines() {
     if (RunRegistrySections()) return 1;
     SetLastError(ERROR_CANTWRITE);
     return 0;
+}
+
+// An entry after the one that failed while preparing is looked up, never
+// run, so that the report still names it: nothing of it was changed.
+void NoteUnreached(uint32_t n, EntryRecord& entry) {
+    const char* path = RunState.EntryPaths[n];
+    char section[kEntrySectionNameSize] = {};
+    FormatEntrySectionName(section, n);
+    RunState.ScriptReader.SetSection(section);
+    entry.action = FindAction(RunState.ScriptReader.ReadInteger(kActKey));
+    if (!entry.action || !path) entry.state = Untouched;
+    else if (HasSkipMark(path)) entry.state = Skipped;
+    else entry.state = entry.action->hasAction ? Unreached : Untouched;
 }
 
 void Label(char* label, const ActionInfo& action) {
@@ -108,6 +124,8 @@ void RunTransactionPass(PassHost& host) {
         Label(label, *done.action);
         NoteActionOutcome(label, done.target, "prepared");
     }
+    if (!prepared && entries && result.failedEntry != kRegistryEntry)
+        for (uint32_t n = result.failedEntry + 1; n <= count; ++n) NoteUnreached(n, entries[n]);
     const bool registry = HasRegistryLines();
     if (prepared && registry && !CapturePriorRegistryState(PriorRegistryState())) {
         result.error = GetLastError();

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the runtime's icon (src/resources/zulirt.ico): a 16 x 16 and a
-32 x 32 image of 256 colours, drawn from a few shapes so that the icon is
+32 x 32 image of 16 colours (the drawing uses six; a 256-colour palette
+would cost the shipped runtime 2 KB for nothing), drawn from a few shapes so that the icon is
 reproducible without any drawing program:
 
     python3 scripts/make_icon.py src/resources/zulirt.ico
@@ -17,7 +18,7 @@ PALETTE = [
     (240, 200, 40),   # 4 yellow (the patch)
     (160, 120, 0),    # 5 dark yellow
 ]
-PALETTE += [(0, 0, 0)] * (256 - len(PALETTE))
+PALETTE += [(0, 0, 0)] * (16 - len(PALETTE))
 
 
 def draw(size):
@@ -52,14 +53,17 @@ def draw(size):
 
 def image(size):
     pixels, transparent = draw(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, 0, 0, 0, 256, 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    xor_stride = (size + 3) & ~3
+    xor_stride = ((size * 4 + 31) // 32) * 4
     and_stride = ((size + 31) // 32) * 4
     xor = b""
     mask = b""
     for y in reversed(range(size)):  # bottom-up rows
-        xor += bytes(pixels[y]) + b"\0" * (xor_stride - size)
+        row = bytearray(xor_stride)
+        for x in range(size):
+            row[x // 2] |= pixels[y][x] << (4 if x % 2 == 0 else 0)
+        xor += bytes(row)
         bits = bytearray(and_stride)
         for x in range(size):
             if transparent[y][x]:
@@ -73,7 +77,7 @@ def main(path):
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in zip((16, 32), images):
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8, len(data), offset)
+        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     out += b"".join(images)
     with open(path, "wb") as f:

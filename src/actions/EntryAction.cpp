@@ -35,8 +35,8 @@ int RunAction(int32_t act, const char* payloadPath, const char* targetPath) {
 
 }  // namespace
 
-EntryAction RunEntryAction(uint32_t n) {
-    EntryAction done = {nullptr, nullptr, false, false, 0};
+EntryAction RunEntryAction(uint32_t n, bool run) {
+    EntryAction done = {nullptr, nullptr, false, false, false, 0};
     char section[kEntrySectionNameSize] = {};
     FormatEntrySectionName(section, n);
     // A payload path that cannot be built stays empty and fails every action
@@ -62,6 +62,10 @@ EntryAction RunEntryAction(uint32_t n) {
         return done;
     }
     if (!done.action->hasAction) return done;
+    if (!run) {
+        done.unreached = true;
+        return done;
+    }
     done.acted = true;
     done.result = RunAction(act, payloadPath, done.target);
     return done;

@@ -9,8 +9,10 @@ struct EntryAction {
     const char* target;
     bool skipped;              // the check skipped it: nothing done
     bool acted;                // the action ran; `result` is its result
+    bool unreached;            // it has an action, which was not run (not asked to)
     int result;
 };
 
-// Runs entry `n`'s action, leaving the script reader on its section.
-EntryAction RunEntryAction(uint32_t n);
+// Runs entry `n`'s action (only looks it up unless `run`), leaving the
+// script reader on its section.
+EntryAction RunEntryAction(uint32_t n, bool run = true);

@@ -59,7 +59,7 @@ int RunEntryFile(const char* payloadPath, const char* targetPath) {
     if (!ReplaceWithPayload(targetPath, payloadPath)) return 0;
     if (Preparing()) {
         // The program starts in its place in the commit.
-        StageRunEntry(targetPath, sync != 0);
+        StageRunEntry(sync != 0);
         return 1;
     }
     // The payload has moved: it leaves the working folder.

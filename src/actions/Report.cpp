@@ -49,9 +49,13 @@ void AppendReportText(unsigned textId) {
     if (text) AppendParagraph(text, nullptr, nullptr);
 }
 
-void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped) {
-    char label[64];
+void FormatActionLabel(char* label, const ActionInfo& action) {
     wsprintfA(label, "Action %d (%s)", static_cast<int>(action.code), action.name);
+}
+
+void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped) {
+    char label[kActionLabelSize];
+    FormatActionLabel(label, action);
     NoteActionResult(label, path, result, skipped);
     AppendReportLine(action.reportCode, path, result, skipped);
 }

@@ -14,6 +14,9 @@ void AppendReportLine(int reportCode, const char* path, int result, bool skipped
 void AppendReportOutcome(int reportCode, const char* path, unsigned wordId, const char* detail);
 // A paragraph of its own: the text of resource `textId`.
 void AppendReportText(unsigned textId);
+// "Action 2 (XOR-delta update)": how the log names an entry's action.
+constexpr int kActionLabelSize = 64;
+void FormatActionLabel(char* label, const ActionInfo& action);
 // An entry's result: logged under its action's code and name, reported
 // under its action's label.
 void ReportEntryResult(const ActionInfo& action, const char* path, int result, bool skipped);

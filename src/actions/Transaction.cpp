@@ -10,6 +10,7 @@
 #include "core/Handles.h"
 #include "core/RunLog.h"
 #include "core/RunState.h"
+#include "core/SystemErrorText.h"
 #include "core/TransactionJournal.h"
 #include "core/TransactionSteps.h"
 #include "core/neutral/TransactionPlan.h"
@@ -31,9 +32,8 @@ struct PlannedTarget {
 
 struct RunMark {
     uint32_t afterSteps;  // the program starts once this many steps are done
-    uint32_t entry;
+    uint32_t entry;       // whose target is the program
     bool sync;
-    char program[kPathBufferSize];
 };
 
 // A growing array of plain records.
@@ -142,7 +142,7 @@ PlanStep StepOf(const PlannedTarget& t) {
 
 void StartRun(const RunMark& run, CommitResult& result) {
     if (!result.committed) return;
-    if (!StartEntryProgram(run.program, run.sync)) {
+    if (!StartEntryProgram(RunState.EntryPaths[run.entry], run.sync)) {
         result.committed = false;
         result.error = GetLastError();
         result.failedEntry = run.entry;
@@ -150,12 +150,9 @@ void StartRun(const RunMark& run, CommitResult& result) {
 }
 
 void NoteRecovery(const char* what, const char* journal, DWORD error) {
-    if (error) {
-        SetLastError(error);
-        NoteActionResult("Recovery of an interrupted run", journal, 0, false);
-        return;
-    }
-    LogLine("Recovery of an interrupted run: %s: %s", journal, what);
+    char reason[256] = {};
+    if (error) FormatSystemError(error, reason, sizeof reason);
+    LogLine("Recovery of an interrupted run: %s: %s%s%s", journal, what, error ? ": " : "", reason);
 }
 
 }  // namespace
@@ -194,25 +191,16 @@ int StagePreparedFile(const char* target, const char* prepared, HANDLE hold, boo
 }
 
 int StageDelete(const char* target, bool atRestart) {
-    PlannedTarget* t = FindViewable(target);
-    if (atRestart && RunState.IsNT && !t) {
-        if (!Exists(target)) return 1;
-        HANDLE hold = HoldTarget(target);
-        if (hold == INVALID_HANDLE_VALUE) return 0;
-        t = AddTarget(target, StepKind::DeleteAtRestart, false);
-        if (!t) {
-            CloseHandle(hold);
-            return 0;
-        }
-        t->hold = hold;
-        return 1;
-    }
+    // Only the NT family deletes at the restart; elsewhere the delete is
+    // made with the others.
+    atRestart = atRestart && RunState.IsNT;
+    PlannedTarget* t = atRestart ? nullptr : FindViewable(target);
     if (!t) {
         // Nothing there: nothing to delete, as ever.
         if (!Exists(target)) return 1;
         HANDLE hold = HoldTarget(target);
         if (hold == INVALID_HANDLE_VALUE) return 0;
-        t = AddReplaced(target);
+        t = atRestart ? AddTarget(target, StepKind::DeleteAtRestart, false) : AddReplaced(target);
         if (!t) {
             CloseHandle(hold);
             return 0;
@@ -222,7 +210,7 @@ int StageDelete(const char* target, bool atRestart) {
         RemoveFile(t->staged);
         t->staged[0] = '\0';
     }
-    t->gone = true;
+    t->gone = !atRestart;
     t->entry = ThePlan.entry;
     return 1;
 }
@@ -238,58 +226,42 @@ int StageRename(const char* target, const char* newPath) {
         SetLastError(ERROR_ALREADY_EXISTS);
         return 0;
     }
-    // The file under its new name is a copy, prepared like any other; the
-    // old name is then deleted.
+    // The file under its new name is a copy, prepared like any other (with
+    // the attributes a rename keeps); the old name is then deleted.
+    FileSwap swap(RunPlatform());
     char copy[kPathBufferSize];
-    if (!CreateScratchFile(newPath, copy)) return 0;
-    if (!CopyFileA(source, copy, FALSE)) {
-        RemoveFile(copy);
-        return 0;
-    }
-    UniqueFile written(CreateFileA(copy, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!written || !FlushFileBuffers(written.get())) {
-        written.reset();
-        RemoveFile(copy);
-        return 0;
-    }
-    written.reset();
+    swap.KeepAttributes(GetFileAttributesA(source));
+    if (!swap.Begin(newPath, TargetAccess::Free) || !swap.CopyIntoScratch(source) || !swap.Seal(copy)) return 0;
     return StagePreparedFile(newPath, copy, INVALID_HANDLE_VALUE, false) && StageDelete(target, false) ? 1 : 0;
 }
+
+namespace {
+
+// Creates `folder` and the folders missing above it, the topmost first, each
+// recorded as made (so undoing removes the deepest first).
+int PrepareFolder(const char* folder) {
+    if (Exists(folder)) return 1;
+    char parent[kPathBufferSize];
+    lstrcpynA(parent, folder, sizeof parent);
+    // A root that does not exist (a drive that is not there) ends the climb.
+    if (!PathRemoveFileSpecA(parent) || lstrcmpiA(parent, folder) == 0 || !PrepareFolder(parent)) return 0;
+    return CreateDirectoryA(folder, nullptr) && AddTarget(folder, StepKind::CreatedFolder, false) ? 1 : 0;
+}
+
+}  // namespace
 
 int PrepareFolderOf(const char* target) {
     char folder[kPathBufferSize];
     lstrcpynA(folder, target, sizeof folder);
-    if (!PathRemoveFileSpecA(folder) || Exists(folder)) return 1;
-    // The missing folders from the top down, each recorded as it is made.
-    char missing[kPathBufferSize];
-    lstrcpynA(missing, folder, sizeof missing);
-    for (;;) {
-        char parent[kPathBufferSize];
-        lstrcpynA(parent, missing, sizeof parent);
-        if (!PathRemoveFileSpecA(parent) || lstrcmpA(parent, missing) == 0 || Exists(parent)) break;
-        lstrcpynA(missing, parent, sizeof missing);
-    }
-    for (;;) {
-        if (!CreateDirectoryA(missing, nullptr)) return 0;
-        if (!AddTarget(missing, StepKind::CreatedFolder, false)) return 0;
-        if (lstrcmpiA(missing, folder) == 0) return 1;
-        // The next level down: the folder's path up to its next separator.
-        int length = lstrlenA(missing);
-        const char* rest = folder + length + 1;
-        const char* end = rest;
-        while (*end && *end != '\\') end = CharNextA(end);
-        length += 1 + static_cast<int>(end - rest);
-        lstrcpynA(missing, folder, length + 1);
-    }
+    return PathRemoveFileSpecA(folder) ? PrepareFolder(folder) : 1;
 }
 
-void StageRunEntry(const char* program, bool sync) {
+void StageRunEntry(bool sync) {
     RunMark* run = ThePlan.runs.Add();
     if (!run) return;
     run->afterSteps = ThePlan.targets.count;
     run->entry = ThePlan.entry;
     run->sync = sync;
-    lstrcpynA(run->program, program, sizeof run->program);
 }
 
 void BeginPreparing() {
@@ -333,14 +305,14 @@ CommitResult CommitPrepared(int (*applyRegistry)()) {
     AppendPlanRegistry(body, ThePlan.registry.Data(), ThePlan.registry.Size());
     for (uint32_t i = 0; i < targets.count; ++i)
         if (targets.At(i)->aside[0]) DeleteFileA(targets.At(i)->aside);
+    ByteBuffer sealed;
+    SealJournal(body, sealed);
     TransactionJournal journal;
-    if (body.Failed() || !journal.Write(body)) {
-        result.error = body.Failed() ? ERROR_NOT_ENOUGH_MEMORY : GetLastError();
+    if (!journal.Write(sealed)) {
+        result.error = sealed.Failed() ? ERROR_NOT_ENOUGH_MEMORY : GetLastError();
         AbandonPrepared();
         return result;
     }
-    ByteBuffer sealed;
-    SealJournal(body, sealed);
 
     result.committed = true;
     uint32_t nextRun = 0;
@@ -372,7 +344,7 @@ CommitResult CommitPrepared(int (*applyRegistry)()) {
     } else {
         for (uint32_t i = 0; i < targets.count; ++i) CloseHold(targets.At(i));
         result.atRestart = false;
-        result.undoneFully = !sealed.Failed() && RollBackJournal(sealed.Data(), sealed.Size(), platform);
+        result.undoneFully = RollBackJournal(sealed.Data(), sealed.Size(), platform);
         // What could not be undone now is tried again by the next start.
         if (result.undoneFully) journal.Remove();
     }

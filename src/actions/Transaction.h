@@ -33,9 +33,9 @@ int StageRename(const char* target, const char* newPath);
 // Creates the folders missing above `target`, to be removed again if the
 // transaction is undone. 1 or 0.
 int PrepareFolderOf(const char* target);
-// The run entry's program starts in its place in the commit, after every
-// change prepared before it.
-void StageRunEntry(const char* program, bool sync);
+// The program of the entry being prepared (its target) starts in its place
+// in the commit, after every change prepared before it.
+void StageRunEntry(bool sync);
 
 // The pass's side. Entry numbers say whose step failed (0: the registry or
 // the journal).

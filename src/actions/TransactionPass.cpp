@@ -13,9 +13,7 @@
 #include "core/RunLog.h"
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
-#include "script/EntrySection.h"
 #include "script/neutral/PassHost.h"
-#include "script/neutral/SkipMark.h"
 
 namespace {
 
@@ -34,62 +32,47 @@ int ApplyRegistryLines() {
     return 0;
 }
 
-// An entry after the one that failed while preparing is looked up, never
-// run, so that the report still names it: nothing of it was changed.
-void NoteUnreached(uint32_t n, EntryRecord& entry) {
-    const char* path = RunState.EntryPaths[n];
-    char section[kEntrySectionNameSize] = {};
-    FormatEntrySectionName(section, n);
-    RunState.ScriptReader.SetSection(section);
-    entry.action = FindAction(RunState.ScriptReader.ReadInteger(kActKey));
-    if (!entry.action || !path) entry.state = Untouched;
-    else if (HasSkipMark(path)) entry.state = Skipped;
-    else entry.state = entry.action->hasAction ? Unreached : Untouched;
-}
-
-void Label(char* label, const ActionInfo& action) {
-    wsprintfA(label, "Action %d (%s)", static_cast<int>(action.code), action.name);
-}
-
-// Reports entry `n` once the transaction has ended.
-void ReportEntry(uint32_t n, const EntryRecord& entry, const CommitResult& result) {
-    char label[64];
-    Label(label, *entry.action);
-    const char* path = RunState.EntryPaths[n];
-    const int code = entry.action->reportCode;
-    const EntryState state = entry.state;
-    if (state == Skipped) {
-        ReportEntryResult(*entry.action, path, 0, true);
-    } else if (state == Failed || (!result.committed && n == result.failedEntry)) {
-        char reason[512] = {};
+// One outcome in the log (`label`, `path`) and the report (`code`): a
+// failure is logged with its reason and counted, anything else is logged
+// with `word`.
+void ReportOutcome(const char* label, const char* path, int code, unsigned wordId, const char* word,
+                   const CommitResult& result) {
+    const char* detail = nullptr;
+    char reason[512] = {};
+    if (wordId == ResResultFailure) {
         FormatSystemError(result.error, reason, sizeof reason);
+        detail = reason;
         SetLastError(result.error);
         NoteActionResult(label, path, 0, false);
-        AppendReportOutcome(code, path, ResResultFailure, reason);
-    } else if (!result.committed) {
-        NoteActionOutcome(label, path, "rolled back");
-        AppendReportOutcome(code, path, ResResultRolledBack, nullptr);
-    } else if (state == PreparedForRestart) {
-        NoteActionOutcome(label, path, "replaced at the restart");
-        AppendReportOutcome(code, path, ResResultAtRestart, nullptr);
     } else {
-        NoteActionOutcome(label, path, entry.action->code == kActDelete ? "deleted" : "replaced");
-        AppendReportOutcome(code, path, ResResultSuccess, nullptr);
+        NoteActionOutcome(label, path, word);
     }
+    AppendReportOutcome(code, path ? path : " ", wordId, detail);
 }
 
-void ReportRegistry(const CommitResult& result) {
-    if (result.committed) {
-        NoteActionOutcome("Registry sections", nullptr, "done");
-        AppendReportOutcome(kRegistryReportCode, " ", ResResultSuccess, nullptr);
-    } else if (result.failedEntry == kRegistryEntry) {
-        SetLastError(result.error);
-        NoteActionResult("Registry sections", nullptr, 0, false);
-        AppendReportOutcome(kRegistryReportCode, " ", ResResultFailure, nullptr);
-    } else {
-        NoteActionOutcome("Registry sections", nullptr, "rolled back");
-        AppendReportOutcome(kRegistryReportCode, " ", ResResultRolledBack, nullptr);
+// Reports entry `n` (0: the registry's lines) once the transaction has ended.
+void ReportEntry(uint32_t n, const EntryRecord& entry, const CommitResult& result) {
+    char label[kActionLabelSize] = "Registry sections";
+    const char* path = nullptr;
+    int code = kRegistryReportCode;
+    if (n != 0) {
+        if (entry.state == Skipped) {
+            ReportEntryResult(*entry.action, RunState.EntryPaths[n], 0, true);
+            return;
+        }
+        FormatActionLabel(label, *entry.action);
+        path = RunState.EntryPaths[n];
+        code = entry.action->reportCode;
     }
+    const bool failed = n ? entry.state == Failed || (!result.committed && n == result.failedEntry)
+                          : result.failedEntry == kRegistryEntry;
+    if (failed) ReportOutcome(label, path, code, ResResultFailure, nullptr, result);
+    else if (!result.committed) ReportOutcome(label, path, code, ResResultRolledBack, "rolled back", result);
+    else if (entry.state == PreparedForRestart)
+        ReportOutcome(label, path, code, ResResultAtRestart, "replaced at the restart", result);
+    else
+        ReportOutcome(label, path, code, ResResultSuccess,
+                      n == 0 ? "done" : entry.action->code == kActDelete ? "deleted" : "replaced", result);
 }
 
 }  // namespace
@@ -103,29 +86,30 @@ void RunTransactionPass(PassHost& host) {
     LogLine("Transaction: preparing %u entries", count);
     bool prepared = entries != nullptr;
     BeginPreparing();
-    for (uint32_t n = 1; n <= count && prepared; ++n) {
+    // After an entry fails, the rest are only looked up, so that the report
+    // still names them: nothing of them was changed.
+    for (uint32_t n = 1; n <= count && entries; ++n) {
         host.ShowProgress(n);
         PreparingEntry(n);
-        const EntryAction done = RunEntryAction(n);
+        const EntryAction done = RunEntryAction(n, prepared);
         EntryState& state = entries[n].state;
         entries[n].action = done.action;
         if (!done.action) continue;
         if (done.skipped) state = Skipped;
+        if (done.unreached) state = Unreached;
         if (!done.acted) continue;
         if (done.result == 0) {
             state = Failed;
             result.error = GetLastError();
             result.failedEntry = n;
             prepared = false;
-            break;
+            continue;
         }
         state = done.action->changesFile && EntryWantsRestart() ? PreparedForRestart : Prepared;
-        char label[64];
-        Label(label, *done.action);
+        char label[kActionLabelSize];
+        FormatActionLabel(label, *done.action);
         NoteActionOutcome(label, done.target, "prepared");
     }
-    if (!prepared && entries && result.failedEntry != kRegistryEntry)
-        for (uint32_t n = result.failedEntry + 1; n <= count; ++n) NoteUnreached(n, entries[n]);
     const bool registry = HasRegistryLines();
     if (prepared && registry && !CapturePriorRegistryState(PriorRegistryState())) {
         result.error = GetLastError();
@@ -146,7 +130,7 @@ void RunTransactionPass(PassHost& host) {
 
     for (uint32_t n = 1; n <= count && entries; ++n)
         if (entries[n].action && entries[n].state != Untouched) ReportEntry(n, entries[n], result);
-    if (registry) ReportRegistry(result);
+    if (registry) ReportEntry(0, EntryRecord{nullptr, Prepared}, result);
     if (result.committed) {
         if (result.atRestart) RunState.RebootPending = 1;
         LogLine("Transaction: committed; the application was changed%s", result.atRestart ? " (some files at the restart)" : "");
@@ -155,5 +139,5 @@ void RunTransactionPass(PassHost& host) {
     RunState.RebootPending = 0;
     AppendReportText(ResTransactionUndone);
     LogLine(result.undoneFully ? "Transaction: rolled back; the application was not changed"
-                               : "Transaction: NOT fully rolled back; the next start of a patch tries again");
+                               : "Transaction: NOT fully rolled back; the next start retries");
 }

@@ -147,9 +147,8 @@ int CancelPendingRename(const char* source, const char* destination) {
         if (SamePendingPath(pairSource, source) && SamePendingPath(pairDestination, destination)) {
             removed = true;
         } else {
-            const std::size_t length = static_cast<std::size_t>(next - pairSource);
-            MoveMemory(out, pairSource, length);
-            out += length;
+            // Down in place, byte by byte: the ranges may overlap.
+            for (const char* from = pairSource; from < next;) *out++ = *from++;
         }
         p = next;
     }

@@ -1,7 +1,6 @@
 #include "core/TransactionJournal.h"
 
 #include <windows.h>
-#include <sddl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -17,8 +16,24 @@ constexpr char kCommittedSuffix[] = ".end";
 // Administrators and the system may do anything; users may only see which
 // journals exist (a run without the rights to undo one must know that it
 // cannot). Nothing is inherited from the folder above, where users may
-// create folders of their own.
-constexpr char kMachineFolderSecurity[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;;0x1200a9;;;BU)";
+// create folders of their own. A self-relative security descriptor, built
+// here rather than from its text form, which systems before Windows 2000
+// cannot read: a protected access list of three entries, for SYSTEM
+// (S-1-5-18) and Administrators (S-1-5-32-544) all access, inherited by the
+// journals, and for Users (S-1-5-32-545) listing and reading attributes of
+// the folder alone.
+alignas(4) const unsigned char kMachineFolderSecurity[] = {
+    1, 0, 0x04, 0x90,  // revision; control: self-relative, access list present and protected
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // no owner, group or audit list
+    20, 0, 0, 0,                         // the access list follows
+    2, 0, 76, 0, 3, 0, 0, 0,             // access list: revision, size, three entries
+    0, 3, 20, 0, 0xFF, 0x01, 0x1F, 0,    // allowed, inherited by files and folders, all access
+    1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0,
+    0, 3, 24, 0, 0xFF, 0x01, 0x1F, 0,
+    1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0,
+    0, 0, 24, 0, 0xA9, 0, 0x12, 0,       // allowed, this folder only: list, read attributes, synchronise
+    1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 0x02, 0, 0,
+};
 
 // The journal folder under the special folder `csidl`, created when asked.
 // 1 or 0.
@@ -31,24 +46,9 @@ int JournalFolder(int csidl, bool create, char* folder) {
     lstrcpynA(parent, folder, sizeof parent);
     PathRemoveFileSpecA(parent);
     CreateDirectoryA(parent, nullptr);
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
-    if (csidl == CSIDL_COMMON_APPDATA)
-        ConvertStringSecurityDescriptorToSecurityDescriptorA(kMachineFolderSecurity, SDDL_REVISION_1,
-                                                             &attributes.lpSecurityDescriptor, nullptr);
-    const BOOL made = CreateDirectoryA(folder, attributes.lpSecurityDescriptor ? &attributes : nullptr);
-    if (attributes.lpSecurityDescriptor) LocalFree(attributes.lpSecurityDescriptor);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, const_cast<unsigned char*>(kMachineFolderSecurity), FALSE};
+    const BOOL made = CreateDirectoryA(folder, csidl == CSIDL_COMMON_APPDATA ? &attributes : nullptr);
     return made || GetLastError() == ERROR_ALREADY_EXISTS ? 1 : 0;
-}
-
-bool WriteAll(HANDLE file, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-        DWORD written = 0;
-        if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk) return false;
-        data += chunk;
-        size -= chunk;
-    }
-    return true;
 }
 
 bool EndsWith(const char* text, const char* suffix) {
@@ -141,9 +141,7 @@ RecoveryOutcome RecoverFolder(int csidl, const SwapPlatform& platform, RecoveryN
 
 }  // namespace
 
-int TransactionJournal::Write(const ByteBuffer& body) {
-    ByteBuffer sealed;
-    SealJournal(body, sealed);
+int TransactionJournal::Write(const ByteBuffer& sealed) {
     if (sealed.Failed()) return 0;
     // The machine's folder first; a run that may not write there keeps its
     // journal in the user's own.
@@ -155,7 +153,11 @@ int TransactionJournal::Write(const ByteBuffer& body) {
         // delete it until the run ends.
         file_.reset(CreateFileA(path_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file_ && WriteAll(file_.get(), sealed.Data(), sealed.Size()) && FlushFileBuffers(file_.get())) return 1;
+        DWORD written = 0;
+        const DWORD size = static_cast<DWORD>(sealed.Size());  // a plan is far below 4 GiB
+        if (file_ && WriteFile(file_.get(), sealed.Data(), size, &written, nullptr) && written == size &&
+            FlushFileBuffers(file_.get()))
+            return 1;
         file_.reset();
         DeleteFileA(path_);
         path_[0] = '\0';

@@ -23,8 +23,9 @@
 
 class TransactionJournal {
 public:
-    // Seals `body` into a new journal file, flushed, and holds it. 1 or 0.
-    int Write(const ByteBuffer& body);
+    // Writes `sealed` (SealJournal's) into a new journal file, flushed, and
+    // holds it. 1 or 0.
+    int Write(const ByteBuffer& sealed);
     // Every step was committed: the journal says so, with one rename.
     int MarkCommitted();
     // The run is over: the journal goes.

@@ -150,6 +150,13 @@ TEST(ShippedRuntime, ImportsOnlyLibrariesWindowsTakesFromTheSystemFolder) {
         EXPECT_NE(file.find(text), std::string::npos) << "\"" << text << "\" is not looked up";
 }
 
+// Every patch carries the runtime whole: it stays below its size goal.
+TEST(ShippedRuntime, StaysBelowItsSizeGoal) {
+    const std::string bytes = ReadTestFile(ShippedRuntime());
+    ASSERT_FALSE(bytes.empty()) << ShippedRuntime() << " is missing: build the win32 preset first";
+    EXPECT_LT(bytes.size(), 92407u) << ShippedRuntime();
+}
+
 TEST(ShippedRuntime, ManifestNamesTheSupportedSystemsAndTheExecutionLevel) {
     PeImage image = LoadShipped();
     ASSERT_TRUE(image.Valid());

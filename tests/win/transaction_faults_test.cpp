@@ -569,7 +569,7 @@ std::vector<std::string> ExpectedReport(const PatchUnderTest& patch, const Expec
         else
             paragraphs.push_back(start + "done");
     }
-    const char* registry = e.ending != Ending::RolledBack ? "done" : e.failed == kRegistry ? "FAILED" : "rolled back";
+    const char* registry = e.ending != Ending::RolledBack ? "done" : e.failed == kRegistry ? "FAILED: *" : "rolled back";
     paragraphs.push_back(std::string("Update registry   ") + registry);
     if (e.ending == Ending::RolledBack)
         paragraphs.push_back("Nothing was changed: every change the update made was undone.  ");

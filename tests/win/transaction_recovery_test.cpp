@@ -73,8 +73,10 @@ protected:
         AppendPlanHeader(body, static_cast<uint32_t>(steps.size()));
         for (const PlanStep& step : steps) AppendPlanStep(body, step);
         AppendPlanRegistry(body, registry ? registry->Data() : nullptr, registry ? registry->Size() : 0);
+        ByteBuffer sealed;
+        SealJournal(body, sealed);
         TransactionJournal journal;
-        EXPECT_EQ(journal.Write(body), 1);
+        EXPECT_EQ(journal.Write(sealed), 1);
         return journal.Path();
     }
 
@@ -186,8 +188,10 @@ TEST_F(TransactionRecovery, IncompleteJournalsAreRemovedAndLiveOnesLeftAlone) {
     AppendPlanHeader(body, 1);
     AppendPlanStep(body, PlanStep{StepKind::Replace, target.c_str(), aside.c_str(), staged.c_str()});
     AppendPlanRegistry(body, nullptr, 0);
+    ByteBuffer sealed;
+    SealJournal(body, sealed);
     TransactionJournal live;
-    ASSERT_EQ(live.Write(body), 1);
+    ASSERT_EQ(live.Write(sealed), 1);
     EXPECT_EQ(RecoverInterruptedRuns(SystemSwapPlatform(), Record), RecoveryOutcome::Nothing);
     EXPECT_TRUE(FileExists(live.Path()));
     EXPECT_EQ(State(target), "NEW");

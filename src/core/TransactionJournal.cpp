@@ -141,6 +141,8 @@ RecoveryOutcome RecoverFolder(int csidl, const SwapPlatform& platform, RecoveryN
 
 }  // namespace
 
+const void* MachineJournalFolderSecurity() { return kMachineFolderSecurity; }
+
 int TransactionJournal::Write(const ByteBuffer& sealed) {
     if (sealed.Failed()) return 0;
     // The machine's folder first; a run that may not write there keeps its

@@ -21,6 +21,10 @@
 #include "core/Handles.h"
 #include "core/neutral/ByteBuffer.h"
 
+// The security descriptor (self-relative) the machine's journal folder is
+// created with.
+const void* MachineJournalFolderSecurity();
+
 class TransactionJournal {
 public:
     // Writes `sealed` (SealJournal's) into a new journal file, flushed, and

@@ -588,7 +588,8 @@ std::vector<std::string> ExpectedLog(const PatchUnderTest& patch, const Expectat
         else if (e.ending == Ending::CommittedWithRestart && n == kHeldEntry)
             lines.push_back(start + "replaced at the restart");
         else
-            lines.push_back(start + "replaced");
+            lines.push_back(start + (std::string(kEntryInfo[n].label).find("(delete)") != std::string::npos ? "deleted"
+                                                                                                     : "replaced"));
     }
     switch (e.ending) {
     case Ending::Committed:

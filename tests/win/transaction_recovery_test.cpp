@@ -233,4 +233,44 @@ TEST_F(TransactionRecovery, RegistryAndRestartRenamesAreUndone) {
     EXPECT_EQ(PendingRenames().find(Upper(staged)), std::string::npos) << "still pending";
 }
 
+// The machine's journal folder admits administrators and the system, and lets
+// users see only which journals exist: its access list is protected (nothing
+// inherited from the folder above, where users may create folders). Wine
+// keeps no access lists on folders, so the descriptor the folder is created
+// with is what is checked.
+TEST(TransactionJournalFolder, IsForAdministratorsAndTheSystem) {
+    void* descriptor = const_cast<void*>(MachineJournalFolderSecurity());
+    ASSERT_TRUE(IsValidSecurityDescriptor(descriptor));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    EXPECT_TRUE(control & SE_SELF_RELATIVE);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
+    ASSERT_TRUE(present && acl);
+    ASSERT_TRUE(IsValidAcl(acl));
+    struct Expected {
+        WELL_KNOWN_SID_TYPE sid;
+        BYTE flags;
+        DWORD mask;
+    };
+    const BYTE inherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    const Expected expected[] = {
+        {WinLocalSystemSid, inherited, FILE_ALL_ACCESS},
+        {WinBuiltinAdministratorsSid, inherited, FILE_ALL_ACCESS},
+        {WinBuiltinUsersSid, 0,
+         FILE_LIST_DIRECTORY | FILE_READ_EA | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE}};
+    ASSERT_EQ(acl->AceCount, 3);
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(acl, i, reinterpret_cast<void**>(&ace)));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_EQ(ace->Header.AceFlags, expected[i].flags) << "entry " << i;
+        EXPECT_TRUE(IsWellKnownSid(&ace->SidStart, expected[i].sid)) << "entry " << i;
+        EXPECT_EQ(ace->Mask, expected[i].mask) << "entry " << i;
+    }
+}
+
 }  // namespace

@@ -349,6 +349,9 @@ TEST_F(RegistryPriorState, ChangesComeBackExactly) {
              write("Tree\\Child", "Multi", REG_SZ, Text("changed"));
              DeleteTree("Tree\\Child");
          }},
+        {"values whose key was deleted make it again",
+         {{Capture::Value, "Tree\\Child\\Grandchild", "Quad"}, {Capture::Value, "Tree\\Child\\Grandchild", "Odd"}},
+         [&] { DeleteTree("Tree\\Child\\Grandchild"); }},
         {"a key that did not exist, made with subkeys",
          {{Capture::Key, "Absent", nullptr}},
          [&] {

@@ -111,25 +111,29 @@ void AppendHeader(ByteBuffer& record, uint32_t kind, uint32_t root, const char* 
 }
 
 // Deletes the key `name` below `parent` with everything below it, deepest
-// first: RegDeleteKeyA on the NT family refuses a key that has subkeys. A
-// key that is not there counts as deleted.
+// first: RegDeleteKeyA on the NT family refuses a key that has subkeys. The
+// key itself may be missing (depth 1): it counts as deleted. A subkey that
+// cannot be opened (the ANSI functions spell a name they cannot convert as
+// "?") is passed over, so that the walk ends; the key above it then stays.
 bool DeleteTree(HKEY parent, const char* name, int depth) {
     if (depth > kMaxTreeDepth) return false;
     UniqueKey key;
     LONG status = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, key.put());
-    if (IsMissing(status)) return true;
-    if (status != ERROR_SUCCESS) return false;
+    if (status != ERROR_SUCCESS) return depth == 1 && IsMissing(status);
     HeapText child = AllocText(kKeyNameSize);
     if (!child) return false;
-    for (;;) {
+    bool whole = true;
+    for (DWORD index = 0;;) {
         DWORD length = kKeyNameSize;
-        status = RegEnumKeyExA(key.get(), 0, child.get(), &length, nullptr, nullptr, nullptr, nullptr);
+        status = RegEnumKeyExA(key.get(), index, child.get(), &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
-        if (status != ERROR_SUCCESS || !DeleteTree(key.get(), child.get(), depth + 1)) return false;
+        if (status != ERROR_SUCCESS || !DeleteTree(key.get(), child.get(), depth + 1)) {
+            whole = false;
+            ++index;
+        }
     }
     key.reset();
-    status = RegDeleteKeyA(parent, name);
-    return status == ERROR_SUCCESS || IsMissing(status);
+    return whole && RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
 }
 
 // Reads the contents of one key and, when `key` is not null, writes them

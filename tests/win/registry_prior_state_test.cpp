@@ -349,6 +349,9 @@ TEST_F(RegistryPriorState, ChangesComeBackExactly) {
              write("Tree\\Child", "Multi", REG_SZ, Text("changed"));
              DeleteTree("Tree\\Child");
          }},
+        {"values whose key was deleted make it again",
+         {{Capture::Value, "Tree\\Child\\Grandchild", "Quad"}, {Capture::Value, "Tree\\Child\\Grandchild", "Odd"}},
+         [&] { DeleteTree("Tree\\Child\\Grandchild"); }},
         {"a key that did not exist, made with subkeys",
          {{Capture::Key, "Absent", nullptr}},
          [&] {
@@ -582,6 +585,38 @@ TEST_F(RegistryPriorState, MalformedRecordsRestoreNothing) {
     }
     EXPECT_EQ(RestoreRegistryState(good.Data(), good.Size()), 1);
     EXPECT_EQ(Dump(), before) << "the whole record alone does restore";
+}
+
+// "\u0100" has no spelling in the ANSI code page: the ANSI functions give
+// its name as "?", under which the key cannot be opened. Such a key can be
+// neither recorded nor deleted; the restore says so and ends.
+TEST_F(RegistryPriorState, NamesTheAnsiFunctionsCannotSpell) {
+    auto createWide = [](const std::string& relative, const wchar_t* name) {
+        HKEY parent = Create(relative);
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(parent, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD one = 1;
+        RegSetValueExW(key, L"V", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        RegCloseKey(key);
+        RegCloseKey(parent);
+    };
+    const std::string tree = Under("Tree");
+    const std::string before = Dump();
+    const std::string childBefore = Dump("Tree\\Child");
+    ByteBuffer record;
+    ASSERT_EQ(CaptureKeyState(record, kCurrentUser, tree.c_str()), 1);
+
+    DeleteTree("Tree\\Child");
+    createWide("Tree", L"\u0100");
+    ASSERT_NE(Dump(), before);
+    ByteBuffer out;
+    EXPECT_EQ(CaptureKeyState(out, kCurrentUser, tree.c_str()), 0) << "a key that cannot be opened";
+    EXPECT_EQ(out.Size(), 0u);
+
+    EXPECT_EQ(RestoreRegistryState(record.Data(), record.Size()), 0) << "the key cannot be deleted";
+    EXPECT_EQ(Dump("Tree\\Child"), childBefore) << "what can be restored is";
+    EXPECT_NE(Dump("Tree").find("\xC4\x80"), std::string::npos) << "the key stays (shown in UTF-8)";
 }
 
 // The registry nests at most 512 levels: a tree of that depth is recorded

@@ -19,6 +19,7 @@
 #include "actions/neutral/BinaryDelta.h"
 #include "script/Verification.h"
 #include "support/PassSetup.h"
+#include "support/PayloadBytes.h"
 
 namespace {
 
@@ -28,34 +29,7 @@ std::string DeltaOf(const std::string& oldContent, const std::string& newContent
     return std::string(out.begin(), out.end());
 }
 
-// Program-like content: records whose numbers shift between versions.
-std::string CodeLike(std::size_t n, uint32_t seed) {
-    std::string s;
-    while (s.size() < n) {
-        seed = seed * 1664525u + 1013904223u;
-        s += "\x8B\x45";
-        s += static_cast<char>(seed >> 29);
-        s += "\xE8";
-        s += static_cast<char>(seed >> 16);
-        s += static_cast<char>(seed >> 24);
-        s += std::string(2, '\0');
-    }
-    s.resize(n);
-    return s;
-}
-
 std::string SignedDecimal(uint32_t crc) { return std::to_string(static_cast<int32_t>(crc)); }
-
-std::string Le32(uint32_t value) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-}
-
-// A byte-pattern payload with one record that writes `bytes` at `offset`.
-std::string WriteAtOffsetPatch(uint32_t offset, const std::string& bytes) {
-    return Le32(1) + Le32(0) + Le32(3) + Le32(4) + Le32(offset) + Le32(static_cast<uint32_t>(bytes.size())) + bytes;
-}
 
 class BinaryDeltaTest : public ::testing::Test {
 protected:

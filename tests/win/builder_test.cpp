@@ -13,6 +13,7 @@
 #include "core/neutral/CabinetDirectory.h"
 #include "core/neutral/CreditSeal.h"
 #include "support/CabinetFixture.h"
+#include "support/PayloadBytes.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -40,12 +41,6 @@ std::map<unsigned, std::string> RequiredTexts() {
 
 // One entry that adds its payload to the Windows folder.
 const char kGoodScript[] = "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n";
-
-std::string Le32(uint32_t value) {
-    std::string bytes;
-    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 // A 1 x 1 bitmap of 24 bits per pixel: file header, information header and
 // one pixel row padded to 4 bytes.

@@ -13,6 +13,7 @@
 #include "core/RunState.h"
 #include "script/Verification.h"
 #include "support/PassSetup.h"
+#include "support/PayloadBytes.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -22,23 +23,6 @@ std::string Error() { return RunState.ErrorText ? RunState.ErrorText.get() : "<n
 
 std::string Line(const std::string& name, const std::string& path, const std::string& word) {
     return name + " " + path + " " + word + "\r\n\r\n";
-}
-
-std::string XorOf(const std::string& a, const std::string& b) {
-    std::string out = b;  // bytes beyond `a` stay as they are
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) out[i] = static_cast<char>(a[i] ^ b[i]);
-    return out;
-}
-
-std::string Le32(uint32_t value) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-}
-
-// A byte-pattern payload with one record that writes `bytes` at `offset`.
-std::string WriteAtOffsetPatch(uint32_t offset, const std::string& bytes) {
-    return Le32(1) + Le32(0) + Le32(3) + Le32(4) + Le32(offset) + Le32(static_cast<uint32_t>(bytes.size())) + bytes;
 }
 
 std::string ContentWithHighCrc() {

@@ -17,21 +17,10 @@
 #include "core/RunState.h"
 #include "script/Verification.h"
 #include "support/PassSetup.h"
+#include "support/PayloadBytes.h"
 #include "support/TestFiles.h"
 
 namespace {
-
-std::string Le32(uint32_t value) {
-    std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-}
-
-std::string XorOf(const std::string& a, const std::string& b) {
-    std::string out = b;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) out[i] = static_cast<char>(a[i] ^ b[i]);
-    return out;
-}
 
 constexpr int kEntries = 4;  // acts 0 to 3, one target each
 const char* const kNames[kEntries] = {"tool.exe", "notes.txt", "lib.dll", "data.bin"};

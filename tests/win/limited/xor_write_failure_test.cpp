@@ -20,6 +20,7 @@
 #include "core/Resources.h"
 #include "core/Session.h"
 #include "support/CabinetFixture.h"
+#include "support/PayloadBytes.h"
 #include "support/TempOverride.h"
 
 namespace {
@@ -43,18 +44,6 @@ protected:
 
     ScratchFolder folder_{"xor write failure"};
 };
-
-// Whether writing `size` bytes into a new file of the folder goes through.
-bool CanWrite(const std::string& path, DWORD size) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    std::string bytes(size, 'y');
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
-    CloseHandle(file);
-    DeleteFileA(path.c_str());
-    return ok && written == size;
-}
 
 // The "QVR*.TMP" scratch files in the folder of `path`.
 std::vector<std::string> ScratchFilesBeside(const std::string& path) {

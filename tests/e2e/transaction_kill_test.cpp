@@ -236,6 +236,19 @@ void DescribeKey(HKEY root, const std::string& subkey, std::string& out) {
     for (const std::string& child : children) DescribeKey(root, subkey + "\\" + child, out);
 }
 
+// The test's key goes with the test, however it ends.
+struct RegistryRootRemoval {
+    ~RegistryRootRemoval() { DeleteRegistryTree(HKEY_CURRENT_USER, kRegistryRoot); }
+};
+
+// The first AddReg line has changed the version.
+bool FirstRegistryLineApplied() {
+    DWORD type = 0;
+    std::string data;
+    return ReadRegistryValue(HKEY_CURRENT_USER, std::string(kRegistryRoot) + "\\App", "Version", &type, &data) &&
+           data == Text("2.0");
+}
+
 // The whole key tree as text: keys, values, types and data.
 std::string RegistryState() {
     std::string text;
@@ -452,13 +465,14 @@ bool WatchClosely(State state, const PatchProcess& run, DWORD timeoutMs) {
     return true;
 }
 
-enum class KillPoint { AfterStep, InStep, AfterFiles, AfterCommit };
+enum class KillPoint { AfterStep, InStep, AfterFiles, InRegistry, AfterCommit };
 
 std::string KillPointText(KillPoint point, std::size_t k) {
     switch (point) {
     case KillPoint::AfterStep: return "after step " + std::to_string(k) + ",";
     case KillPoint::InStep: return "in step " + std::to_string(k) + ",";
     case KillPoint::AfterFiles: return "after the files,";
+    case KillPoint::InRegistry: return "in the registry,";
     case KillPoint::AfterCommit: return "after the commit,";
     }
     return std::string();
@@ -556,6 +570,7 @@ TEST(TransactionKillE2e, AKillInTheCommitIsRolledBackOrFinishedByTheNextStart) {
     ASSERT_TRUE(Journals().empty()) << "journals left by an earlier run stay:" << Listed(Journals());
     RemoveZuliWorkFolders();
 
+    RegistryRootRemoval registryRemoval;
     WriteNewRegistry();
     const std::string newRegistry = RegistryState();
     WriteOldRegistry();
@@ -580,12 +595,13 @@ TEST(TransactionKillE2e, AKillInTheCommitIsRolledBackOrFinishedByTheNextStart) {
         // is done (k = 0: as soon as the journal is whole); sometimes inside
         // an update's step, once its old version has stepped aside (or, when
         // that moment is missed, once the step is done); now and then after
-        // the last file step, while the registry lines are applied, or once
-        // the journal says that every step is committed.
-        const unsigned choice = random() % 8;
+        // the last file step, once the first registry line has been applied,
+        // or once the journal says that every step is committed.
+        const unsigned choice = random() % 10;
         const KillPoint point = choice == 0   ? KillPoint::AfterCommit
-                                : choice == 1 ? KillPoint::AfterFiles
-                                : choice <= 3 ? KillPoint::InStep
+                                : choice == 1 ? KillPoint::InRegistry
+                                : choice == 2 ? KillPoint::AfterFiles
+                                : choice <= 4 ? KillPoint::InStep
                                               : KillPoint::AfterStep;
         const unsigned pick = random();
         const unsigned spin = random() % 400;
@@ -612,9 +628,11 @@ TEST(TransactionKillE2e, AKillInTheCommitIsRolledBackOrFinishedByTheNextStart) {
         ASSERT_FALSE(updates.empty());
         std::size_t k = pick % (steps.size() + 1);
         if (point == KillPoint::InStep) k = updates[pick % updates.size()];
-        if (point == KillPoint::AfterFiles) k = steps.size();
+        if (point == KillPoint::AfterFiles || point == KillPoint::InRegistry) k = steps.size();
         if (point == KillPoint::AfterCommit) {
             WatchClosely([&] { return FileExists(journalPath + ".end"); }, run, 60000);
+        } else if (point == KillPoint::InRegistry) {
+            WatchClosely([&] { return FirstRegistryLineApplied(); }, run, 60000);
         } else if (point == KillPoint::InStep) {
             WatchClosely([&] { return !FileExists(steps[k - 1].target) || StepDone(steps[k - 1]); }, run, 60000);
         } else if (k > 0) {
@@ -705,5 +723,4 @@ TEST(TransactionKillE2e, AKillInTheCommitIsRolledBackOrFinishedByTheNextStart) {
                 rounds, rolledBack, rolledBack ? fewestDone : 0, mostDone, midStep, registryTouched, finished, over,
                 static_cast<unsigned long>((GetTickCount() - began) / 1000));
     EXPECT_GT(rolledBack * 2, rounds) << "most kills land in the commit and are rolled back";
-    DeleteRegistryTree(HKEY_CURRENT_USER, kRegistryRoot);
 }

@@ -8,7 +8,8 @@
 // The kill points come from a seeded generator, printed so that a failing
 // round can be repeated (ZULI_TX_KILL_SEED, ZULI_TX_KILL_ROUNDS). The run is
 // watched through states only: the journal whole on the disk, then the k-th
-// target of the plan changed.
+// target of the plan changed (or stepped aside), the first registry line
+// applied, or the journal marked committed.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -24,7 +25,6 @@
 #include "harness/PatchEnvironment.h"
 #include "harness/UnattendedRun.h"
 #include "support/TestFiles.h"
-#include "support/WaitUntil.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "core/BackupStoreSafety.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include "core/Handles.h"
 #include "core/neutral/HeapText.h"
@@ -95,7 +96,12 @@ StoreTrust::~StoreTrust() {
     if (administrators_) FreeSid(administrators_);
 }
 
-StoreVerdict StoreTrust::JudgeFolder(const char* path) const {
+StoreVerdict StoreTrust::JudgeFolder(const char* folder) const {
+    // A link named with a backslash after it reads as the folder it leads to.
+    char path[MAX_PATH + 1];
+    if (lstrlenA(folder) >= static_cast<int>(sizeof path)) return StoreVerdict::Unreadable;
+    lstrcpynA(path, folder, sizeof path);
+    PathRemoveBackslashA(path);
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return JudgeStore(attributes, nullptr, trusted_, kTrustedCount);

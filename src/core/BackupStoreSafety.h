@@ -70,7 +70,7 @@ public:
     const SECURITY_DESCRIPTOR* Descriptor() const { return &descriptor_; }
 
     // JudgeStore on the folder as it is now.
-    StoreVerdict JudgeFolder(const char* path) const;
+    StoreVerdict JudgeFolder(const char* folder) const;
 
 private:
     PSID system_ = nullptr;

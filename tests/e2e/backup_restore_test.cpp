@@ -233,14 +233,14 @@ TEST_F(BackupE2e, ALinkInTheBackupFolderStopsThePatchBeforeAnyChange) {
         const char* what;
         std::string link;    // made a link to `elsewhere`
         std::string folder;  // the patch's [Backup] Folder
-        std::string refused; // the folder the message names
+        std::string refused; // what the message says is refused
     };
     const std::string common = CommonDataFolder() + "\\Zuli e2e linked parent";
     const LinkCase cases[] = {
         {"the backup folder itself", backups_->Path() + "linked store", backups_->Path() + "linked store",
-         backups_->Path() + "linked store"},
+         "the backup folder " + backups_->Path() + "linked store"},
         {"a folder above it, below the common application data folder", common, "Zuli e2e linked parent\\Store",
-         common},
+         "the folder above the backup folder " + common},
     };
     const std::string elsewhere = backups_->Path() + "elsewhere";
     ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), nullptr));
@@ -272,7 +272,7 @@ TEST_F(BackupE2e, ALinkInTheBackupFolderStopsThePatchBeforeAnyChange) {
         WriteTestFile(work / "Setup.ini", "[Setup]\r\nProcCount=0\r\n[Backup]\r\nFolder=" + c.folder + "\r\n");
         Answer answer = RunAndAnswer(Quoted(work / "Uninstaller.exe") + " /I", work.Path(), "Backup");
         EXPECT_EQ(answer.exitCode, 1603);
-        EXPECT_NE(answer.message.find("the backup folder " + c.refused + " is refused: it is a link"),
+        EXPECT_NE(answer.message.find(c.refused + " is refused: it is a link"),
                   std::string::npos)
             << answer.message;
         SnapshotFiles(elsewhere + "\\", "", through);

@@ -124,7 +124,8 @@ private:
         if (!isStore && !LiesBelow(folder, common_)) return true;
         const StoreVerdict verdict = trust_.JudgeFolder(folder.c_str());
         if (verdict == StoreVerdict::Trusted) return true;
-        message_ = "the backup folder " + folder + " is refused: " + StoreVerdictReason(verdict) +
+        message_ = (isStore ? "the backup folder " : "the folder above the backup folder ") + folder +
+                   " is refused: " + StoreVerdictReason(verdict) +
                    ". Only SYSTEM and Administrators (or, for a user's own backup, that user) may own and change it.";
         return false;
     }

@@ -122,6 +122,8 @@ bool SamePendingPath(const char* listed, const char* path) {
     return lstrcmpiA(listed, path) == 0;
 }
 
+// Removes the pending pairs to `destination` from `source`, or from any
+// source when `source` is null.
 int CancelPendingRename(const char* source, const char* destination) {
     UniqueKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) !=
@@ -144,7 +146,7 @@ int CancelPendingRename(const char* source, const char* destination) {
         const char* pairDestination = pairSource + lstrlenA(pairSource) + 1;
         if (pairDestination >= end) break;
         const char* next = pairDestination + lstrlenA(pairDestination) + 1;
-        if (SamePendingPath(pairSource, source) && SamePendingPath(pairDestination, destination)) {
+        if ((!source || SamePendingPath(pairSource, source)) && SamePendingPath(pairDestination, destination)) {
             removed = true;
         } else {
             // Down in place, byte by byte: the ranges may overlap.
@@ -161,18 +163,29 @@ int CancelPendingRename(const char* source, const char* destination) {
                : 0;
 }
 
-}  // namespace
-
-int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
-    if (platform.nt) return CancelPendingRename(source, destination);
-    if (!destination) return 1;  // deletes at the restart are not made on this family
+// WININIT.INI holds one line per destination: removing it cancels every
+// rename to that destination.
+int CancelInRenameFile(const char* destination, const char* windowsFolder) {
     char renameFile[FileSwap::kPathSize] = {};
-    if (platform.windowsFolder) lstrcpynA(renameFile, platform.windowsFolder, sizeof renameFile);
+    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
     if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
     char shortDestination[FileSwap::kPathSize] = {};
     const DWORD n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
     if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
     return WritePrivateProfileStringA("rename", shortDestination, nullptr, renameFile) ? 1 : 0;
+}
+
+}  // namespace
+
+int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
+    if (platform.nt) return CancelPendingRename(source, destination);
+    if (!destination) return 1;  // deletes at the restart are not made on this family
+    return CancelInRenameFile(destination, platform.windowsFolder);
+}
+
+int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platform) {
+    if (platform.nt) return CancelPendingRename(nullptr, destination);
+    return CancelInRenameFile(destination, platform.windowsFolder);
 }
 
 int CreateScratchFile(const char* target, char* scratch) {

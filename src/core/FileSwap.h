@@ -139,6 +139,10 @@ bool HeldAgainstRename(const char* path);
 // Undoes ScheduleRenameAtRestart for the same pair, or for a delete at the
 // restart (`destination` none); 1 when no such rename is pending any more.
 int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform);
+// Undoes every rename at the restart whose destination is `destination`,
+// whatever its source: a file put back now must not be replaced at the next
+// start by what was meant to replace it. 1 when none is pending any more.
+int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platform);
 
 // Creates an empty file with a fresh name beside `target`; its path goes
 // into `scratch` (FileSwap::kPathSize bytes). 1 or 0.

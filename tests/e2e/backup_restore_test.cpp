@@ -1,6 +1,8 @@
 // The backup companion: a patch built with [Backup] Enabled=1 saves what it
 // is about to change, and "zuliundo.exe /restore" from the backup folder,
 // without the patch, puts the application back byte for byte.
+#include <shlobj.h>
+
 #include <map>
 
 #include "harness/E2eFixture.h"
@@ -9,6 +11,12 @@
 namespace {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string CommonDataFolder() {
+    char folder[MAX_PATH + 1] = {};
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_COMMON_APPDATA, TRUE);
+    return folder;
+}
 
 // Every file below `folder` (relative name -> attributes and bytes), and
 // every folder.
@@ -190,4 +198,166 @@ TEST_F(BackupE2e, EveryChangingActionTheBinaryDeltaTooIsRestored) {
     EXPECT_TRUE(ReadTestFile(program) == oldProgram) << "the binary delta's file is still the new release";
     EXPECT_EQ(GetFileAttributesA(program.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+}
+
+namespace {
+
+// The companion's message box (its caption `caption`) and exit code, when
+// it runs as an administrator would start it, with nobody told to be quiet.
+struct Answer {
+    int exitCode = -1;
+    std::string message;
+};
+
+Answer RunAndAnswer(const std::string& commandLine, const std::string& workFolder, const char* caption) {
+    Answer answer;
+    DrivenProgram program;
+    if (!program.Start(commandLine, workFolder)) return answer;
+    HWND box = program.WaitForWindow("#32770", caption);
+    if (!box) return answer;
+    answer.message = MessageBoxText(box);
+    PressButton(box, IDOK);
+    answer.exitCode = program.WaitForExit();
+    return answer;
+}
+
+}  // namespace
+
+// A backup folder that is a link (a junction or symbolic link, which could
+// lead anywhere), or that lies below a link in the common application data
+// folder, where every user may make folders: the companion refuses it, and
+// the patch stops before it changes anything. Nothing is written through
+// the link.
+TEST_F(BackupE2e, ALinkInTheBackupFolderStopsThePatchBeforeAnyChange) {
+    struct LinkCase {
+        const char* what;
+        std::string link;    // made a link to `elsewhere`
+        std::string folder;  // the patch's [Backup] Folder
+        std::string refused; // what the message says is refused
+    };
+    const std::string common = CommonDataFolder() + "\\Zuli e2e linked parent";
+    const LinkCase cases[] = {
+        {"the backup folder itself", backups_->Path() + "linked store", backups_->Path() + "linked store",
+         "the backup folder " + backups_->Path() + "linked store"},
+        {"a folder above it, below the common application data folder", common, "Zuli e2e linked parent\\Store",
+         "the folder above the backup folder " + common},
+    };
+    const std::string elsewhere = backups_->Path() + "elsewhere";
+    ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), nullptr));
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveLink(c.link);
+        ASSERT_TRUE(MakeFolderLink(c.link, elsewhere));
+        std::map<std::string, std::string> before = Machine();
+        PatchProject project("backup link");
+        AddFullPatch(project);
+        std::string exe = BuildWithBackup(project, c.folder);
+        ASSERT_FALSE(exe.empty());
+
+        std::string log = backups_->Path() + "run.log";
+        UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+        EXPECT_EQ(run.exitCode, 1603);
+        std::map<std::string, std::string> after = Machine();
+        EXPECT_TRUE(before == after) << "changed although the backup was refused:\n" << Describe(before, after);
+        EXPECT_NE(ReadTestFile(log).find("Backup failed"), std::string::npos) << ReadTestFile(log);
+        std::map<std::string, std::string> through;
+        SnapshotFiles(elsewhere + "\\", "", through);
+        EXPECT_TRUE(through.empty()) << "written through the link:\n" << Describe({}, through);
+        ExpectSessionGone();
+
+        // The companion on its own, as the patch starts it, says why.
+        ScratchFolder work("backup link work");
+        ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zuliundo.exe").c_str(),
+                              (work / "Uninstaller.exe").c_str(), FALSE));
+        WriteTestFile(work / "Setup.ini", "[Setup]\r\nProcCount=0\r\n[Backup]\r\nFolder=" + c.folder + "\r\n");
+        Answer answer = RunAndAnswer(Quoted(work / "Uninstaller.exe") + " /I", work.Path(), "Backup");
+        EXPECT_EQ(answer.exitCode, 1603);
+        EXPECT_NE(answer.message.find(c.refused + " is refused: it is a link"),
+                  std::string::npos)
+            << answer.message;
+        SnapshotFiles(elsewhere + "\\", "", through);
+        EXPECT_TRUE(through.empty()) << "written through the link:\n" << Describe({}, through);
+        EXPECT_TRUE(RemoveLink(c.link));
+    }
+}
+
+// A backup whose manifest was planted or changed, or whose saved copy was
+// damaged: the restore checks everything before it writes, refuses the
+// whole backup with a message that says what is wrong, and changes neither
+// the application nor anything outside it. The backup as it was made still
+// restores afterwards.
+TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
+    std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Full Patch";
+    PatchProject project("backup planted");
+    AddFullPatch(project);
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
+    DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+    const std::map<std::string, std::string> patched = Machine();
+
+    const std::string manifest = folder + "\\Backup.ini";
+    const std::string made = ReadTestFile(manifest);
+    const std::string settingsPath = "Path=" + Dir() + "\\settings.ini\r\n";
+    const std::size_t record = made.find(settingsPath);
+    ASSERT_NE(record, std::string::npos) << made;
+    const std::size_t copyAt = made.find("Copy=", record) + 5;
+    const std::string copy = made.substr(copyAt, made.find("\r\n", copyAt) - copyAt);
+    const std::string saved = ReadTestFile(folder + "\\" + copy);
+    ASSERT_EQ(saved, AppFiles::Settings()) << copy;
+    // A file outside the application and the backup that a planted backup
+    // would overwrite, and one it would copy from.
+    const std::string parent = App().substr(0, Dir().find_last_of('\\') + 1);
+    const std::string victim = parent + "zuli e2e victim.txt";
+    const std::string planted = backups_->Path() + "planted.txt";
+    WriteTestFile(victim, "the victim's own content");
+    WriteTestFile(planted, "[Main]\r\nVersion=1\r\n");
+
+    struct PlantCase {
+        const char* what;
+        std::string from, to;     // in the manifest
+        std::string damagedCopy;  // the saved copy's new bytes, or ""
+        std::string expected;     // in the message
+    };
+    const PlantCase cases[] = {
+        {"a path with ..", settingsPath, "Path=" + Dir() + "\\..\\zuli e2e victim.txt\r\n", "",
+         Dir() + "\\..\\zuli e2e victim.txt\", which is not a full path inside the application's folders"},
+        {"a full path outside the recorded folders", settingsPath, "Path=" + victim + "\r\n", "",
+         victim + "\", which is not a full path inside the application's folders"},
+        {"a copy above the backup folder", "Copy=" + copy + "\r\n", "Copy=..\\planted.txt\r\n", "",
+         "the saved copy \"..\\planted.txt\" of " + Dir() + "\\settings.ini is not a file of the backup folder"},
+        {"a copy with a full path", "Copy=" + copy + "\r\n", "Copy=" + planted + "\r\n", "",
+         "the saved copy \"" + planted + "\" of " + Dir() + "\\settings.ini is not a file of the backup folder"},
+        {"a saved copy whose CRC-32 differs", "", "", "[Main]\r\nVersion=6\r\n",
+         "the saved copy " + copy + " of " + Dir() + "\\settings.ini is missing or damaged"},
+        {"a saved copy of another size", "", "", "[Main]\r\nVersion=1\r\n\r\n",
+         "the saved copy " + copy + " of " + Dir() + "\\settings.ini is missing or damaged"},
+    };
+    for (const PlantCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = made;
+        if (!c.from.empty()) {
+            const std::size_t at = text.find(c.from);
+            ASSERT_NE(at, std::string::npos) << c.from;
+            text.replace(at, c.from.size(), c.to);
+        }
+        WriteTestFile(manifest, text);
+        WriteTestFile(folder + "\\" + copy, c.damagedCopy.empty() ? saved : c.damagedCopy);
+
+        Answer answer = RunAndAnswer(Quoted(folder + "\\zuliundo.exe") + " /restore", backups_->Path(), "zuliundo");
+        EXPECT_EQ(answer.exitCode, 1603);
+        EXPECT_EQ(answer.message.find("Nothing was restored: "), 0u) << answer.message;
+        EXPECT_NE(answer.message.find(c.expected), std::string::npos) << answer.message;
+        std::map<std::string, std::string> after = Machine();
+        EXPECT_TRUE(patched == after) << "changed by a refused restore:\n" << Describe(patched, after);
+        EXPECT_EQ(ReadTestFile(victim), "the victim's own content");
+        EXPECT_EQ(ReadTestFile(planted), "[Main]\r\nVersion=1\r\n");
+    }
+
+    WriteTestFile(manifest, made);
+    WriteTestFile(folder + "\\" + copy, saved);
+    RestoreAndExpect(folder, before);
+    EXPECT_EQ(ReadTestFile(victim), "the victim's own content");
+    DeleteFileA(victim.c_str());
 }

@@ -145,6 +145,11 @@ TEST(ShippedRuntime, ImportsOnlyLibrariesWindowsTakesFromTheSystemFolder) {
         EXPECT_FALSE(imports["kernel32.dll"].count(function)) << function << " would stop older systems loading";
     for (const char* function : {"GetProcAddress", "LoadLibraryA", "GetSystemDirectoryA"})
         EXPECT_TRUE(imports["kernel32.dll"].count(function)) << function;
+    // Security calls that Windows NT 4 lacks: the work folder's access list
+    // is written out by hand, and the backup folder's judge stays with the
+    // backup companion.
+    for (const char* function : {"SetSecurityDescriptorControl", "AddAccessAllowedAceEx", "CheckTokenMembership"})
+        EXPECT_FALSE(imports["advapi32.dll"].count(function)) << function << " would stop Windows NT 4 loading";
     std::string file = ReadTestFile(ShippedRuntime());
     for (const char* text : {"SetDefaultDllDirectories", "\\comctl32.dll", "InitCommonControls"})
         EXPECT_NE(file.find(text), std::string::npos) << "\"" << text << "\" is not looked up";

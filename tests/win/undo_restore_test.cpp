@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PatchTestSupport.h"
+#include "core/FileSwap.h"
 
 namespace {
 
@@ -44,14 +45,20 @@ const RestoreCase kCases[] = {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// A backup folder as "/I" leaves it: the manifest with one saved file, its
-// copy, an empty registry record file and the companion itself.
+// A backup folder as "/I" leaves it: the manifest with one saved file (its
+// folder recorded, its copy's size and CRC-32), its copy, an empty registry
+// record file and the companion itself.
 void MakeBackup(const std::string& folder, const std::string& target, DWORD attributes) {
+    const std::string registry = std::string("ZULIREG1") + std::string(4, '\0');
     WriteTestFile(folder + "File1", kOriginal);
-    WriteTestFile(folder + "Registry.dat", std::string("ZULIREG1") + std::string(4, '\0'));
-    WriteTestFile(folder + "Backup.ini", "[Backup]\r\nFiles=1\r\nRegistry=Registry.dat\r\nRegistryRecords=0\r\n"
-                                         "[File1]\r\nPath=" + target + "\r\nState=saved\r\nCopy=File1\r\n"
-                                         "Attributes=" + std::to_string(attributes) + "\r\n");
+    WriteTestFile(folder + "Registry.dat", registry);
+    WriteTestFile(folder + "Backup.ini",
+                  "[Backup]\r\nFiles=1\r\nRegistry=Registry.dat\r\nRegistryRecords=0\r\nRegistrySize=" +
+                      std::to_string(registry.size()) + "\r\nRegistryCrc=" + std::to_string(CrcOf(registry)) +
+                      "\r\nFolders=1\r\nFolder1=" + target.substr(0, target.rfind('\\')) + "\r\n[File1]\r\nPath=" +
+                      target + "\r\nState=saved\r\nCopy=File1\r\nSize=" + std::to_string(sizeof kOriginal - 1) +
+                      "\r\nCrc=" + std::to_string(CrcOf(kOriginal)) + "\r\nAttributes=" + std::to_string(attributes) +
+                      "\r\n");
     ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zuliundo.exe").c_str(),
                           (folder + "zuliundo.exe").c_str(), FALSE));
 }
@@ -102,4 +109,38 @@ TEST(UndoRestore, PutsBackContentAndAttributesAndTouchesNoFileBeside) {
 
         ForgetPendingRenamesFrom(app);
     }
+}
+
+// A replacement the patch left for the next start (an entry with Delay=1)
+// would put the patched file back over the restored one at the restart:
+// the restore cancels every rename pending to its target, and no other.
+TEST(UndoRestore, CancelsReplacementsPendingForItsTargets) {
+    ScratchFolder app("undo pending");
+    ScratchFolder backup("undo pending backup");
+    const std::string target = app / "program.dll";
+    const std::string other = app / "other.dll";
+    MakeBackup(backup.Path(), target, FILE_ATTRIBUTE_ARCHIVE);
+    WriteTestFile(target, kPatched);
+    const SwapPlatform platform = SystemSwapPlatform();
+    for (const char* waiting : {"waiting1.tmp", "waiting2.tmp", "unrelated.tmp"}) {
+        WriteTestFile(app / waiting, kPatched);
+        const std::string destination = std::string(waiting) == "unrelated.tmp" ? other : target;
+        ASSERT_TRUE(ScheduleRenameAtRestart((app / waiting).c_str(), destination.c_str(), platform)) << waiting;
+    }
+    auto pendingTo = [&](const std::string& name) {
+        int pairs = 0;
+        std::vector<std::string> renames = PendingRenames();
+        for (std::size_t i = 0; i + 1 < renames.size(); i += 2)
+            if (StrStrIA(renames[i].c_str(), app.Path().c_str()) && StrStrIA(renames[i + 1].c_str(), name.c_str()))
+                ++pairs;
+        return pairs;
+    };
+    ASSERT_EQ(pendingTo("program.dll"), 2);
+    ASSERT_EQ(pendingTo("other.dll"), 1);
+
+    EXPECT_EQ(RunProgram(Quoted(backup / "zuliundo.exe") + " /restore /quiet", backup.Path()), 0);
+    EXPECT_EQ(ReadTestFile(target), kOriginal);
+    EXPECT_EQ(pendingTo("program.dll"), 0) << "the patched file would come back at the restart";
+    EXPECT_EQ(pendingTo("other.dll"), 1) << "a rename to another file was cancelled";
+    ForgetPendingRenamesFrom(app);
 }

@@ -2,9 +2,11 @@
 // working Setup.ini names each target ("ExpandName") and what will happen
 // to it; everything that will change is copied into the backup folder,
 // with the registry values the registry lines will touch, and the manifest
-// is written last, so that a backup is either whole or not there.
+// is written last, so that a backup is either whole or not there. The
+// backup folder is one nobody else may write (OpenStore); the manifest
+// records the size and CRC-32 of every copy, on the disk before it, and the
+// folders the restore may write in.
 #include <windows.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "Undo.h"
 #include "UndoRecords.h"
 #include "actions/neutral/RegistryLine.h"
+#include "core/neutral/Crc32.h"
 #include "script/neutral/ActionCodes.h"
 #include "script/neutral/FieldSplitter.h"
 
@@ -54,12 +57,7 @@ std::string BackupFolder(const Script& script) {
     if (folder.empty()) folder = "Zuli Backup";
     char expanded[MAX_PATH * 2] = {};
     if (ExpandEnvironmentStringsA(folder.c_str(), expanded, sizeof expanded)) folder = expanded;
-    if (PathIsRelativeA(folder.c_str())) {
-        char common[MAX_PATH + 1] = {};
-        SHGetSpecialFolderPathA(nullptr, common, CSIDL_COMMON_APPDATA, TRUE);
-        folder = JoinPath(common, folder);
-    }
-    return folder;
+    return PathIsRelativeA(folder.c_str()) ? JoinPath(CommonDataFolder(), folder) : folder;
 }
 
 class Backup {
@@ -67,18 +65,25 @@ public:
     Backup(const std::string& workFolder) : script_(JoinPath(workFolder, "Setup.ini")) {}
 
     int Run(std::string& message) {
-        folder_ = BackupFolder(script_);
-        if (!CreateFolderChain(folder_)) return Fail("cannot create the backup folder " + folder_, message);
+        folder_ = FullPath(BackupFolder(script_));
+        if (folder_.empty()) return Fail("cannot resolve the backup folder " + BackupFolder(script_), message);
+        if (!OpenStore(folder_, true, message)) return kUndoFailed;
         // The previous backup of this patch stops counting from here on.
         std::string manifest = JoinPath(folder_, kManifestName);
         if (!DeleteFileA(manifest.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             return Fail("cannot replace " + manifest, message);
         if (!RecordFiles(message) || !RecordRegistry(message)) return kUndoFailed;
-        if (!WriteWholeFile(JoinPath(folder_, kRegistryFileName), EncodeRegistryRecords(registry_)))
+        const std::string registry = EncodeRegistryRecords(registry_);
+        registrySize_ = registry.size();
+        registryCrc_ = Crc32Update(0, reinterpret_cast<const unsigned char*>(registry.data()), registry.size());
+        if (!WriteWholeFile(JoinPath(folder_, kRegistryFileName), registry))
             return Fail("cannot write " + JoinPath(folder_, kRegistryFileName), message);
         char self[MAX_PATH + 1] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        if (!CopyFileA(self, JoinPath(folder_, kCompanionName).c_str(), FALSE))
+        const std::string companion = JoinPath(folder_, kCompanionName);
+        unsigned long long size = 0;
+        uint32_t crc = 0;
+        if (!CopyFileA(self, companion.c_str(), FALSE) || !SumFile(companion, true, size, crc))
             return Fail("cannot copy " + std::string(kCompanionName) + " into " + folder_, message);
         return WriteManifest(manifest, message);
     }
@@ -89,7 +94,22 @@ private:
         return kUndoFailed;
     }
 
-    bool AddFile(const std::string& path, std::string& message) {
+    // The folders the restore may write in: those of the targets, or above
+    // the first folder the patch creates for one.
+    void AddFolder(const std::string& folder) {
+        for (const std::string& earlier : folders_)
+            if (SameFile(earlier, folder) || LiesBelow(folder, earlier)) return;
+        folders_.push_back(folder);
+    }
+
+    bool AddFile(const std::string& target, std::string& message) {
+        // The restore takes only full paths without "." or ".." in them.
+        const std::string path = FullPath(target);
+        if (path.empty()) {
+            SetLastError(ERROR_BAD_PATHNAME);
+            Fail("cannot resolve " + target, message);
+            return false;
+        }
         for (const FileRecord& earlier : files_)
             if (SameFile(earlier.path, path)) return true;  // its state before the patch is saved already
         FileRecord record;
@@ -106,11 +126,17 @@ private:
                 return false;
             }
             SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+            // On the disk before the manifest that vouches for it.
+            if (!SumFile(copy, true, record.size, record.crc)) {
+                Fail("cannot write the copy of " + path + " in the backup folder", message);
+                return false;
+            }
         } else if (attributes == INVALID_FILE_ATTRIBUTES) {
             record.createdFolder = FirstMissingFolder(FolderOf(path));
         } else {
             return true;  // a folder: no action of the patch can change it
         }
+        AddFolder(FolderOf(record.createdFolder.empty() ? path : record.createdFolder));
         files_.push_back(record);
         return true;
     }
@@ -198,17 +224,23 @@ private:
         DeleteFileA(partial.c_str());
         std::string text = "; The state before the patch. Restore it with: zuliundo.exe /restore\r\n[Backup]\r\n";
         text += "Files=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
-                "\r\nRegistryRecords=" + std::to_string(registry_.size()) + "\r\n";
+                "\r\nRegistryRecords=" + std::to_string(registry_.size()) + "\r\nRegistrySize=" +
+                std::to_string(registrySize_) + "\r\nRegistryCrc=" + std::to_string(registryCrc_) + "\r\nFolders=" +
+                std::to_string(folders_.size()) + "\r\n";
+        for (std::size_t i = 0; i < folders_.size(); ++i)
+            text += "Folder" + std::to_string(i + 1) + "=" + folders_[i] + "\r\n";
         for (std::size_t i = 0; i < files_.size(); ++i) {
             const FileRecord& file = files_[i];
             text += "[File" + std::to_string(i + 1) + "]\r\nPath=" + file.path + "\r\n";
             if (file.present)
-                text += "State=saved\r\nCopy=" + file.copy + "\r\nAttributes=" + std::to_string(file.attributes) +
+                text += "State=saved\r\nCopy=" + file.copy + "\r\nSize=" + std::to_string(file.size) +
+                        "\r\nCrc=" + std::to_string(file.crc) + "\r\nAttributes=" + std::to_string(file.attributes) +
                         "\r\n";
             else
                 text += "State=added\r\nCreatedFolder=" + file.createdFolder + "\r\n";
         }
-        if (!WriteWholeFile(partial, text) || !MoveFileExA(partial.c_str(), manifest.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!WriteWholeFile(partial, text) ||
+            !MoveFileExA(partial.c_str(), manifest.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             DeleteFileA(partial.c_str());
             return Fail("cannot write " + manifest, message);
         }
@@ -219,7 +251,10 @@ private:
     std::string folder_;
     std::string rootSeen_;
     std::vector<FileRecord> files_;
+    std::vector<std::string> folders_;
     std::vector<RegistryRecord> registry_;
+    unsigned long long registrySize_ = 0;
+    uint32_t registryCrc_ = 0;
 };
 
 }  // namespace

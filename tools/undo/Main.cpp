@@ -4,9 +4,11 @@
 //                            or 1603 when the backup could not be made, which
 //                            stops the patch before it changes anything.
 //   zuliundo.exe /restore [/quiet]
-//                            run from the backup folder: puts every file and
-//                            registry value back. Exit 0, 3010 (files in use
-//                            are replaced at the restart) or 1603.
+//                            run from the backup folder: checks the whole
+//                            backup, then puts every file and registry value
+//                            back. Exit 0, 3010 (files in use are replaced
+//                            at the restart) or 1603 (also for a backup that
+//                            fails its checks: nothing is restored).
 #include <windows.h>
 
 #include "Undo.h"

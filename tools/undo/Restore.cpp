@@ -4,6 +4,14 @@
 // in use is swapped at the next restart. Files the patch added are removed,
 // with the folders it created for them. Registry records are put back last
 // to first, so the state before the patch wins wherever two records overlap.
+//
+// Nothing is written before the whole backup has been checked: the backup
+// folder must be one nobody else may write (OpenStore), every saved copy
+// must have the size and CRC-32 the backup recorded, every target must lie
+// in the folders the backup recorded, and every copy must be a file of the
+// backup folder. A backup that fails any of these was damaged or planted,
+// and restoring a part of it would leave the application neither as it was
+// nor as it is.
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -28,17 +36,19 @@ public:
     explicit Restorer(const std::string& folder) : folder_(folder), manifest_(JoinPath(folder, kManifestName)) {}
 
     int Run(std::string& message) {
+        if (!OpenStore(folder_, false, message)) {
+            message = "Nothing was restored: " + message;
+            return kUndoFailed;
+        }
         if (GetFileAttributesA(manifest_.c_str()) == INVALID_FILE_ATTRIBUTES) {
             message = "no backup in " + folder_ + " (" + kManifestName + " is missing)";
             return kUndoFailed;
         }
-        std::string bytes;
         std::vector<RegistryRecord> registry;
-        if (!ReadWholeFile(JoinPath(folder_, kRegistryFileName), bytes) || !DecodeRegistryRecords(bytes, registry)) {
-            message = "the backup's " + std::string(kRegistryFileName) + " is missing or damaged; nothing was restored";
-            return kUndoFailed;
-        }
-        int files = static_cast<int>(GetPrivateProfileIntA("Backup", "Files", 0, manifest_.c_str()));
+        const int files = static_cast<int>(GetPrivateProfileIntA("Backup", "Files", 0, manifest_.c_str()));
+        if (!CheckFolders(message) || !CheckRegistry(registry, message)) return kUndoFailed;
+        for (int n = 1; n <= files; ++n)
+            if (!CheckFile("File" + std::to_string(n), message)) return kUndoFailed;
         for (int n = files; n >= 1; --n) RestoreFile("File" + std::to_string(n));
         for (auto record = registry.rbegin(); record != registry.rend(); ++record)
             if (!RestoreRecord(*record)) Note("registry key " + record->hive + "\\" + record->subkey);
@@ -52,6 +62,87 @@ public:
 
 private:
     void Note(const std::string& what) { failures_ += what + ": " + SystemErrorText(GetLastError()) + "\r\n"; }
+
+    bool Refuse(const std::string& why, std::string& message) {
+        message = "Nothing was restored: " + why;
+        return false;
+    }
+
+    unsigned long long Number(const std::string& section, const char* key) {
+        unsigned long long value = 0;
+        return ParseDecimal(ReadKey(manifest_, section, key), value) ? value : ~0ULL;
+    }
+
+    // Whether `file` in the backup folder is a bare name whose size and
+    // CRC-32 are those recorded under `section`.
+    bool Intact(const std::string& file, const std::string& section, const char* sizeKey, const char* crcKey) {
+        unsigned long long size = 0;
+        uint32_t crc = 0;
+        return IsBareFileName(file) && SumFile(JoinPath(folder_, file), false, size, crc) &&
+               size == Number(section, sizeKey) && crc == Number(section, crcKey);
+    }
+
+    bool CheckFolders(std::string& message) {
+        const int count = static_cast<int>(GetPrivateProfileIntA("Backup", "Folders", 0, manifest_.c_str()));
+        for (int n = 1; n <= count; ++n) {
+            std::string folder = ReadKey(manifest_, "Backup", ("Folder" + std::to_string(n)).c_str());
+            if (!IsPlainFullPath(folder))
+                return Refuse("the backup's folder list names \"" + folder + "\", which is not a plain full path.",
+                              message);
+            folders_.push_back(folder);
+        }
+        return true;
+    }
+
+    bool CheckRegistry(std::vector<RegistryRecord>& registry, std::string& message) {
+        std::string bytes;
+        if (!Intact(kRegistryFileName, "Backup", "RegistrySize", "RegistryCrc") ||
+            !ReadWholeFile(JoinPath(folder_, kRegistryFileName), bytes) || !DecodeRegistryRecords(bytes, registry))
+            return Refuse("the backup's " + std::string(kRegistryFileName) + " is missing or damaged.", message);
+        return true;
+    }
+
+    // A target must lie in a folder the backup recorded, named so that its
+    // text says where it is.
+    bool Confined(const std::string& path) const {
+        if (!IsPlainFullPath(path)) return false;
+        for (const std::string& folder : folders_)
+            if (LiesBelow(path, folder)) return true;
+        return false;
+    }
+
+    bool CheckFile(const std::string& section, std::string& message) {
+        const std::string target = ReadKey(manifest_, section, "Path");
+        const std::string state = ReadKey(manifest_, section, "State");
+        if (!Confined(target))
+            return Refuse(section + " names \"" + target + "\", which is not a full path inside the application's " +
+                              "folders that the backup recorded (no \"..\" is allowed).",
+                          message);
+        if (state == "saved") {
+            const std::string copy = ReadKey(manifest_, section, "Copy");
+            if (!IsBareFileName(copy))
+                return Refuse(section + ": the saved copy \"" + copy + "\" of " + target +
+                                  " is not a file of the backup folder.",
+                              message);
+            if (!Intact(copy, section, "Size", "Crc"))
+                return Refuse("the saved copy " + copy + " of " + target +
+                                  " is missing or damaged: its size or CRC-32 is not what the backup recorded.",
+                              message);
+            return true;
+        }
+        const std::string created = ReadKey(manifest_, section, "CreatedFolder");
+        if (state != "added" || (!created.empty() && (!Confined(created) || !LiesBelow(target, created))))
+            return Refuse(section + " of the backup is damaged.", message);
+        return true;
+    }
+
+    // The patch may have left a replacement or a delete of the target for
+    // the next start, which would undo the restore then.
+    bool CancelPending(const std::string& target) {
+        const SwapPlatform platform = SystemSwapPlatform();
+        return CancelRenamesAtRestartTo(target.c_str(), platform) &&
+               CancelRenameAtRestart(target.c_str(), nullptr, platform);
+    }
 
     // The saved copy goes to a fresh scratch file beside the target first,
     // then takes the target's place in one rename; a target another program
@@ -91,7 +182,10 @@ private:
 
     void RestoreFile(const std::string& section) {
         std::string target = ReadKey(manifest_, section, "Path");
-        if (target.empty()) return;
+        if (!CancelPending(target)) {
+            Note(target + " (a change waiting for the restart could not be cancelled)");
+            return;
+        }
         if (ReadKey(manifest_, section, "State") == "saved") {
             DWORD attributes = GetPrivateProfileIntA(section.c_str(), "Attributes", FILE_ATTRIBUTE_NORMAL,
                                                      manifest_.c_str());
@@ -108,6 +202,7 @@ private:
 
     std::string folder_;
     std::string manifest_;
+    std::vector<std::string> folders_;
     std::string failures_;
     bool restartNeeded_ = false;
 };

@@ -1,5 +1,6 @@
 // The two jobs of the backup companion.
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Exit codes, the ones deployment tools understand. kBackupFailed is also
@@ -29,3 +30,17 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 std::string FolderOf(const std::string& path);
 // Creates `folder` and every missing folder above it.
 bool CreateFolderChain(const std::string& folder);
+// The path made absolute, with "." and ".." resolved and no trailing
+// backslash ("" when it cannot be).
+std::string FullPath(const std::string& path);
+// The common application data folder ("C:\ProgramData").
+std::string CommonDataFolder();
+// The size and CRC-32 of a file; `flush` also puts it on the disk first.
+bool SumFile(const std::string& path, bool flush, unsigned long long& size, uint32_t& crc);
+
+// The backup folder ("store"), made when `make`: every folder of its path
+// that is missing is created with the store's access list
+// (core/BackupStoreSafety.h); the store itself, when it exists already, and
+// every folder between the common application data folder and it that this
+// run did not make must be trusted. False with `message` when one is not.
+bool OpenStore(const std::string& store, bool make, std::string& message);

@@ -119,3 +119,46 @@ HKEY RootOfHive(const std::string& hive) {
     if (!token || hive != token->token) return nullptr;  // no text after a zero byte either
     return PredefinedKey(token->predefinedKey);
 }
+
+namespace {
+
+// ".", "..", "..." and the like: the system reads them as this folder or
+// the one above (trailing dots and spaces aside), never as a name.
+bool IsDotsAlone(const std::string& part) { return !part.empty() && part.find_first_not_of(". ") == std::string::npos; }
+
+}  // namespace
+
+bool IsPlainFullPath(const std::string& path) {
+    std::size_t at = 0;
+    char drive = path.empty() ? 0 : static_cast<char>(path[0] | 0x20);
+    if (path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && path[2] == '\\') at = 3;
+    else if (path.size() > 2 && path[0] == '\\' && path[1] == '\\') at = 2;
+    else return false;
+    if (path.find_first_of("/:*?", at) != std::string::npos) return false;
+    while (at <= path.size()) {
+        std::size_t end = path.find('\\', at);
+        if (end == std::string::npos) end = path.size();
+        if (IsDotsAlone(path.substr(at, end - at))) return false;
+        at = end + 1;
+    }
+    return true;
+}
+
+bool LiesBelow(const std::string& path, const std::string& folder) {
+    const std::size_t n = folder.size();
+    if (n == 0 || path.size() <= n || lstrcmpiA(path.substr(0, n).c_str(), folder.c_str()) != 0) return false;
+    return folder[n - 1] == '\\' || (path[n] == '\\' && path.size() > n + 1);
+}
+
+bool IsBareFileName(const std::string& name) {
+    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && !IsDotsAlone(name);
+}
+
+bool ParseDecimal(const std::string& text, unsigned long long& value) {
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || value > (~0ULL - (c - '0')) / 10) return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return !text.empty();
+}

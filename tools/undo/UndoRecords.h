@@ -4,16 +4,31 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 struct FileRecord {
-    std::string path;           // the target as the runtime resolved it
+    std::string path;           // the target as the runtime resolved it, made full
     bool present = false;       // false: the patch adds it; restore removes it
     DWORD attributes = 0;
     std::string copy;           // name of the saved copy in the backup folder
+    unsigned long long size = 0;  // of the saved copy
+    uint32_t crc = 0;             // CRC-32 of the saved copy
     std::string createdFolder;  // top-most folder that did not exist ("" none)
 };
+
+// What the restore accepts from a manifest. A full path (a drive's or a
+// network share's) with no component of dots alone ("." or ".."), no
+// wildcard and no ':' after the drive names the file it seems to name, so
+// that whether it lies in a folder can be told from its text.
+bool IsPlainFullPath(const std::string& path);
+// Whether `path` lies below `folder`, not `folder` itself (case aside).
+bool LiesBelow(const std::string& path, const std::string& folder);
+// A bare file name: no folder, drive or stream, not dots alone.
+bool IsBareFileName(const std::string& name);
+// A decimal number as the manifest writes it; false for anything else.
+bool ParseDecimal(const std::string& text, unsigned long long& value);
 
 struct RegistryValue {
     std::string name;  // "" for the key's default value

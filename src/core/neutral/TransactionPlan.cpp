@@ -8,6 +8,8 @@ namespace {
 
 constexpr char kMagic[4] = {'Z', 'T', 'J', '1'};
 constexpr std::size_t kFrameSize = sizeof kMagic + 4 + 4;  // magic, length, CRC
+// A step holds at least its kind and its three texts' lengths.
+constexpr std::size_t kLeastStepSize = 4 + 3 * 4;
 
 uint32_t ReadLe32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -48,7 +50,15 @@ bool PlanReader::Open(const unsigned char* file, std::size_t size) {
     const unsigned char* body = file + sizeof kMagic + 4;
     if (Crc32Update(0, body, bodySize) != ReadLe32(body + bodySize)) return false;
     reader_ = ByteReader(body, bodySize);
-    return reader_.ReadU32(&stepCount_);
+    // A count the body cannot hold is no plan the run wrote; whoever keeps
+    // the steps in an array sizes it by the count, and on a 32-bit system
+    // such a count times the step's size wraps to a small array.
+    if (!reader_.ReadU32(&stepCount_) || stepCount_ > (bodySize - 4) / kLeastStepSize) {
+        stepCount_ = 0;
+        reader_ = ByteReader(nullptr, 0);
+        return false;
+    }
+    return true;
 }
 
 bool PlanReader::NextStep(PlanStep* step) {

@@ -47,6 +47,8 @@ class PlanReader {
 public:
     // False for anything that is not one whole journal.
     bool Open(const unsigned char* file, std::size_t size);
+    // Never more steps than the body has room for (16 bytes each at the
+    // least): an array of StepCount() steps is no larger than the journal.
     uint32_t StepCount() const { return stepCount_; }
     // The steps in order; false past the last one or for a malformed step.
     bool NextStep(PlanStep* step);

@@ -169,7 +169,7 @@ TEST(DialogTemplate, TheRuntimeCarriesTemplate101AsSpecified) {
     }
     EXPECT_TRUE(t.Ok()) << "the template ended early";
 
-    // Icon group 105 with a 16 x 16 and a 32 x 32 image of 256 colours.
+    // Icon group 105 with a 16 x 16 and a 32 x 32 image of 16 colours.
     HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(105), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr) << "no icon group 105";
     const auto* dir = static_cast<const unsigned char*>(LockResource(LoadResource(module, group)));
@@ -178,7 +178,7 @@ TEST(DialogTemplate, TheRuntimeCarriesTemplate101AsSpecified) {
     for (int i = 0; i < 2; ++i) {
         const unsigned char* entry = dir + 6 + 14 * i;
         sizes.push_back(entry[0]);
-        EXPECT_EQ(entry[6] | entry[7] << 8, 8) << "bits per pixel of image " << i;
+        EXPECT_EQ(entry[6] | entry[7] << 8, 4) << "bits per pixel of image " << i;
     }
     EXPECT_TRUE((sizes == std::vector<int>{16, 32}) || (sizes == std::vector<int>{32, 16}));
     FreeLibrary(module);

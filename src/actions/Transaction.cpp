@@ -114,8 +114,8 @@ PlannedTarget* AddTarget(const char* target, StepKind kind, bool viewable) {
 }
 
 // A target the plan replaces now. Its old version, when it has one, will
-// step aside to a name reserved beside it (the reservation is an empty
-// file until the plan is journalled, so no other scratch file takes it).
+// step aside to a name reserved beside it (an empty file until then, so
+// that no other scratch file takes the name).
 PlannedTarget* AddReplaced(const char* target) {
     PlannedTarget* t = AddTarget(target, StepKind::Replace, true);
     if (!t) return nullptr;
@@ -297,14 +297,11 @@ CommitResult CommitPrepared(int (*applyRegistry)()) {
     const SwapPlatform platform = RunPlatform();
     PlainList<PlannedTarget>& targets = ThePlan.targets;
 
-    // The plan, whole, on the disk before the first target changes. The
-    // reserved names are freed for the renames aside only now.
+    // The plan, whole, on the disk before the first target changes.
     ByteBuffer body;
     AppendPlanHeader(body, targets.count);
     for (uint32_t i = 0; i < targets.count; ++i) AppendPlanStep(body, StepOf(*targets.At(i)));
     AppendPlanRegistry(body, ThePlan.registry.Data(), ThePlan.registry.Size());
-    for (uint32_t i = 0; i < targets.count; ++i)
-        if (targets.At(i)->aside[0]) DeleteFileA(targets.At(i)->aside);
     ByteBuffer sealed;
     SealJournal(body, sealed);
     TransactionJournal journal;

@@ -189,11 +189,33 @@ int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platfo
 }
 
 int CreateScratchFile(const char* target, char* scratch) {
+    // Named as the system's temporary files are ("QVR", four hex digits,
+    // ".tmp"), but numbered on from the last name this program made rather
+    // than from the clock each time: a transaction keeps thousands of its
+    // scratch files side by side until the commit, and starting over at the
+    // clock would walk past all of them on every call.
+    static unsigned next = (GetTickCount() ^ GetCurrentProcessId()) & 0xFFFF;
     char folder[FileSwap::kPathSize] = {};
     lstrcpynA(folder, target, sizeof folder);
     PathRemoveFileSpecA(folder);
     scratch[0] = '\0';
-    return GetTempFileNameA(folder, "QVR", 0, scratch) ? 1 : 0;
+    for (unsigned tries = 0; tries < 0x10000; ++tries) {
+        const unsigned number = next++ & 0xFFFF;
+        if (number == 0) continue;
+        char name[16];
+        wsprintfA(name, "QVR%04X.tmp", number);
+        lstrcpynA(scratch, folder, FileSwap::kPathSize);
+        if (!PathAppendA(scratch, name)) break;
+        HANDLE made = CreateFileA(scratch, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (made != INVALID_HANDLE_VALUE) {
+            CloseHandle(made);
+            return 1;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    scratch[0] = '\0';
+    return 0;
 }
 
 int ScheduleRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {

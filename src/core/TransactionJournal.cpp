@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
+
 #include "core/RegistryPriorState.h"
 #include "core/TransactionSteps.h"
 #include "core/neutral/HeapText.h"
@@ -34,6 +36,26 @@ alignas(4) const unsigned char kMachineFolderSecurity[] = {
     0, 0, 24, 0, 0xA9, 0, 0x12, 0,       // allowed, this folder only: list, read attributes, synchronise
     1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 0x02, 0, 0,
 };
+
+// S-1-5-32-544, the Administrators group.
+const unsigned char kAdministratorsSid[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0};
+
+// Whether the process runs with the Administrators group enabled (elevated,
+// or an administrator without UAC). False where there are no tokens.
+bool RunsAsAdministrator() {
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size);
+    HeapBytes buffer = AllocBytes(size);
+    if (!buffer || !GetTokenInformation(token.get(), TokenGroups, buffer.get(), size, &size)) return false;
+    const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.get());
+    for (DWORD i = 0; i < groups->GroupCount; ++i)
+        if ((groups->Groups[i].Attributes & SE_GROUP_ENABLED) &&
+            memcmp(groups->Groups[i].Sid, kAdministratorsSid, sizeof kAdministratorsSid) == 0)
+            return true;
+    return false;
+}
 
 // The journal folder under the special folder `csidl`, created when asked.
 // 1 or 0.
@@ -146,9 +168,12 @@ const void* MachineJournalFolderSecurity() { return kMachineFolderSecurity; }
 int TransactionJournal::Write(const ByteBuffer& sealed) {
     if (sealed.Failed()) return 0;
     // The machine's folder first; a run that may not write there keeps its
-    // journal in the user's own.
+    // journal in the user's own. An administrator's run never does: its
+    // recovery does not look there.
     const int places[] = {CSIDL_COMMON_APPDATA, CSIDL_LOCAL_APPDATA};
-    for (int csidl : places) {
+    const int placeCount = RunsAsAdministrator() ? 1 : 2;
+    for (int i = 0; i < placeCount; ++i) {
+        const int csidl = places[i];
         char folder[FileSwap::kPathSize];
         if (!JournalFolder(csidl, true, folder) || !GetTempFileNameA(folder, "ZTJ", 0, path_)) continue;
         // Others may read it (and find it held); only its run may write or
@@ -206,8 +231,14 @@ int FinishJournal(const unsigned char* journal, std::size_t size, const SwapPlat
 
 RecoveryOutcome RecoverInterruptedRuns(const SwapPlatform& platform, RecoveryNote note) {
     RecoveryOutcome outcome = RecoveryOutcome::Nothing;
+    // The user's own folder is the user's to write: an administrator's run
+    // must not carry out what any program of that user could plant there.
+    // Only runs without the administrators' rights keep journals in it, and
+    // only such runs undo them.
     const int places[] = {CSIDL_COMMON_APPDATA, CSIDL_LOCAL_APPDATA};
-    for (int csidl : places) {
+    const int placeCount = RunsAsAdministrator() ? 1 : 2;
+    for (int i = 0; i < placeCount; ++i) {
+        const int csidl = places[i];
         const RecoveryOutcome one = RecoverFolder(csidl, platform, note);
         if (one == RecoveryOutcome::Blocked) return one;
         if (one == RecoveryOutcome::Recovered) outcome = one;

@@ -5,7 +5,9 @@
 // Journals live in "Zuli\Transactions" under the machine's application
 // data (readable and writable by administrators and the system only), or,
 // for a run that may not write there (a per-user, unelevated run), under
-// the user's local application data. "NAME.tmp" is a run in progress;
+// the user's local application data. A run with the administrators' rights
+// neither writes nor undoes journals in the user's folder, which any
+// program of the user could plant. "NAME.tmp" is a run in progress;
 // "NAME.tmp.end" a run whose every step was committed and that was still
 // clearing up.
 //

@@ -17,13 +17,23 @@ bool Rename(const char* from, const char* to, const SwapPlatform& platform) {
     return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// The old version steps aside onto its reserved name, which exists (an
+// empty file) until then: replacing an existing name is the quicker rename.
+bool StepAside(const char* target, const char* aside, const SwapPlatform& platform) {
+    if (!platform.nt) {
+        DeleteFileA(aside);
+        return MoveFileA(target, aside) != 0;
+    }
+    return MoveFileExA(target, aside, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 int CommitReplace(const PlanStep& step, const SwapPlatform& platform) {
     if (step.aside) {
         if (HeldAgainstRename(step.target)) {
             SetLastError(ERROR_SHARING_VIOLATION);
             return 0;
         }
-        if (!Rename(step.target, step.aside, platform)) return 0;
+        if (!StepAside(step.target, step.aside, platform)) return 0;
     }
     if (step.staged && !Rename(step.staged, step.target, platform)) {
         const DWORD error = GetLastError();
@@ -37,10 +47,16 @@ int CommitReplace(const PlanStep& step, const SwapPlatform& platform) {
 int UndoReplace(const PlanStep& step, const SwapPlatform& platform) {
     int ok = 1;
     if (step.aside && Exists(step.aside)) {
-        // The old version stepped aside; whatever stands in its place is
-        // the new one.
-        if (Exists(step.target) && !RemoveFile(step.target)) ok = 0;
-        if (ok && !Rename(step.aside, step.target, platform)) ok = 0;
+        // The aside name holds the old version once the target stepped
+        // aside (the target is then gone, or the new version), and is an
+        // empty reservation while the step has not begun.
+        const bool targetThere = Exists(step.target);
+        if (!targetThere || (step.staged && !Exists(step.staged))) {
+            if (targetThere && !RemoveFile(step.target)) ok = 0;
+            if (ok && !Rename(step.aside, step.target, platform)) ok = 0;
+        } else if (!RemoveFile(step.aside)) {
+            ok = 0;
+        }
     } else if (!step.aside && step.staged && !Exists(step.staged) && Exists(step.target)) {
         // A new file that had no old version, already in place.
         if (!RemoveFile(step.target)) ok = 0;
@@ -80,8 +96,8 @@ int UndoStep(const PlanStep& step, const SwapPlatform& platform) {
 }
 
 void FinishStep(const PlanStep& step, const SwapPlatform& platform) {
-    if (step.kind != StepKind::Replace) return;
-    if (Exists(step.aside) && !RemoveFile(step.aside) && platform.nt)
-        MoveFileExA(step.aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    if (Exists(step.staged)) RemoveFile(step.staged);
+    // The old version goes; a committed step's prepared file is the target
+    // now. Attributes are cleared only when they stop the delete.
+    if (step.kind != StepKind::Replace || !step.aside || DeleteFileA(step.aside) || !Exists(step.aside)) return;
+    if (!RemoveFile(step.aside) && platform.nt) MoveFileExA(step.aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -93,7 +94,8 @@ TEST_F(TransactionRecovery, EveryStateOfAReplacementIsUndone) {
         const char* staged;
     };
     const Row rows[] = {
-        {"not begun", "OLD", "-", "NEW"},
+        {"not begun", "OLD", "", "NEW"},  // the aside name is an empty reservation
+        {"not begun, reservation gone", "OLD", "-", "NEW"},
         {"old version aside", "-", "OLD", "NEW"},
         {"new version in place", "NEW", "OLD", "-"},
     };
@@ -197,6 +199,36 @@ TEST_F(TransactionRecovery, IncompleteJournalsAreRemovedAndLiveOnesLeftAlone) {
     EXPECT_EQ(State(target), "NEW");
     EXPECT_TRUE(Notes.empty());
     live.Remove();
+}
+
+// A journal in the user's own folder could have been planted by any program
+// of the user: a run with the administrators' rights (as every run under
+// Wine is) neither acts on it nor removes it.
+TEST_F(TransactionRecovery, AnAdministratorsRunLeavesJournalsInTheUsersFolderAlone) {
+    const std::string victim = Path("system.dll"), planted = Path("QVRA.tmp");
+    WriteTestFile(victim, "SYSTEM FILE");
+    WriteTestFile(planted, "ATTACKER");
+    ByteBuffer body;
+    AppendPlanHeader(body, 1);
+    // "Undoing" this step would put the planted file in the victim's place.
+    AppendPlanStep(body, PlanStep{StepKind::Replace, victim.c_str(), planted.c_str(), nullptr});
+    AppendPlanRegistry(body, nullptr, 0);
+    ByteBuffer sealed;
+    SealJournal(body, sealed);
+    char local[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, local, CSIDL_LOCAL_APPDATA, TRUE));
+    const std::string folder = std::string(local) + "\\Zuli\\Transactions";
+    CreateDirectoryA((std::string(local) + "\\Zuli").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string journal = folder + "\\ZTJ9999.tmp";
+    WriteTestFile(journal, std::string(reinterpret_cast<const char*>(sealed.Data()), sealed.Size()));
+
+    EXPECT_EQ(RecoverInterruptedRuns(SystemSwapPlatform(), Record), RecoveryOutcome::Nothing);
+    EXPECT_EQ(State(victim), "SYSTEM FILE");
+    EXPECT_EQ(State(planted), "ATTACKER");
+    EXPECT_TRUE(FileExists(journal));
+    EXPECT_TRUE(Notes.empty());
+    DeleteFileA(journal.c_str());
 }
 
 // The registry comes back from the records in the journal, and a rename the

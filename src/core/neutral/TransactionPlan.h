@@ -15,9 +15,9 @@
 #include "core/neutral/ByteBuffer.h"
 
 enum class StepKind : uint32_t {
-    // The target steps aside (when it exists) and the prepared file (when
-    // there is one) takes its place. No prepared file: the target is
-    // deleted.
+    // The target steps aside (when it exists) onto its reserved name (an
+    // empty file until then) and the prepared file (when there is one)
+    // takes its place. No prepared file: the target is deleted.
     Replace = 1,
     // The prepared file is renamed over the target at the next restart.
     ReplaceAtRestart = 2,

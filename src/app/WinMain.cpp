@@ -8,3 +8,9 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return RunPatchProgram(instance);
 }
+
+// The runtime does no floating-point mathematics, so it needs none of the C
+// library's reports of its errors; this default (take the library's result)
+// keeps the library's own handler, and the texts and console output it
+// brings along, out of the program.
+extern "C" int _matherr(struct _exception*) { return 0; }

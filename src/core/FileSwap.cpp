@@ -194,7 +194,10 @@ int CreateScratchFile(const char* target, char* scratch) {
     // than from the clock each time: a transaction keeps thousands of its
     // scratch files side by side until the commit, and starting over at the
     // clock would walk past all of them on every call.
-    static unsigned next = (GetTickCount() ^ GetCurrentProcessId()) & 0xFFFF;
+    // Started lazily, not by a dynamic initialiser: a guarded static would
+    // bring the C++ library's thread-safe start-up into the program.
+    static unsigned next;
+    if (next == 0) next = (GetTickCount() ^ GetCurrentProcessId()) | 0x10000;
     char folder[FileSwap::kPathSize] = {};
     lstrcpynA(folder, target, sizeof folder);
     PathRemoveFileSpecA(folder);

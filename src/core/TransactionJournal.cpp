@@ -95,6 +95,25 @@ bool ReadSteps(PlanReader& plan, StepList& list) {
     return true;
 }
 
+// Undoes every step in reverse and then the registry, or (a committed run)
+// finishes every step.
+int ApplyJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform, bool undo) {
+    PlanReader plan;
+    StepList list;
+    const unsigned char* records = nullptr;
+    std::size_t recordsSize = 0;
+    if (!plan.Open(journal, size) || !ReadSteps(plan, list) || !plan.Registry(&records, &recordsSize)) return 0;
+    if (!undo) {
+        for (uint32_t i = 0; i < list.count; ++i) FinishStep(list.steps[i], platform);
+        return 1;
+    }
+    int ok = 1;
+    for (uint32_t i = list.count; i-- > 0;)
+        if (!UndoStep(list.steps[i], platform)) ok = 0;
+    if (recordsSize && !RestoreRegistryState(records, recordsSize)) ok = 0;
+    return ok;
+}
+
 // One journal left behind. Held without sharing while it is read and acted
 // on: a live run holds its own, and is left alone.
 RecoveryOutcome RecoverJournal(const char* path, const SwapPlatform& platform, RecoveryNote note) {
@@ -120,7 +139,7 @@ RecoveryOutcome RecoverJournal(const char* path, const SwapPlatform& platform, R
     if (plan.Open(bytes.get(), size)) {
         const bool committed = EndsWith(path, kCommittedSuffix);
         what = committed ? "finished" : "rolled back";
-        done = committed ? FinishJournal(bytes.get(), size, platform) : RollBackJournal(bytes.get(), size, platform);
+        done = ApplyJournal(bytes.get(), size, platform, !committed);
     }
     file.reset();
     if (!done) {
@@ -209,24 +228,11 @@ void TransactionJournal::Remove() {
 }
 
 int RollBackJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform) {
-    PlanReader plan;
-    StepList list;
-    const unsigned char* records = nullptr;
-    std::size_t recordsSize = 0;
-    if (!plan.Open(journal, size) || !ReadSteps(plan, list) || !plan.Registry(&records, &recordsSize)) return 0;
-    int ok = 1;
-    for (uint32_t i = list.count; i-- > 0;)
-        if (!UndoStep(list.steps[i], platform)) ok = 0;
-    if (recordsSize && !RestoreRegistryState(records, recordsSize)) ok = 0;
-    return ok;
+    return ApplyJournal(journal, size, platform, true);
 }
 
 int FinishJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform) {
-    PlanReader plan;
-    if (!plan.Open(journal, size)) return 0;
-    PlanStep step;
-    while (plan.NextStep(&step)) FinishStep(step, platform);
-    return 1;
+    return ApplyJournal(journal, size, platform, false);
 }
 
 RecoveryOutcome RecoverInterruptedRuns(const SwapPlatform& platform, RecoveryNote note) {

@@ -315,8 +315,9 @@ bool MarkBackup(Context& c) {
     auto options = c.project.resources.find(ResOptionDefaults);
     if (defaults && options != c.project.resources.end() && !options->second.empty() && options->second[0] == 0)
         c.Warn(*c.manifest.Section("Settings"), *defaults,
-               "[Backup] Enabled=1, but the backup box starts unticked (value 0 is 0): every unattended run "
-               "(/quiet, /passive) patches without a backup, and so does the wizard unless the user ticks the box");
+               "[Backup] Enabled=1, but the backup box starts unticked (the first value is 0): every unattended "
+               "run (/quiet, /passive) patches without a backup, and so does the wizard unless the user ticks the "
+               "box; give 1 as the first value");
     return true;
 }
 

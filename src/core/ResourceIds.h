@@ -9,7 +9,7 @@ enum ResourceId : unsigned {
     ResPageTable = 10,        // 14 bytes, stored scrambled
     ResOptionDefaults = 20,   // 3 bytes: backup, skip differing, skip missing
     ResTransactionSetting = 25,  // optional, 1 byte: 1 runs the processing pass as one transaction
-    ResBackupCompanion = 26,     // optional, 1 byte: 1 when the builder packed the backup companion
+    ResBackupCompanion = 26,     // optional, 1 byte (1): present when the builder packed the backup companion
     ResCreditSeal = 30,       // 4 bytes, part of the credit protection
     ResStartGate = 100,
     ResUnusedWord = 111,

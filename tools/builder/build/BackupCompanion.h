@@ -10,7 +10,7 @@
 // Adds the companion to `project` when the manifest asks for it
 // (project.backup: LoadProject has read the section and marked the patch).
 // The script it packs then is a scratch copy, `scratchScript` (empty when
-// none), which the caller deletes once the cabinet is built. False with `error` set when
-// the companion cannot be packed.
+// none), which the caller deletes once the cabinet is built. False with
+// `error` set when the companion cannot be packed.
 bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
                         std::string& scratchScript, std::string& error);

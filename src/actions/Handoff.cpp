@@ -6,11 +6,14 @@
 #include "core/FileUtils.h"
 #include "core/Handles.h"
 #include "core/Payload.h"
+#include "core/ResourceIds.h"
+#include "core/Resources.h"
 #include "core/RunLog.h"
 #include "core/RunOptions.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "script/EntrySection.h"
+#include "script/ScriptKeys.h"
 
 RestartRequest RequestRestart = ExitWindowsEx;
 
@@ -47,6 +50,23 @@ void EnableShutdownPrivilege() {
     AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof previous, &previous, &previousLength);
 }
 
+// Whether the patch may go on after the hand-off. A patch built with the
+// backup companion (the builder stores that resource only then) promises
+// one whenever the box is ticked: it counts as made only on the companion's
+// own word, exit code 0 and the folder it wrote back into the working
+// script; a companion that could not start, crashed or failed in any way
+// has made nothing anyone could restore. An uninstaller of the author's own
+// is optional: only the one exit code that says "the backup could not be
+// made" stops the patch.
+bool PatchMayGoOn(int waited) {
+    if (!ResourceSize(ResBackupCompanion)) return !waited || LastChildExitCode != kBackupFailedExitCode;
+    RunState.ScriptReader.SetSection(kBackupSection);
+    HeapText made = RunState.ScriptReader.ReadValue(kBackupMadeKey);
+    if (!waited || LastChildExitCode != 0 || !made) return false;
+    LogLine("Backup: made in %s", made.get());
+    return true;
+}
+
 }  // namespace
 
 int HandOffToUninstaller() {
@@ -58,27 +78,27 @@ int HandOffToUninstaller() {
     RunState.ScriptReader.SetSection(kSetupSection);
     RunState.ScriptReader.WriteValue(kHwndKey, handle);
     // Nobody is there to read a message box during /quiet and /passive.
-    if (RunOptions.Mode != RunMode::Interactive) RunState.ScriptReader.WriteValue("Unattended", "1");
+    const bool interactive = RunOptions.Mode == RunMode::Interactive;
+    if (!interactive) RunState.ScriptReader.WriteValue("Unattended", "1");
 
     if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
     AppendPath(program.get(), kUninstallerName);
 
     WriteEntryPaths();
-    // The uninstaller is optional: when it is missing or fails in any other
-    // way, patching goes on, as it always has for uninstallers of the
-    // author's own. Only the one this run unpacked is ever started, never a
-    // file that merely sits in the working folder under its name. Only the
-    // one exit code that says "the backup could not be made" stops the
-    // patch, before anything has changed.
+    // Only the uninstaller this run unpacked is ever started, never a file
+    // that merely sits in the working folder under its name.
     LastChildExitCode = 0;
     const int waited = PayloadCarries(kUninstallerName) ? RunAndWait(program.get(), "/I", RunState.WorkFolder) : 0;
-    LogLine("Uninstaller.exe /I: %s, exit code %u", waited ? "ran" : "not run", LastChildExitCode);
+    LogLine("%s /I: %s, exit code %u (0x%X)", kUninstallerName, waited ? "ran" : "not run", LastChildExitCode,
+            LastChildExitCode);
     DrainMessages(RunState.DialogWindow);
-    if (waited && LastChildExitCode == kBackupFailedExitCode) {
-        NoteBackupFailed();
-        return 0;
-    }
-    return 1;
+    if (PatchMayGoOn(waited)) return 1;
+    const char* failed = NoteBackupFailed();
+    // The companion tells the user of the failure it reports itself; of a
+    // start that failed or a crash nobody else would.
+    if (interactive && LastChildExitCode != kBackupFailedExitCode)
+        MessageBoxA(RunState.DialogWindow, failed, ResourceText(ResPatchTitle), MB_OK | MB_ICONERROR);
+    return 0;
 }
 
 void RestartComputer() {

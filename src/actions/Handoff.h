@@ -3,12 +3,18 @@
 #include <windows.h>
 
 // The uninstaller's exit code for "the backup could not be made": the patch
-// must stop before any change. Any other code lets the patch go on.
+// must stop before any change. For an uninstaller of the author's own, any
+// other code lets the patch go on.
 constexpr DWORD kBackupFailedExitCode = 1603;
 
 // Writes "HWND" and "ExpandName" into the working Setup.ini and runs
-// "Uninstaller.exe /I" from the working folder, waiting for it. 1, or 0 when
-// the uninstaller exited with kBackupFailedExitCode.
+// "Uninstaller.exe /I" from the working folder, waiting for it. 1 when the
+// patch may go on. 0 when it must stop before any change: the uninstaller
+// exited with kBackupFailedExitCode, or, in a patch that carries the backup
+// companion (resource ResBackupCompanion), the companion did not report a
+// backup made (exit code 0 and [Backup] Made= in the working Setup.ini).
+// The failure is logged, and shown in the wizard unless the companion has
+// shown it.
 int HandOffToUninstaller();
 // Asks the system to restart (with the shutdown privilege on the NT family)
 // and returns at once.

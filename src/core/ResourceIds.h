@@ -9,6 +9,7 @@ enum ResourceId : unsigned {
     ResPageTable = 10,        // 14 bytes, stored scrambled
     ResOptionDefaults = 20,   // 3 bytes: backup, skip differing, skip missing
     ResTransactionSetting = 25,  // optional, 1 byte: 1 runs the processing pass as one transaction
+    ResBackupCompanion = 26,     // optional, 1 byte (1): present when the builder packed the backup companion
     ResCreditSeal = 30,       // 4 bytes, part of the credit protection
     ResStartGate = 100,
     ResUnusedWord = 111,
@@ -82,8 +83,9 @@ enum ResourceId : unsigned {
 // builder's resource table and default texts are checked against. A new
 // resource is added here too.
 inline constexpr ResourceId kAllResourceIds[] = {
-    ResPatchTitle, ResPageTable, ResOptionDefaults, ResTransactionSetting, ResCreditSeal, ResStartGate, ResUnusedWord, ResUnusedOkLabel,
-    ResCancelLabel, ResNextLabel, ResBackLabel, ResFinishLabel, ResBrowseLabel,
+    ResPatchTitle, ResPageTable, ResOptionDefaults, ResTransactionSetting, ResBackupCompanion, ResCreditSeal,
+    ResStartGate, ResUnusedWord, ResUnusedOkLabel, ResCancelLabel, ResNextLabel, ResBackLabel, ResFinishLabel,
+    ResBrowseLabel,
     ResIntroCaption, ResIntroBody, ResInfoCaption, ResInfoBody, ResAgreementCaption, ResAgreementBody,
     ResAgreeLabel, ResDisagreeLabel, ResOptionsCaption, ResOptionsFrame,
     ResBackupLabel, ResSkipDifferingLabel, ResSkipMissingLabel, ResShowReportLabel,

@@ -89,20 +89,15 @@ void LogCheckFailure() { LogText("Check failed", RunState.ErrorText.get()); }
 
 void NoteActionResult(const char* label, const char* path, int result, bool skipped) {
     const DWORD error = GetLastError();  // the action's, before anything else runs
-    const char* separator = path ? ": " : "";
-    if (!path) path = "";
-    if (skipped) {
-        LogLine("%s%s%s: skipped", label, separator, path);
-        return;
-    }
-    if (result != 0) {
-        LogLine("%s%s%s: done", label, separator, path);
+    // One line form for every result; only a failure says more.
+    if (skipped || result != 0) {
+        NoteActionOutcome(label, path, skipped ? "skipped" : "done");
         return;
     }
     ++FailedActions;
     char reason[512] = {};
     FormatSystemError(error, reason, sizeof reason);
-    LogLine("%s%s%s: FAILED, error %u: %s", label, separator, path, error, reason);
+    LogLine("%s%s%s: FAILED, error %u: %s", label, path ? ": " : "", path ? path : "", error, reason);
 }
 
 void NoteActionOutcome(const char* label, const char* path, const char* outcome) {
@@ -113,9 +108,11 @@ void LogRegistryLine(const char* section, int line, const char* text, int result
     LogLine("Registry %s %d: %s: %s", section, line, text ? text : "(missing)", result == 1 ? "done" : "FAILED");
 }
 
-void NoteBackupFailed() {
+const char* NoteBackupFailed() {
     ++FailedActions;
-    LogLine("Backup failed: nothing was changed");
+    const char* text = "Backup failed: nothing was changed";
+    LogLine(text);
+    return text;
 }
 
 uint32_t FailedActionCount() { return FailedActions; }

@@ -26,6 +26,7 @@ void NoteActionResult(const char* label, const char* path, int result, bool skip
 void NoteActionOutcome(const char* label, const char* path, const char* outcome);
 void LogRegistryLine(const char* section, int line, const char* text, int result);
 // The backup could not be made: the run fails without changing anything.
-void NoteBackupFailed();
+// Returns the line it logged, for the user of the wizard to read as well.
+const char* NoteBackupFailed();
 // Actions that reported failure so far (report lines with the failure word).
 uint32_t FailedActionCount();

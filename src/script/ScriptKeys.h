@@ -16,6 +16,10 @@ constexpr const char kEntrySectionPrefix[] = "Proc";
 constexpr const char kAddRegSection[] = "AddReg";
 constexpr const char kDelRegSection[] = "DelReg";
 constexpr const char kRenRegSection[] = "RenReg";
+// Written by the builder for its backup companion ("Folder"), and by the
+// companion once the backup is whole ("Made": the folder it used).
+constexpr const char kBackupSection[] = "Backup";
+constexpr const char kBackupMadeKey[] = "Made";
 
 // Keys of "Setup". The registry counts share their section's name.
 constexpr const char kProcCountKey[] = "ProcCount";   // integer

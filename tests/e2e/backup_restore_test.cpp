@@ -124,11 +124,13 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     std::string exe = BuildWithBackup(project, folder);
     ASSERT_FALSE(exe.empty());
 
-    UnattendedResult patched = RunUnattended(exe, "/quiet");
+    const std::string log = backups_->Path() + "run.log";
+    UnattendedResult patched = RunUnattended(exe, "/quiet /log=" + Quoted(log));
     ASSERT_EQ(patched.exitCode, 0);
     ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the patch ran after its backup";
     ASSERT_FALSE(FileExists(App() + "obsolete.txt"));
     EXPECT_TRUE(FileExists(folder + "\\Backup.ini"));
+    EXPECT_NE(ReadTestFile(log).find("Backup: made in " + folder + "\r\n"), std::string::npos) << ReadTestFile(log);
     EXPECT_NE(ReadTestFile(folder + "\\Backup.ini").find(Dir() + "\\settings.ini"), std::string::npos);
     RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(App() + "obsolete.txt"), "no longer needed") << "the deleted file";
@@ -154,6 +156,43 @@ TEST_F(BackupE2e, ABackupThatCannotBeWrittenStopsThePatchBeforeAnyChange) {
     std::map<std::string, std::string> after = Machine();
     EXPECT_TRUE(before == after) << "changed although the backup failed:\n" << Describe(before, after);
     EXPECT_NE(ReadTestFile(log).find("Backup failed"), std::string::npos) << ReadTestFile(log);
+    ExpectSessionGone();
+}
+
+// A companion that crashes has made no backup: the patch stops before any
+// change. A stand-in packed in the companion's place ends with the code an
+// access violation leaves.
+TEST_F(BackupE2e, ACompanionThatCrashesStopsThePatchBeforeAnyChange) {
+    std::map<std::string, std::string> before = Machine();
+    ScratchFolder tools("zuli e2e stand-in companion");
+    ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe").c_str(),
+                          (tools.Path() + "zulibuild.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
+                          (tools.Path() + "zuliundo.exe").c_str(), FALSE));
+    PatchProject project("backup crashed");
+    AddFullPatch(project);
+    project.AddFile("Setup.ini", FullPatchScript() + "[Probe]\r\nExitCode=0xC0000005\r\n");
+    project.UseBuilderIn(tools.Path());
+    const std::string folder = backups_->Path() + "Crashed";
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+
+    const std::string log = backups_->Path() + "run.log";
+    UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+    EXPECT_EQ(run.exitCode, 1603);
+    std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(before == after) << "changed although the companion crashed:\n" << Describe(before, after);
+    const std::string logged = ReadTestFile(log);
+    EXPECT_NE(logged.find("Uninstaller.exe /I: ran, exit code 3221225477 (0xC0000005)"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("Backup failed"), std::string::npos) << logged;
+    EXPECT_FALSE(FolderExists(folder)) << "the stand-in made no backup";
+    // The stand-in's record is none of the patch's files: once it is gone,
+    // nothing the run unpacked may be left in the working folder.
+    const std::string work = ZuliWorkFolder();
+    ASSERT_FALSE(work.empty()) << "the stand-in's record went with the working folder";
+    EXPECT_EQ(ReadTestFile(work + "uninstaller.txt").substr(0, 26), "command=Uninstaller.exe /I");
+    EXPECT_TRUE(DeleteFileA((work + "uninstaller.txt").c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(work.c_str())) << work << " holds more than the stand-in's record";
     ExpectSessionGone();
 }
 

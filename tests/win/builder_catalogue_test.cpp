@@ -21,8 +21,8 @@ namespace {
 std::set<unsigned> Catalogue() { return std::set<unsigned>(std::begin(kAllResourceIds), std::end(kAllResourceIds)); }
 
 // The resources a patch may leave out; everything else it must carry.
-const std::set<unsigned> kOptional = {ResUnusedWord, ResUnusedOkLabel, ResTransactionSetting, ResBusyCursorName,
-                                      ResLinkCursorName};
+const std::set<unsigned> kOptional = {ResUnusedWord, ResUnusedOkLabel, ResTransactionSetting, ResBackupCompanion,
+                                      ResBusyCursorName, ResLinkCursorName};
 
 std::string Listed(const std::set<unsigned>& ids) {
     std::string text;
@@ -96,8 +96,13 @@ TEST(BuilderCatalogue, APatchCarriesExactlyTheResourcesTheRuntimeReads) {
     } cases[] = {
         {"only what a patch must give", "", "", "", {}},
         {"every optional resource given too", "Transaction=1\r\n",
-         "112=OK\r\n[Data]\r\n111=1,2\r\n[Cursors]\r\nBusy=busy.cur\r\nLink=link.cur\r\n", ",busy.cur,link.cur", {}},
+         "112=OK\r\n[Data]\r\n111=1,2\r\n[Cursors]\r\nBusy=busy.cur\r\nLink=link.cur\r\n[Backup]\r\nEnabled=1\r\n",
+         ",busy.cur,link.cur", {}},
     };
+    // The builder runs in this test program here: the backup companion it
+    // packs lies beside it, as beside zulibuild.exe.
+    ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zuliundo.exe").c_str(),
+                          (ExecutableFolder() + "zuliundo.exe").c_str(), FALSE));
     for (unsigned id : Catalogue())
         if (!kOptional.count(id)) cases[0].expected.insert(id);
     cases[1].expected = Catalogue();

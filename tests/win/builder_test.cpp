@@ -488,6 +488,12 @@ TEST(Builder, WarnsAboutDoubtfulSettingsAndBuilds) {
          {"[Settings] PageTable", "slot 8 is 2", "0 or 1"}},
         {"an option default of 2", [](Project& p) { p.settings[1] = "OptionDefaults=1,2,0"; },
          {"[Settings] OptionDefaults", "value 1 is 2", "unticked"}},
+        {"a backup whose box starts unticked",
+         [](Project& p) {
+             p.settings[1] = "OptionDefaults=0,0,1";
+             p.extra = {"[Backup]", "Enabled=1"};
+         },
+         {"[Settings] OptionDefaults", "[Backup] Enabled=1", "starts unticked", "every unattended run"}},
         {"no Setup.img", [](Project& p) { p.cabinet = {"Files=Setup.ini,payload\\Proc1,Zuli.img"}; },
          {"\"Setup.img\" is missing", "brand image"}},
         {"a Zuli.img that is no bitmap", [](Project& p) { WriteTestFile(p.folder / "Zuli.img", "GIF89a"); },
@@ -821,5 +827,85 @@ TEST(Builder, TransactionSettingIsStoredAsOneByte) {
             EXPECT_NE(build.output.find(part), std::string::npos)
                 << c.what << ": expected \"" << part << "\" in the message, got:\n" << build.output;
         EXPECT_FALSE(FileExists(output)) << c.what;
+    }
+}
+
+namespace {
+
+// Resource `id` of the built patch at `path`, or "(absent)".
+std::string StoredResource(const std::string& path, unsigned id) {
+    HMODULE patch = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!patch) return "(no patch)";
+    HRSRC found = FindResourceExA(patch, MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(id),
+                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+    std::string stored = found ? std::string(static_cast<const char*>(LockResource(LoadResource(patch, found))),
+                                             SizeofResource(patch, found))
+                               : std::string("(absent)");
+    FreeLibrary(patch);
+    return stored;
+}
+
+}  // namespace
+
+// [Backup] Enabled=1 marks the patch (resource 26, one byte 1), so that the
+// runtime goes on only once the companion has made its backup, and makes it
+// one transaction (resource 25 = 1), stated in the build's last line. A
+// Transaction=0 beside it would quietly contradict that: refused.
+TEST(Builder, BackupMarksThePatchAndMakesItOneTransaction) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> settings;  // more [Settings] lines
+        std::vector<std::string> backup;    // lines of [Backup]; none: no section
+        const char* transaction;            // resource 25; none: absent
+        const char* mark;                   // resource 26; none: absent
+        const char* summary;
+    } cases[] = {
+        {"no [Backup]", {}, {}, nullptr, nullptr, "changes entry by entry"},
+        {"Enabled=0", {}, {"Enabled=0"}, nullptr, nullptr, "changes entry by entry"},
+        {"Enabled=1", {}, {"Enabled=1"}, "\1", "\1", "all or nothing, with the backup companion"},
+        {"Enabled=1 and Transaction=1", {"Transaction=1"}, {"Enabled=1", "Folder=Acme Backups"}, "\1", "\1",
+         "all or nothing, with the backup companion"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        for (const std::string& line : c.settings) project.settings.push_back(line);
+        if (!c.backup.empty()) project.extra.push_back("[Backup]");
+        for (const std::string& line : c.backup) project.extra.push_back(line);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        ASSERT_EQ(build.exitCode, 0) << build.output;
+        EXPECT_EQ(build.output.find("warning"), std::string::npos) << "the backup box starts ticked:\n" << build.output;
+        EXPECT_NE(build.output.find(c.summary), std::string::npos) << build.output;
+        EXPECT_EQ(StoredResource(output, 25), c.transaction ? std::string(c.transaction, 1) : "(absent)");
+        EXPECT_EQ(StoredResource(output, 26), c.mark ? std::string(c.mark, 1) : "(absent)");
+    }
+
+    struct Refused {
+        const char* what;
+        std::vector<std::string> settings;
+        std::vector<std::string> extra;
+        std::vector<std::string> messageParts;
+    } refused[] = {
+        {"Transaction=0 beside Enabled=1", {"Transaction=0"}, {"[Backup]", "Enabled=1"},
+         {"[Settings] Transaction", "Transaction=0 cannot go with [Backup] Enabled=1", "all or nothing"}},
+        {"the mark given as [Data]", {}, {"[Data]", "26=1"}, {"[Data] 26", "[Backup] Enabled"}},
+        {"an Enabled of 2", {}, {"[Backup]", "Enabled=2"}, {"[Backup] Enabled", "expected 0 or 1"}},
+        {"an unknown key", {}, {"[Backup]", "Enable=1"}, {"[Backup] Enable", "unknown key (Enabled, Folder)"}},
+    };
+    for (const Refused& c : refused) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        for (const std::string& line : c.settings) project.settings.push_back(line);
+        project.extra = c.extra;
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        EXPECT_EQ(build.exitCode, 1) << build.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(build.output.find(part), std::string::npos)
+                << "expected \"" << part << "\" in the message, got:\n" << build.output;
+        EXPECT_FALSE(FileExists(output));
     }
 }

@@ -1,7 +1,9 @@
 // The hand-off to the uninstaller: keys written into the working Setup.ini,
 // "Uninstaller.exe /I" run in the working folder and waited for, and the
-// dialog's pending messages dispatched afterwards. The uninstaller is the
-// test child uninstaller_probe.exe, copied in as "Uninstaller.exe".
+// dialog's pending messages dispatched afterwards; whether the patch may go
+// on after it, for an uninstaller of the author's own and for the backup
+// companion. The uninstaller is the test child uninstaller_probe.exe, copied
+// in as "Uninstaller.exe".
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +13,8 @@
 #include "actions/Handoff.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
+#include "core/RunLog.h"
+#include "core/RunOptions.h"
 #include "core/RunState.h"
 #include "support/CabinetFixture.h"
 #include "support/TestFiles.h"
@@ -35,6 +39,29 @@ HWND CreateCountingWindow() {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
+// Message boxes the hand-off puts up on this thread: each is recorded and
+// answered with OK as soon as it is activated, so that none can hold a test.
+struct ShownBox {
+    std::string caption;
+    std::string text;
+};
+std::vector<ShownBox> boxesShown;
+HHOOK boxHook = nullptr;
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char className[16] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
+        std::strcmp(className, "#32770") == 0) {
+        char caption[256] = {}, text[1024] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the message box's text control
+        boxesShown.push_back({caption, text});
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
 std::string HandleText(HWND window) {
     return std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
 }
@@ -51,8 +78,14 @@ protected:
         ASSERT_NE(window_, nullptr);
         RunState.DialogWindow = window_;
         probeMessagesSeen = 0;
+        RunOptions.Mode = RunMode::Interactive;
+        MarkCompanion(false);
     }
     void TearDown() override {
+        if (boxHook) UnhookWindowsHookEx(boxHook);
+        boxHook = nullptr;
+        MarkCompanion(false);
+        RunOptions.Mode = RunMode::Interactive;
         DestroyWindow(window_);
         RunState.DialogWindow = nullptr;
         RunState.EntryPaths = nullptr;
@@ -68,6 +101,12 @@ protected:
         for (const std::string& name : names) files.emplace_back(name, "x");
         std::string cabinet = MakeStoredCabinet(files);
         ASSERT_TRUE(SetPlainResource(ResPayloadCabinet, cabinet.data(), cabinet.size()));
+    }
+
+    // Resource 26, as the builder stores it for a patch with the backup
+    // companion; empty, it reads as absent.
+    static void MarkCompanion(bool marked) {
+        ASSERT_TRUE(SetPlainResource(ResBackupCompanion, "\1", marked ? 1 : 0));
     }
 
     // The uninstaller as the run's cabinet carried it.
@@ -241,5 +280,93 @@ TEST_F(HandOff, OnlyTheBackupFailedExitCodeStopsThePatch) {
         WriteTestFile(script_, "[Setup]\r\nProcCount=1\r\n[Probe]\r\nExitCode=" + std::to_string(c.exitCode) + "\r\n");
         EXPECT_EQ(HandOffToUninstaller(), c.expected) << "exit code " << c.exitCode;
         EXPECT_EQ(Key("Setup", "Unattended"), "(missing)") << "the interactive wizard does not ask for silence";
+    }
+}
+
+// A patch built with the backup companion (resource 26) promises a backup:
+// whatever keeps the companion from saying "made" (exit code 0 and the
+// folder written back as [Backup] Made=) stops the patch before any change,
+// logged, and in the wizard shown, unless the companion has shown it itself
+// (1603). An uninstaller of the author's own, in a patch without the mark,
+// stops the patch only with 1603, as it always has.
+TEST_F(HandOff, APatchWithTheCompanionGoesOnOnlyOnceTheBackupIsMade) {
+    enum class Uninstaller { Runs, NotCarried, FileMissing };
+    struct Case {
+        const char* what;
+        bool marked;
+        Uninstaller uninstaller;
+        const char* exitCode;  // [Probe] ExitCode
+        const char* made;      // [Probe] Made ("": none written)
+        RunMode mode;
+        // Expected
+        int result;
+        const char* logged;  // a line of the log
+        bool boxShown;
+    } cases[] = {
+        {"own: not carried", false, Uninstaller::NotCarried, "0", "", RunMode::Interactive, 1,
+         "Uninstaller.exe /I: not run, exit code 0 (0x0)", false},
+        {"own: cannot be started", false, Uninstaller::FileMissing, "0", "", RunMode::Interactive, 1,
+         "Uninstaller.exe /I: not run, exit code 0 (0x0)", false},
+        {"own: crashed", false, Uninstaller::Runs, "0xC0000005", "", RunMode::Interactive, 1,
+         "Uninstaller.exe /I: ran, exit code 3221225477 (0xC0000005)", false},
+        {"own: exit code 1", false, Uninstaller::Runs, "1", "", RunMode::Quiet, 1,
+         "Uninstaller.exe /I: ran, exit code 1 (0x1)", false},
+        {"own: exit code 1603", false, Uninstaller::Runs, "1603", "", RunMode::Interactive, 0,
+         "Backup failed: nothing was changed", false},
+        {"companion: not carried", true, Uninstaller::NotCarried, "0", "", RunMode::Interactive, 0,
+         "Uninstaller.exe /I: not run, exit code 0 (0x0)", true},
+        {"companion: cannot be started", true, Uninstaller::FileMissing, "0", "", RunMode::Interactive, 0,
+         "Uninstaller.exe /I: not run, exit code 0 (0x0)", true},
+        {"companion: crashed", true, Uninstaller::Runs, "0xC0000005", "", RunMode::Interactive, 0,
+         "Uninstaller.exe /I: ran, exit code 3221225477 (0xC0000005)", true},
+        {"companion: crashed in a quiet run", true, Uninstaller::Runs, "0xC0000005", "", RunMode::Quiet, 0,
+         "Backup failed: nothing was changed", false},
+        {"companion: exit code 1, folder written", true, Uninstaller::Runs, "1", "C:\\Backups\\Demo",
+         RunMode::Interactive, 0, "Backup failed: nothing was changed", true},
+        {"companion: exit code 1603, its own message shown", true, Uninstaller::Runs, "1603", "",
+         RunMode::Interactive, 0, "Backup failed: nothing was changed", false},
+        {"companion: exit code 0 without a folder", true, Uninstaller::Runs, "0", "", RunMode::Passive, 0,
+         "Backup failed: nothing was changed", false},
+        {"companion: made", true, Uninstaller::Runs, "0", "C:\\Backups\\Demo", RunMode::Interactive, 1,
+         "Backup: made in C:\\Backups\\Demo", false},
+        {"companion: made in a passive run", true, Uninstaller::Runs, "0", "C:\\Backups\\Demo", RunMode::Passive,
+         1, "Backup: made in C:\\Backups\\Demo", false},
+    };
+    const char kTitle[] = "Handoff Test Patch";
+    ASSERT_TRUE(SetPlainResource(ResPatchTitle, kTitle, sizeof kTitle));
+    boxHook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(boxHook, nullptr);
+    ScratchFolder logs("handoff logs");
+    SetEntries({"C:\\Game\\a.dll"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteTestFile(script_, std::string("[Setup]\r\nProcCount=1\r\n[Probe]\r\nExitCode=") + c.exitCode +
+                                   "\r\nMade=" + c.made + "\r\n[Backup]\r\nFolder=Zuli Backups\\Demo\r\n");
+        DeleteFileA((work_ / "uninstaller.txt").c_str());
+        DeleteFileA((work_ / "Uninstaller.exe").c_str());
+        ServeCabinetListing({"Setup.ini", c.uninstaller == Uninstaller::NotCarried ? "Proc1" : "Uninstaller.exe"});
+        if (c.uninstaller != Uninstaller::FileMissing) PlantUninstaller();
+        MarkCompanion(c.marked);
+        RunOptions.Mode = c.mode;
+        boxesShown.clear();
+        const uint32_t failuresBefore = FailedActionCount();
+        const std::string log = logs / (std::to_string(&c - cases) + ".log");
+        ASSERT_TRUE(OpenRunLog(log.c_str()));
+
+        EXPECT_EQ(HandOffToUninstaller(), c.result);
+
+        CloseRunLog(0);
+        const std::string logged = ReadTestFile(log);
+        EXPECT_NE(logged.find(std::string(c.logged) + "\r\n"), std::string::npos) << logged;
+        EXPECT_EQ(logged.find("Backup failed") != std::string::npos, c.result == 0) << logged;
+        EXPECT_EQ(logged.find("Backup: made") != std::string::npos, c.marked && c.result == 1) << logged;
+        EXPECT_EQ(FailedActionCount() - failuresBefore, c.result == 0 ? 1u : 0u) << "failures counted for the exit code";
+        EXPECT_EQ(FileExists(work_ / "uninstaller.txt"), c.uninstaller == Uninstaller::Runs)
+            << "the uninstaller ran or not";
+        ASSERT_EQ(boxesShown.size(), c.boxShown ? 1u : 0u);
+        if (c.boxShown) {
+            EXPECT_EQ(boxesShown[0].caption, kTitle);
+            EXPECT_EQ(boxesShown[0].text, "Backup failed: nothing was changed");
+        }
     }
 }

@@ -5,7 +5,9 @@
 // is written last, so that a backup is either whole or not there. The
 // backup folder is one nobody else may write (OpenStore); the manifest
 // records the size and CRC-32 of every copy, on the disk before it, and the
-// folders the restore may write in.
+// folders the restore may write in. Once the backup is whole, the companion
+// writes the folder it used back into the working Setup.ini
+// ([Backup] Made=): a patch built with the companion goes on only then.
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -18,6 +20,7 @@
 #include "actions/neutral/RegistryLine.h"
 #include "core/neutral/Crc32.h"
 #include "script/neutral/ActionCodes.h"
+#include "script/ScriptKeys.h"
 #include "script/neutral/FieldSplitter.h"
 
 namespace {
@@ -34,6 +37,10 @@ public:
     int Number(const std::string& section, const char* key) const {
         return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key, 0, path_.c_str()));
     }
+    bool Write(const char* section, const char* key, const std::string& value) const {
+        return WritePrivateProfileStringA(section, key, value.c_str(), path_.c_str()) != 0;
+    }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
@@ -53,7 +60,7 @@ std::string FirstMissingFolder(const std::string& folder) {
 }
 
 std::string BackupFolder(const Script& script) {
-    std::string folder = script.Read("Backup", "Folder");
+    std::string folder = script.Read(kBackupSection, "Folder");
     if (folder.empty()) folder = "Zuli Backup";
     char expanded[MAX_PATH * 2] = {};
     if (ExpandEnvironmentStringsA(folder.c_str(), expanded, sizeof expanded)) folder = expanded;
@@ -85,7 +92,12 @@ public:
         uint32_t crc = 0;
         if (!CopyFileA(self, companion.c_str(), FALSE) || !SumFile(companion, true, size, crc))
             return Fail("cannot copy " + std::string(kCompanionName) + " into " + folder_, message);
-        return WriteManifest(manifest, message);
+        if (WriteManifest(manifest, message) != kUndoDone) return kUndoFailed;
+        // The patch takes this, and nothing else, as the sign that its
+        // backup is there.
+        if (!script_.Write(kBackupSection, kBackupMadeKey, folder_))
+            return Fail("cannot write the backup folder into " + script_.Path(), message);
+        return kUndoDone;
     }
 
 private:

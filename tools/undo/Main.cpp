@@ -1,8 +1,10 @@
 // zuliundo: the backup companion of a patch.
 //   Uninstaller.exe /I       run by the patch in its working folder, before
 //                            any change: backs up what will change. Exit 0,
-//                            or 1603 when the backup could not be made, which
-//                            stops the patch before it changes anything.
+//                            with the folder it used written into the working
+//                            Setup.ini as [Backup] Made=, or 1603 when the
+//                            backup could not be made, which stops the patch
+//                            before it changes anything.
 //   zuliundo.exe /restore [/quiet]
 //                            run from the backup folder: checks the whole
 //                            backup, then puts every file and registry value

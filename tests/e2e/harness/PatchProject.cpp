@@ -70,7 +70,8 @@ std::string PatchProject::Build() {
     std::string output = folder_ + name_ + ".exe";
     std::string dist = ZULI_DIST_DIR_WINE;
     std::string logPath = folder_ + "build.log";
-    std::string command = "cmd /c \"\"" + dist + "/zulibuild.exe\" \"" + dist + "/zulirt.exe\" \"" + folder_ +
+    const std::string builder = (builderFolder_.empty() ? dist + "/" : builderFolder_) + "zulibuild.exe";
+    std::string command = "cmd /c \"\"" + builder + "\" \"" + dist + "/zulirt.exe\" \"" + folder_ +
                           "patch.ini\" \"" + output + "\" > \"" + logPath + "\" 2>&1\"";
     int code = RunProgram(command, folder_);
     // -1 is also a builder that never started; the system's reason says why.

@@ -23,6 +23,10 @@ public:
     void AddFile(const std::string& name, const std::string& content) { files_[name] = content; }
     // More manifest text, for example a [Backup] section.
     void AddManifest(const std::string& text) { extraManifest_ += text; }
+    // Builds with the zulibuild.exe in `folder` (with a trailing backslash),
+    // and so with the backup companion beside it there, instead of the one
+    // of the build.
+    void UseBuilderIn(const std::string& folder) { builderFolder_ = folder; }
 
     // Writes the project and runs zulibuild; the patch executable's path, or
     // an empty string (the builder's output is then in BuildLog()).
@@ -39,6 +43,7 @@ private:
     std::map<std::string, std::string> files_;
     std::string log_;
     std::string extraManifest_;
+    std::string builderFolder_;
 };
 
 // Every text resource id the runtime reads (besides the optional cursors).

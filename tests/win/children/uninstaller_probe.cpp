@@ -8,9 +8,14 @@
 // With [Probe] Seen=1 in that Setup.ini, each ExpandName file that exists is
 // also copied to "Proc<N>.seen" beside the record, so that a test can tell
 // what the file held when the uninstaller ran.
-// It exits with [Probe] ExitCode of that Setup.ini (0 when absent).
+// With [Probe] Made=<text> it writes [Backup] Made=<text> into that
+// Setup.ini, as the backup companion does once its backup is whole.
+// It exits with [Probe] ExitCode of that Setup.ini: decimal, or hexadecimal
+// with 0x for an exception code such as 0xC0000005, the code a crash leaves
+// (0 when absent).
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -47,5 +52,7 @@ int main() {
     DWORD written = 0;
     WriteFile(out, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     CloseHandle(out);
-    return static_cast<int>(GetPrivateProfileIntA("Probe", "ExitCode", 0, script.c_str()));
+    std::string made = ReadKey("Probe", "Made", script);
+    if (!made.empty()) WritePrivateProfileStringA("Backup", "Made", made.c_str(), script.c_str());
+    ExitProcess(static_cast<UINT>(std::strtoul(ReadKey("Probe", "ExitCode", script).c_str(), nullptr, 0)));
 }

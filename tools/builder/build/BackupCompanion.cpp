@@ -13,9 +13,7 @@ namespace {
 constexpr char kCompanionName[] = "zuliundo.exe";
 constexpr char kStoredName[] = "Uninstaller.exe";
 
-std::string Where(const Manifest& manifest, const ManifestEntry* entry) {
-    return manifest.path + (entry ? " line " + std::to_string(entry->line) + ": [Backup] " + entry->key : ": [Backup]");
-}
+std::string Where(const Manifest& manifest) { return manifest.path + ": [Backup]"; }
 
 std::string BuilderFolder() {
     char path[MAX_PATH + 1] = {};
@@ -48,55 +46,38 @@ bool HasBackupSection(std::string script) {
 bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
                         std::string& scratchScript, std::string& error) {
     scratchScript.clear();
-    const ManifestSection* section = manifest.Section("Backup");
-    if (!section) return true;
-    bool enabled = false;
-    std::string folder;
-    for (const ManifestEntry& entry : section->entries) {
-        if (SameName(entry.key, "Enabled")) {
-            if (entry.value != "0" && entry.value != "1") {
-                error = Where(manifest, &entry) + ": expected 0 or 1";
-                return false;
-            }
-            enabled = entry.value == "1";
-        } else if (SameName(entry.key, "Folder")) {
-            folder = entry.value;
-        } else {
-            error = Where(manifest, &entry) + ": unknown key (Enabled, Folder)";
-            return false;
-        }
-    }
-    if (!enabled) return true;
+    if (!project.backup) return true;
     if (!project.readyCabinet.empty()) {
-        error = Where(manifest, nullptr) + ": Enabled=1 needs [Cabinet] Files: the companion is added to the "
-                                           "cabinet the builder makes, not to a ready one";
+        error = Where(manifest) + ": Enabled=1 needs [Cabinet] Files: the companion is added to the cabinet the "
+                                  "builder makes, not to a ready one";
         return false;
     }
     CabinetFile* script = nullptr;
     for (CabinetFile& file : project.cabinetFiles) {
         if (SameName(file.storedName, kStoredName)) {
-            error = Where(manifest, nullptr) + ": Enabled=1, but [Cabinet] Files packs an Uninstaller.exe of its "
-                                               "own; give one or the other";
+            error = Where(manifest) + ": Enabled=1, but [Cabinet] Files packs an Uninstaller.exe of its own; "
+                                      "give one or the other";
             return false;
         }
         if (SameName(file.storedName, "Setup.ini")) script = &file;
     }
     std::string companion = BuilderFolder() + kCompanionName;
     if (GetFileAttributesA(companion.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        error = Where(manifest, nullptr) + ": the backup companion " + companion + " is missing (it ships beside "
-                                           "zulibuild.exe)";
+        error = Where(manifest) + ": the backup companion " + companion + " is missing (it ships beside "
+                                  "zulibuild.exe)";
         return false;
     }
     std::string text;
     if (!script || !ReadFileBytes(script->source, text)) {
-        error = Where(manifest, nullptr) + ": cannot read the patch script";
+        error = Where(manifest) + ": cannot read the patch script";
         return false;
     }
     if (HasBackupSection(text)) {
-        error = Where(manifest, nullptr) + ": the script " + script->source +
+        error = Where(manifest) + ": the script " + script->source +
                 " has a [Backup] section of its own; the builder writes it";
         return false;
     }
+    std::string folder = project.backupFolder;
     if (folder.empty()) {
         auto title = project.resources.find(ResPatchTitle);
         folder = "Zuli Backups\\" + FolderNameOf(title != project.resources.end() ? title->second : "");

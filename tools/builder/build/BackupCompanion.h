@@ -7,9 +7,10 @@
 #include "project/Manifest.h"
 #include "project/Project.h"
 
-// Adds the companion to `project` when the manifest asks for it. The script
-// it packs then is a scratch copy, `scratchScript` (empty when none), which
-// the caller deletes once the cabinet is built. False with `error` set when
-// the section is wrong or the companion cannot be packed.
+// Adds the companion to `project` when the manifest asks for it
+// (project.backup: LoadProject has read the section and marked the patch).
+// The script it packs then is a scratch copy, `scratchScript` (empty when
+// none), which the caller deletes once the cabinet is built. False with
+// `error` set when the companion cannot be packed.
 bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
                         std::string& scratchScript, std::string& error);

@@ -97,6 +97,8 @@ int RunBuild(const std::string& runtimeArgument, const std::string& projectArgum
     bool allOrNothing = transaction != resources.end() && transaction->second == std::string(1, '\1');
     std::printf("zulibuild: wrote %s: %u resources, payload cabinet of %u bytes; %s\n", output.c_str(),
                 static_cast<unsigned>(resources.size()), static_cast<unsigned>(cabinet.size()),
-                allOrNothing ? "changes all or nothing (Transaction=1)" : "changes entry by entry");
+                !allOrNothing  ? "changes entry by entry"
+                : patch.backup ? "changes all or nothing, with the backup companion ([Backup] Enabled=1)"
+                               : "changes all or nothing (Transaction=1)");
     return 0;
 }

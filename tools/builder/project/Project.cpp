@@ -188,6 +188,7 @@ bool LoadData(Context& c, const ManifestSection& section) {
                              : id == ResOptionDefaults     ? "[Settings] OptionDefaults"
                              : id == ResStartGate          ? "[Settings] StartGate"
                              : id == ResTransactionSetting ? "[Settings] Transaction"
+                             : id == ResBackupCompanion    ? "[Backup] Enabled"
                                                            : nullptr;
         if (ownKey)
             return c.Fail(section, &entry, "resource " + std::to_string(id) + " is given as " + ownKey +
@@ -281,6 +282,45 @@ bool LoadIcon(Context& c, const ManifestSection& section) {
     return true;
 }
 
+bool LoadBackup(Context& c, const ManifestSection& section) {
+    for (const ManifestEntry& entry : section.entries) {
+        if (SameName(entry.key, "Enabled")) {
+            if (entry.value != "0" && entry.value != "1") return c.Fail(section, &entry, "expected 0 or 1");
+            c.project.backup = entry.value == "1";
+        } else if (SameName(entry.key, "Folder")) {
+            c.project.backupFolder = entry.value;
+        } else {
+            return c.Fail(section, &entry, "unknown key (Enabled, Folder)");
+        }
+    }
+    return true;
+}
+
+// A patch with the backup companion marks it (resource 26), so that the
+// runtime goes on only once the backup is made, and changes all or nothing
+// (resource 25 = 1): a failed run then leaves the application exactly as
+// the backup saved it, never half patched.
+bool MarkBackup(Context& c) {
+    if (!c.project.backup) return true;
+    const ManifestEntry* transaction = c.manifest.Entry("Settings", "Transaction");
+    if (transaction && transaction->value != "1")
+        return c.Fail(*c.manifest.Section("Settings"), transaction,
+                      "Transaction=" + transaction->value + " cannot go with [Backup] Enabled=1, which makes the "
+                      "patch one transaction (all or nothing): leave the key out or give Transaction=1");
+    c.project.resources[ResTransactionSetting] = std::string(1, '\1');
+    c.project.resources[ResBackupCompanion] = std::string(1, '\1');
+    // Unattended runs take the box's first state: unticked, none of them
+    // makes a backup.
+    const ManifestEntry* defaults = c.manifest.Entry("Settings", "OptionDefaults");
+    auto options = c.project.resources.find(ResOptionDefaults);
+    if (defaults && options != c.project.resources.end() && !options->second.empty() && options->second[0] == 0)
+        c.Warn(*c.manifest.Section("Settings"), *defaults,
+               "[Backup] Enabled=1, but the backup box starts unticked (the first value is 0): every unattended "
+               "run (/quiet, /passive) patches without a backup, and so does the wizard unless the user ticks the "
+               "box; give 1 as the first value");
+    return true;
+}
+
 // The texts the manifest leaves out come from the defaults. Texts with no
 // default (the author's own name and addresses) must be given when their
 // page is shown; otherwise they are stored empty.
@@ -323,9 +363,9 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         bool (*load)(Context&, const ManifestSection&);
     } loaders[] = {{"Texts", LoadTexts},     {"Settings", LoadSettings}, {"Font", LoadFont},
                    {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet},
-                   {"Version", LoadVersion}, {"Icon", LoadIcon}};
+                   {"Version", LoadVersion}, {"Icon", LoadIcon},         {"Backup", LoadBackup}};
     for (const ManifestSection& section : manifest.sections) {
-        bool known = SameName(section.name, "Backup");  // read by AddBackupCompanion
+        bool known = false;
         for (const Loader& loader : loaders) {
             if (!SameName(section.name, loader.name)) continue;
             known = true;
@@ -341,6 +381,7 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         error = manifest.path + ": section [Cabinet] is missing: it names the files of the payload cabinet";
         return false;
     }
+    if (!MarkBackup(c)) return false;
 
     // A cursor the runtime will look for in the working folder must travel in
     // the cabinet that the builder makes.

@@ -24,6 +24,8 @@ struct PatchProject {
     VersionFields version;
     std::string iconPath;      // [Icon] File: an .ico file replacing the runtime's icon
     std::string executionLevel;  // [Settings] ExecutionLevel as Windows spells it; empty when not given
+    bool backup = false;       // [Backup] Enabled=1: the backup companion goes into the cabinet
+    std::string backupFolder;  // [Backup] Folder as given; empty when not given
     std::vector<std::string> warnings;  // printed; the build goes on
 };
 

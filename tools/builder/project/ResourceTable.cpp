@@ -11,6 +11,7 @@ const ResourceInfo kTable[] = {
     {ResPageTable, ResourceForm::Bytes, true, "page table"},
     {ResOptionDefaults, ResourceForm::Bytes, true, "option defaults"},
     {ResTransactionSetting, ResourceForm::Bytes, false, "transaction setting"},
+    {ResBackupCompanion, ResourceForm::Bytes, false, "backup companion mark"},
     {ResCreditSeal, ResourceForm::Seal, true, "credit seal"},
     {ResStartGate, ResourceForm::Bytes, true, "start gate"},
     {ResUnusedWord, ResourceForm::Bytes, false, "unused word"},

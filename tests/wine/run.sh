@@ -14,4 +14,18 @@ zuli_wine_env "$prefix" caller
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$(zuli_test_display "$prefix")"
 fi
-exec wine "$@"
+# Wine's loader now and then gives up before the program starts: status 1,
+# nothing printed, a few milliseconds after the start (its address-space
+# reservation is refused). A program that ran prints at least its test
+# runner's first line, so only that start is made again, once, and said so.
+output=$(mktemp)
+wine "$@" >"$output" 2>&1
+status=$?
+if [ "$status" -eq 1 ] && [ ! -s "$output" ]; then
+    echo "run.sh: wine ended with status 1 before $1 printed anything; starting it again" >&2
+    wine "$@" >"$output" 2>&1
+    status=$?
+fi
+cat "$output"
+rm -f "$output"
+exit "$status"

@@ -65,4 +65,14 @@ inline PeakMemory Peaks() {
     return {c.PeakWorkingSetSize, c.PeakPagefileUsage};
 }
 
+// `size` bytes of noise, the same for the same seed.
+inline std::vector<unsigned char> Bytes(std::size_t size, uint32_t seed) {
+    std::vector<unsigned char> out(size);
+    for (auto& b : out) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<unsigned char>(seed >> 24);
+    }
+    return out;
+}
+
 inline double MiB(uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }

@@ -40,15 +40,6 @@ namespace {
 constexpr std::size_t kFileSize = 4096;
 constexpr DWORD kScriptAgeMs = 3000;
 
-std::vector<unsigned char> Bytes(std::size_t size, uint32_t seed) {
-    std::vector<unsigned char> out(size);
-    for (auto& b : out) {
-        seed = seed * 1664525u + 1013904223u;
-        b = static_cast<unsigned char>(seed >> 24);
-    }
-    return out;
-}
-
 bool PutFile(const std::string& path, const std::vector<unsigned char>& data) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

@@ -42,15 +42,6 @@ namespace {
 constexpr std::size_t kSmallFileSize = 4096;
 constexpr DWORD kScriptAgeMs = 3000;
 
-std::vector<unsigned char> Bytes(std::size_t size, uint32_t seed) {
-    std::vector<unsigned char> out(size);
-    for (auto& b : out) {
-        seed = seed * 1664525u + 1013904223u;
-        b = static_cast<unsigned char>(seed >> 24);
-    }
-    return out;
-}
-
 // Written and flushed: an installed file is on the disk, and a flush left
 // pending from here would be paid by the pass timed next.
 bool PutFile(const std::string& path, const std::vector<unsigned char>& data) {

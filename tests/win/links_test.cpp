@@ -83,10 +83,12 @@ protected:
     void TearDown() override { SetEnvironmentVariableA("ZULI_LINK_RECORD", nullptr); }
 
     // The command line the registered program was started with, waiting
-    // for it to appear; empty when the program never ran.
+    // for it to be readable; empty when the program never ran. The record
+    // can exist before it can be read: Wine's rename puts it in place while
+    // the child still holds it open for the rename.
     std::string Recorded() {
-        WaitUntil([&] { return FileExists(record_); }, 20000);
-        std::string line = ReadTestFile(record_);
+        std::string line;
+        WaitUntil([&] { return !(line = ReadTestFile(record_)).empty(); }, 20000);
         DeleteFileA(record_.c_str());
         return line;
     }

@@ -58,6 +58,10 @@ int ScratchCopy::Open(const char* target) {
     // An earlier entry deleted or renamed it: it is no more, whatever the
     // disk still holds.
     const char* view = PreparedView(target);
+    // An earlier entry's result is in a staging folder already, and the
+    // scratch file goes beside it. A file for the restart waits beside its
+    // target, where the restart's rename finds it as ever.
+    if ((view == target || !view) && !EntryWantsRestart()) swap_.ScratchIn(StagingFolderFor(target));
     return view ? swap_.Begin(view, TargetAccess::HeldForReading) : swap_.Begin(target, TargetAccess::Free);
 }
 

@@ -62,9 +62,22 @@ struct PlainList {
     }
 };
 
+// Prepared files and the old versions' reserved names wait in folders of
+// their own beside the targets, a few dozen names to a folder: a new name in
+// a folder of thousands of files costs a look through all of them (so Wine
+// does it), and the targets' folder then meets only the commit's renames.
+constexpr uint32_t kNamesPerStagingFolder = 64;
+
+struct StagingSlot {
+    char parent[kPathBufferSize];  // the targets' folder it serves
+    char folder[kPathBufferSize];
+    uint32_t names;
+};
+
 struct Plan {
     bool preparing;
     uint32_t entry;
+    StagingSlot staging;
     PlainList<PlannedTarget> targets;
     PlainList<RunMark> runs;
     ByteBuffer registry;
@@ -113,13 +126,26 @@ PlannedTarget* AddTarget(const char* target, StepKind kind, bool viewable) {
     return t;
 }
 
+// The old version's name in a staging folder: numbered by the folder's own
+// count, and with an ending no scratch file has, it is no other file's, so
+// that it needs no reservation on the disk; the commit creates it.
+bool NameAsideIn(const char* staging, char* aside) {
+    char name[16];
+    wsprintfA(name, "QVR%04X.old", ThePlan.staging.names & 0xFFFF);
+    lstrcpynA(aside, staging, kPathBufferSize);
+    return PathAppendA(aside, name) != 0;
+}
+
 // A target the plan replaces now. Its old version, when it has one, will
-// step aside to a name reserved beside it (an empty file until then, so
-// that no other scratch file takes the name).
+// step aside to a name of its own: in a staging folder, or else reserved
+// beside the target (an empty file until then, so that no other scratch
+// file takes the name).
 PlannedTarget* AddReplaced(const char* target) {
+    // Its staging folder's step comes first: undone after the file's.
+    const char* staging = StagingFolderFor(target);
     PlannedTarget* t = AddTarget(target, StepKind::Replace, true);
     if (!t) return nullptr;
-    if (Exists(target) && !CreateScratchFile(target, t->aside)) {
+    if (Exists(target) && !(staging ? NameAsideIn(staging, t->aside) : CreateScratchFile(target, t->aside))) {
         --ThePlan.targets.count;
         return nullptr;
     }
@@ -158,6 +184,25 @@ void NoteRecovery(const char* what, const char* journal, DWORD error) {
 }  // namespace
 
 bool Preparing() { return ThePlan.preparing; }
+
+const char* StagingFolderFor(const char* target) {
+    StagingSlot& slot = ThePlan.staging;
+    char parent[kPathBufferSize];
+    lstrcpynA(parent, target, sizeof parent);
+    if (!PathRemoveFileSpecA(parent)) return nullptr;
+    if (slot.names >= kNamesPerStagingFolder || lstrcmpiA(slot.parent, parent) != 0) {
+        slot.parent[0] = '\0';
+        if (!CreateScratchIn(parent, slot.folder, true)) return nullptr;
+        if (!AddTarget(slot.folder, StepKind::StagingFolder, false)) {
+            RemoveDirectoryA(slot.folder);
+            return nullptr;
+        }
+        lstrcpynA(slot.parent, parent, sizeof slot.parent);
+        slot.names = 0;
+    }
+    ++slot.names;
+    return slot.folder;
+}
 
 const char* PreparedView(const char* target) {
     const PlannedTarget* t = FindViewable(target);
@@ -231,6 +276,7 @@ int StageRename(const char* target, const char* newPath) {
     FileSwap swap(RunPlatform());
     char copy[kPathBufferSize];
     swap.KeepAttributes(GetFileAttributesA(source));
+    swap.ScratchIn(StagingFolderFor(newPath));
     if (!swap.Begin(newPath, TargetAccess::Free) || !swap.CopyIntoScratch(source) || !swap.Seal(copy)) return 0;
     return StagePreparedFile(newPath, copy, INVALID_HANDLE_VALUE, false) && StageDelete(target, false) ? 1 : 0;
 }
@@ -277,18 +323,19 @@ void AbandonPrepared() {
     for (uint32_t i = ThePlan.targets.count; i-- > 0;) {
         PlannedTarget* t = ThePlan.targets.At(i);
         CloseHold(t);
-        if (t->kind == StepKind::CreatedFolder) {
+        if (t->kind == StepKind::CreatedFolder || t->kind == StepKind::StagingFolder) {
             RemoveDirectoryA(t->target);
             continue;
         }
         if (t->staged[0]) RemoveFile(t->staged);
-        if (t->aside[0]) RemoveFile(t->aside);  // still the empty reservation
+        if (t->aside[0]) RemoveFile(t->aside);  // still the empty reservation, if any
     }
     ThePlan.targets.Clear();
     ThePlan.runs.Clear();
     ThePlan.registry.Clear();
     ThePlan.preparing = false;
     ThePlan.entry = 0;
+    ThePlan.staging.parent[0] = '\0';
 }
 
 CommitResult CommitPrepared(int (*applyRegistry)()) {
@@ -336,7 +383,7 @@ CommitResult CommitPrepared(int (*applyRegistry)()) {
 
     if (result.committed) {
         journal.MarkCommitted();
-        for (uint32_t i = 0; i < targets.count; ++i) FinishStep(StepOf(*targets.At(i)), platform);
+        for (uint32_t i = targets.count; i-- > 0;) FinishStep(StepOf(*targets.At(i)), platform);
         journal.Remove();
     } else {
         for (uint32_t i = 0; i < targets.count; ++i) CloseHold(targets.At(i));
@@ -349,6 +396,7 @@ CommitResult CommitPrepared(int (*applyRegistry)()) {
     targets.Clear();
     ThePlan.runs.Clear();
     ThePlan.registry.Clear();
+    ThePlan.staging.parent[0] = '\0';
     return result;
 }
 

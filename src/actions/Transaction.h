@@ -17,6 +17,11 @@
 // Whether the pass now running prepares instead of changing.
 bool Preparing();
 
+// The folder where the entry being prepared keeps a new file or an old
+// version for `target` (made when needed, recorded in the plan); null when
+// none can be made, and the file then waits beside the target.
+const char* StagingFolderFor(const char* target);
+
 // Where the content of `target` lives for the entry being prepared: the
 // target itself, or an earlier entry's prepared file; null when an earlier
 // entry deleted it or renamed it away.

@@ -188,7 +188,7 @@ int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platfo
     return CancelInRenameFile(destination, platform.windowsFolder);
 }
 
-int CreateScratchFile(const char* target, char* scratch) {
+int CreateScratchIn(const char* folder, char* scratch, bool asFolder) {
     // Named as the system's temporary files are ("QVR", four hex digits,
     // ".tmp"), but numbered on from the last name this program made rather
     // than from the clock each time: a transaction keeps thousands of its
@@ -198,10 +198,6 @@ int CreateScratchFile(const char* target, char* scratch) {
     // bring the C++ library's thread-safe start-up into the program.
     static unsigned next;
     if (next == 0) next = (GetTickCount() ^ GetCurrentProcessId()) | 0x10000;
-    char folder[FileSwap::kPathSize] = {};
-    lstrcpynA(folder, target, sizeof folder);
-    PathRemoveFileSpecA(folder);
-    scratch[0] = '\0';
     for (unsigned tries = 0; tries < 0x10000; ++tries) {
         const unsigned number = next++ & 0xFFFF;
         if (number == 0) continue;
@@ -209,16 +205,28 @@ int CreateScratchFile(const char* target, char* scratch) {
         wsprintfA(name, "QVR%04X.tmp", number);
         lstrcpynA(scratch, folder, FileSwap::kPathSize);
         if (!PathAppendA(scratch, name)) break;
-        HANDLE made = CreateFileA(scratch, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (made != INVALID_HANDLE_VALUE) {
-            CloseHandle(made);
-            return 1;
+        if (asFolder) {
+            if (CreateDirectoryA(scratch, nullptr)) return 1;
+        } else {
+            HANDLE made =
+                CreateFileA(scratch, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (made != INVALID_HANDLE_VALUE) {
+                CloseHandle(made);
+                return 1;
+            }
         }
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     scratch[0] = '\0';
     return 0;
+}
+
+int CreateScratchFile(const char* target, char* scratch) {
+    char folder[FileSwap::kPathSize] = {};
+    lstrcpynA(folder, target, sizeof folder);
+    PathRemoveFileSpecA(folder);
+    return CreateScratchIn(folder, scratch, false);
 }
 
 int ScheduleRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
@@ -251,7 +259,9 @@ int FileSwap::Begin(const char* target, TargetAccess access) {
         // A target that exists but cannot be held must never pass for none.
         if (!target_ && !IsMissingError(GetLastError())) return 0;
     }
-    if (!CreateScratchFile(target, scratchPath_)) return 0;
+    if (!(scratchFolder_ ? CreateScratchIn(scratchFolder_, scratchPath_, false)
+                         : CreateScratchFile(target, scratchPath_)))
+        return 0;
     return OpenScratch();
 }
 

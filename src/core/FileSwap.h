@@ -78,6 +78,9 @@ public:
     // Creates the scratch file beside `target` (once per FileSwap) and, when
     // asked, holds the target. 1 or 0.
     int Begin(const char* target, TargetAccess access);
+    // Before Begin: the scratch file is made in `folder` (on the target's
+    // volume) instead of beside the target.
+    void ScratchIn(const char* folder) { scratchFolder_ = folder; }
 
     HANDLE TargetHandle() const { return target_.get(); }
     HANDLE ScratchHandle() const { return scratch_.get(); }
@@ -121,6 +124,7 @@ private:
     char scratchPath_[kPathSize];  // empty while there is no scratch file
     UniqueFile target_;
     UniqueFile scratch_;
+    const char* scratchFolder_ = nullptr;
     bool held_ = false;
     bool explicitAttributes_ = false;
     DWORD attributes_ = 0;
@@ -147,3 +151,5 @@ int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platfo
 // Creates an empty file with a fresh name beside `target`; its path goes
 // into `scratch` (FileSwap::kPathSize bytes). 1 or 0.
 int CreateScratchFile(const char* target, char* scratch);
+// The same in `folder`, or an empty folder of that name.
+int CreateScratchIn(const char* folder, char* scratch, bool asFolder);

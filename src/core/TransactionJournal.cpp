@@ -96,7 +96,7 @@ bool ReadSteps(PlanReader& plan, StepList& list) {
 }
 
 // Undoes every step in reverse and then the registry, or (a committed run)
-// finishes every step.
+// finishes every step, in reverse too.
 int ApplyJournal(const unsigned char* journal, std::size_t size, const SwapPlatform& platform, bool undo) {
     PlanReader plan;
     StepList list;
@@ -104,7 +104,7 @@ int ApplyJournal(const unsigned char* journal, std::size_t size, const SwapPlatf
     std::size_t recordsSize = 0;
     if (!plan.Open(journal, size) || !ReadSteps(plan, list) || !plan.Registry(&records, &recordsSize)) return 0;
     if (!undo) {
-        for (uint32_t i = 0; i < list.count; ++i) FinishStep(list.steps[i], platform);
+        for (uint32_t i = list.count; i-- > 0;) FinishStep(list.steps[i], platform);
         return 1;
     }
     int ok = 1;

@@ -373,6 +373,7 @@ std::vector<WatchedStep> PlanSteps(const std::string& journal, const std::string
             ++*folderSteps;
             continue;
         }
+        if (step.kind == StepKind::StagingFolder) continue;
         if (step.kind != StepKind::Replace) {
             ADD_FAILURE() << "a step for the restart in a patch without any: " << target;
             continue;

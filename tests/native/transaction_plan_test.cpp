@@ -81,6 +81,7 @@ void PutText(Bytes& out, uint32_t length, const std::string& bytes) {
 const char kDoubleByteFolder[] = "C:\\\x95\x5c\\lib.dll";
 
 const std::vector<Step> kEveryKind = {
+    {StepKind::StagingFolder, "C:\\app\\QVR19.tmp", nullptr, nullptr},
     {StepKind::Replace, "C:\\app\\lib.dll", "C:\\app\\QVR1A.tmp", "C:\\app\\QVR1B.tmp"},
     {StepKind::Replace, "C:\\app\\old.txt", "C:\\app\\QVR1C.tmp", nullptr},  // deleted
     {StepKind::Replace, "C:\\app\\new\\added.txt", nullptr, "C:\\app\\new\\QVR1D.tmp"},  // no old version
@@ -287,7 +288,7 @@ TEST(TransactionPlan, MalformedBodiesAreRefusedWithinTheirBytes) {
         {"empty body, no step count", {}, 0},
         {"step count cut short", {1, 0}, 0},
         {"kind 0", join({u32(1), step(0), noRecords}), 0},
-        {"kind 5", join({u32(1), step(5), noRecords}), 0},
+        {"kind 6", join({u32(1), step(6), noRecords}), 0},
         {"kind FFFFFFFF", join({u32(1), step(0xFFFFFFFFu), noRecords}), 0},
         {"bad kind after a good step", join({u32(2), step(1), step(7), noRecords}), 1},
         {"count one more than the steps, then records", join({u32(3), step(1), step(2), someRecords}), 2},

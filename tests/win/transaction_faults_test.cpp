@@ -715,3 +715,34 @@ TEST(TransactionFaults, HiddenFaultOfAFileHeldForReading) {
         EXPECT_TRUE(ReportIs(report, paragraphs));
     }
 }
+
+// The commit renames each new version over its target and keeps the old one
+// under a second name where the volume allows, or moves the old one aside
+// first (a read-only target): either way an undone run leaves the old
+// versions with their own attributes, and a committed one gives the new
+// versions the attributes they take over (read-only is left behind).
+TEST(TransactionFaults, AttributesSurviveTheCommitAndTheRollBack) {
+    for (const bool rollBack : {true, false}) {
+        SCOPED_TRACE(rollBack ? "rolled back" : "committed");
+        PatchUnderTest patch(rollBack ? "attributes back" : "attributes on");
+        PatchOptions options;
+        options.failingRegistryLine = rollBack;
+        ASSERT_NO_FATAL_FAILURE(patch.Prepare(options));
+        ASSERT_TRUE(SetFileAttributesA(patch.App("lib.dll").c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(SetFileAttributesA(patch.App("data.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+        RunState.TransactionOn = 1;
+        RunProcessingPass(patch.host);
+
+        const DWORD lib = GetFileAttributesA(patch.App("lib.dll").c_str());
+        const DWORD data = GetFileAttributesA(patch.App("data.bin").c_str());
+        SetFileAttributesA(patch.App("lib.dll").c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(patch.App("data.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+        const Snapshot files = patch.Files();
+        EXPECT_TRUE(ScratchFilesOf(files).empty());
+        EXPECT_EQ(Describe(files), Describe(rollBack ? PatchUnderTest::OldFiles() : patch.NewFiles()));
+        ASSERT_NE(lib, INVALID_FILE_ATTRIBUTES);
+        ASSERT_NE(data, INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(lib & FILE_ATTRIBUTE_HIDDEN) << "lib.dll lost its hidden attribute";
+        EXPECT_EQ((data & FILE_ATTRIBUTE_READONLY) != 0, rollBack) << "data.bin's read-only attribute";
+    }
+}

@@ -89,30 +89,47 @@ protected:
 TEST_F(TransactionRecovery, EveryStateOfAReplacementIsUndone) {
     struct Row {
         const char* name;
-        const char* target;  // content before recovery, "-" absent
+        StepKind kind;
+        const char* target;  // content before recovery, "-" absent; "LINK" a second name of the old version
         const char* aside;
         const char* staged;
     };
     const Row rows[] = {
-        {"not begun", "OLD", "", "NEW"},  // the aside name is an empty reservation
-        {"not begun, reservation gone", "OLD", "-", "NEW"},
-        {"old version aside", "-", "OLD", "NEW"},
-        {"new version in place", "NEW", "OLD", "-"},
+        {"not begun", StepKind::Replace, "OLD", "", "NEW"},  // the aside name is an empty reservation
+        {"not begun, reservation gone", StepKind::Replace, "OLD", "-", "NEW"},
+        {"old version aside", StepKind::Replace, "-", "OLD", "NEW"},
+        {"new version in place", StepKind::Replace, "NEW", "OLD", "-"},
+        // Where the volume has hard links, the old version's reserved name
+        // is made a second name of the target, and the new version is
+        // renamed over the target.
+        {"second name made", StepKind::Replace, "OLD", "LINK", "NEW"},
+        {"second name made, new version in place", StepKind::Replace, "NEW", "OLD", "-"},
+        {"deleted", StepKind::Replace, "-", "OLD", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string target = Path("app.dll"), aside = Path("QVR1.tmp"), staged = Path("QVR2.tmp");
-        for (const auto& [path, content] : {std::pair{target, row.target}, {aside, row.aside}, {staged, row.staged}}) {
+        for (const auto& [path, content] :
+             {std::pair{target, row.target}, {aside, row.aside}, {staged, row.staged ? row.staged : "-"}}) {
             DeleteFileA(path.c_str());
-            if (std::string(content) != "-") WriteTestFile(path, content);
+            if (std::string(content) == "LINK")
+                ASSERT_TRUE(CreateHardLinkA(path.c_str(), target.c_str(), nullptr));
+            else if (std::string(content) != "-")
+                WriteTestFile(path, content);
         }
+        // The old version keeps its attributes when only its second name goes.
+        if (std::string(row.aside) == "LINK") SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
         const std::string journal =
-            LeaveJournal({PlanStep{StepKind::Replace, target.c_str(), aside.c_str(), staged.c_str()}});
+            LeaveJournal({PlanStep{row.kind, target.c_str(), aside.c_str(), row.staged ? staged.c_str() : nullptr}});
 
         EXPECT_EQ(RecoverInterruptedRuns(SystemSwapPlatform(), Record), RecoveryOutcome::Recovered);
         EXPECT_EQ(State(target), "OLD");
         EXPECT_EQ(State(aside), "-");
         EXPECT_EQ(State(staged), "-");
+        if (std::string(row.aside) == "LINK") {
+            EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
         EXPECT_FALSE(FileExists(journal));
         ASSERT_EQ(Notes.size(), 1u);
         EXPECT_EQ(Notes[0].what, "rolled back");
@@ -164,6 +181,43 @@ TEST_F(TransactionRecovery, ACommittedRunIsFinishedNotUndone) {
     EXPECT_FALSE(FileExists(committed));
     ASSERT_EQ(Notes.size(), 1u);
     EXPECT_EQ(Notes[0].what, "finished");
+}
+
+// Prepared files and old versions wait in staging folders beside their
+// targets; whether the run is undone or finished, the folders go after the
+// files in them, and the targets end old or new.
+TEST_F(TransactionRecovery, StagingFoldersGoAfterTheirFiles) {
+    for (const bool committed : {false, true}) {
+        SCOPED_TRACE(committed ? "committed" : "cut short");
+        const std::string staging = Path("QVR10.tmp"), target = Path("app.dll"), added = Path("new.dll");
+        const std::string aside = Path("QVR10.tmp\\QVR11.tmp"), staged = Path("QVR10.tmp\\QVR12.tmp");
+        const std::string addedStaged = Path("QVR10.tmp\\QVR13.tmp");
+        CreateDirectoryA(staging.c_str(), nullptr);
+        // The first file is committed, the added one is not yet.
+        WriteTestFile(target, "NEW");
+        WriteTestFile(aside, "OLD");
+        WriteTestFile(addedStaged, "ADDED");
+        std::string journal = LeaveJournal({
+            PlanStep{StepKind::StagingFolder, staging.c_str(), nullptr, nullptr},
+            PlanStep{StepKind::Replace, target.c_str(), aside.c_str(), staged.c_str()},
+            PlanStep{StepKind::Replace, added.c_str(), nullptr, addedStaged.c_str()},
+        });
+        if (committed) {
+            // Every step done: the added file is in place as well.
+            ASSERT_TRUE(MoveFileA(addedStaged.c_str(), added.c_str()));
+            ASSERT_TRUE(MoveFileA(journal.c_str(), (journal + ".end").c_str()));
+        }
+
+        EXPECT_EQ(RecoverInterruptedRuns(SystemSwapPlatform(), Record), RecoveryOutcome::Recovered);
+        EXPECT_EQ(State(target), committed ? "NEW" : "OLD");
+        EXPECT_EQ(State(added), committed ? "ADDED" : "-");
+        EXPECT_EQ(GetFileAttributesA(staging.c_str()), INVALID_FILE_ATTRIBUTES) << "the staging folder is left";
+        ASSERT_EQ(Notes.size(), 1u);
+        EXPECT_EQ(Notes[0].what, committed ? "finished" : "rolled back");
+        Notes.clear();
+        DeleteFileA(target.c_str());
+        DeleteFileA(added.c_str());
+    }
 }
 
 // A journal whose write was cut short means the run changed nothing yet: it

@@ -17,7 +17,9 @@
 enum class StepKind : uint32_t {
     // The target steps aside (when it exists) onto its reserved name (an
     // empty file until then) and the prepared file (when there is one)
-    // takes its place. No prepared file: the target is deleted.
+    // takes its place. No prepared file: the target is deleted. Where the
+    // volume has hard links, the old version is given the reserved name as
+    // a second name instead, and the prepared file renamed over the target.
     Replace = 1,
     // The prepared file is renamed over the target at the next restart.
     ReplaceAtRestart = 2,
@@ -25,6 +27,10 @@ enum class StepKind : uint32_t {
     DeleteAtRestart = 3,
     // A folder the run created for a new file; undone by removing it.
     CreatedFolder = 4,
+    // A folder beside the targets where prepared files and old versions
+    // wait; removed when the run is undone and when it is finished, after
+    // the steps that follow it in the plan (its files).
+    StagingFolder = 5,
 };
 
 struct PlanStep {
@@ -51,6 +57,8 @@ public:
     // least): an array of StepCount() steps is no larger than the journal.
     uint32_t StepCount() const { return stepCount_; }
     // The steps in order; false past the last one or for a malformed step.
+    // Undo takes them in reverse, and so does the clearing up after a
+    // commit: a staging folder goes after the files in it.
     bool NextStep(PlanStep* step);
     // After the last step: the registry records.
     bool Registry(const unsigned char** records, std::size_t* size);

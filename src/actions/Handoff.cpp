@@ -63,7 +63,9 @@ bool PatchMayGoOn(int waited) {
     RunState.ScriptReader.SetSection(kBackupSection);
     HeapText made = RunState.ScriptReader.ReadValue(kBackupMadeKey);
     if (!waited || LastChildExitCode != 0 || !made) return false;
-    LogLine("Backup: made in %s", made.get());
+    LogLine(RunState.ScriptReader.ReadInteger(kBackupKeptKey) ? "Backup: kept the one made earlier in %s"
+                                                              : "Backup: made in %s",
+            made.get());
     return true;
 }
 

@@ -110,9 +110,8 @@ void LogRegistryLine(const char* section, int line, const char* text, int result
 
 const char* NoteBackupFailed() {
     ++FailedActions;
-    const char* text = "Backup failed: nothing was changed";
-    LogLine(text);
-    return text;
+    LogLine(kBackupFailedText);
+    return kBackupFailedText;
 }
 
 uint32_t FailedActionCount() { return FailedActions; }

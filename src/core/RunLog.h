@@ -27,6 +27,7 @@ void NoteActionOutcome(const char* label, const char* path, const char* outcome)
 void LogRegistryLine(const char* section, int line, const char* text, int result);
 // The backup could not be made: the run fails without changing anything.
 // Returns the line it logged, for the user of the wizard to read as well.
+constexpr char kBackupFailedText[] = "Backup failed: nothing was changed";
 const char* NoteBackupFailed();
 // Actions that reported failure so far (report lines with the failure word).
 uint32_t FailedActionCount();

@@ -20,6 +20,9 @@ constexpr const char kRenRegSection[] = "RenReg";
 // companion once the backup is whole ("Made": the folder it used).
 constexpr const char kBackupSection[] = "Backup";
 constexpr const char kBackupMadeKey[] = "Made";
+// "1" beside "Made" when the folder holds this patch's backup from an
+// earlier run, kept instead of a new one.
+constexpr const char kBackupKeptKey[] = "Kept";
 
 // Keys of "Setup". The registry counts share their section's name.
 constexpr const char kProcCountKey[] = "ProcCount";   // integer

@@ -8,6 +8,7 @@
 #include "core/ChildProcess.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "script/Verification.h"
@@ -179,10 +180,15 @@ void EnterProcessingPage() {
     // A backup that failed stops the patch before any change; single entries
     // that fail reach the user through the report, not here.
     WizardHost host;
-    if (RunState.BackupOption == 0 || HandOffToUninstaller() != 0) RunProcessingPass(host);
+    const bool backedUp = RunState.BackupOption == 0 || HandOffToUninstaller() != 0;
+    if (backedUp) RunProcessingPass(host);
     DiscardUserInput();
     EnableControl(IdNext, 1);
-    Text(IdNotice, ResWorkDoneNotice);
+    // Never "complete" when nothing was done.
+    if (backedUp)
+        Text(IdNotice, ResWorkDoneNotice);
+    else
+        SetDlgItemTextA(Dialog(), IdNotice, kBackupFailedText);
     Text(IdLowerNote, ResWorkDoneNote);
     RestoreClassCursor();
 }

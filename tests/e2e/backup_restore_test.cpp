@@ -140,6 +140,37 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     EXPECT_FALSE(FolderExists(App() + "plugins")) << "the folder the patch made for its new file";
 }
 
+// The same patch run a second time (by a deployment that retries, or a
+// user who runs it again) finds its files already changed: the companion
+// keeps the backup of the first run instead of saving the patched files
+// over it, and the restore still gives the application as it was before.
+TEST_F(BackupE2e, ASecondRunKeepsTheFirstBackup) {
+    std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Twice";
+    PatchProject project("backup twice");
+    // NewCRC lets the second run pass the check on the updated file.
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\nAddReg=1\r\n"
+                                 "[Proc1]\r\nFILE=core.dll\r\nAct=2\r\nDir=Reg\r\n"
+                                 "RegKey=HKCU,Software\\ZuliE2E\\App,Path\r\nCRC=" +
+                                     SignedDecimal(Crc32Of(AppFiles::CoreOld())) +
+                                     "\r\nNewCRC=" + SignedDecimal(Crc32Of(AppFiles::CoreNew())) +
+                                     "\r\n[AddReg]\r\n1=HKCU,Software\\ZuliE2E\\Patched,Version,1,4,2.0\r\n");
+    project.AddFile("Proc1", XorDeltaPayload(AppFiles::CoreOld(), AppFiles::CoreNew()));
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+
+    const std::string first = backups_->Path() + "first.log";
+    ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(first)).exitCode, 0) << ReadTestFile(first);
+    const std::string manifest = ReadTestFile(folder + "\\Backup.ini");
+    const std::string log = backups_->Path() + "again.log";
+    EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0);
+    const std::string logged = ReadTestFile(log);
+    EXPECT_NE(logged.find("Backup: kept the one made earlier in " + folder + "\r\n"), std::string::npos) << logged;
+    EXPECT_EQ(ReadTestFile(folder + "\\Backup.ini"), manifest) << "the first backup's manifest was replaced";
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
+    RestoreAndExpect(folder, before);
+}
+
 TEST_F(BackupE2e, ABackupThatCannotBeWrittenStopsThePatchBeforeAnyChange) {
     std::map<std::string, std::string> before = Machine();
     // A file stands where the backup folder would go.
@@ -194,6 +225,42 @@ TEST_F(BackupE2e, ACompanionThatCrashesStopsThePatchBeforeAnyChange) {
     EXPECT_TRUE(DeleteFileA((work + "uninstaller.txt").c_str()));
     EXPECT_TRUE(RemoveDirectoryA(work.c_str())) << work << " holds more than the stand-in's record";
     ExpectSessionGone();
+}
+
+// In the wizard, a companion that crashed is reported in a message box, and
+// the work page then says that nothing was changed: never that the update
+// is complete.
+TEST_F(BackupE2e, TheWorkPageSaysNothingChangedWhenTheBackupFailed) {
+    std::map<std::string, std::string> before = Machine();
+    ScratchFolder tools("zuli e2e stand-in companion");
+    ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe").c_str(),
+                          (tools.Path() + "zulibuild.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
+                          (tools.Path() + "zuliundo.exe").c_str(), FALSE));
+    PatchProject project("backup failed wizard");
+    AddFullPatch(project);
+    project.AddFile("Setup.ini", FullPatchScript() + "[Probe]\r\nExitCode=0xC0000005\r\n");
+    project.UseBuilderIn(tools.Path());
+    std::string exe = BuildWithBackup(project, backups_->Path() + "Crashed");
+    ASSERT_FALSE(exe.empty());
+
+    WizardRun run;
+    ASSERT_TRUE(run.Start(exe));
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(run.WalkTo(ResCheckCaption));
+    HWND box = run.PressForMessageBox(IdNext);
+    ASSERT_NE(box, nullptr) << "no message box about the backup";
+    EXPECT_NE(MessageBoxText(box).find("Backup failed: nothing was changed"), std::string::npos)
+        << MessageBoxText(box);
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return ControlEnabled(dialog, IdNext); }));
+    EXPECT_EQ(WindowText(dialog), PageTitle(ResWorkCaption));
+    EXPECT_EQ(ControlText(dialog, IdNotice), "Backup failed: nothing was changed");
+    EXPECT_NE(ControlText(dialog, IdNotice), Res(ResWorkDoneNotice));
+    std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(before == after) << "changed although the backup failed:\n" << Describe(before, after);
+    ASSERT_TRUE(run.WalkTo(ResMakerCaption));
+    EXPECT_NE(run.PressToExit(IdNext), -1);
 }
 
 // Every action that changes an existing file is backed up, the binary delta

@@ -75,10 +75,22 @@ public:
         folder_ = FullPath(BackupFolder(script_));
         if (folder_.empty()) return Fail("cannot resolve the backup folder " + BackupFolder(script_), message);
         if (!OpenStore(folder_, true, message)) return kUndoFailed;
-        // The previous backup of this patch stops counting from here on.
         std::string manifest = JoinPath(folder_, kManifestName);
+        const std::string patch = std::to_string(PatchIdentity());
+        // This patch's own backup is kept, never taken again: a second run,
+        // or a retry, finds files the patch already changed (or, after a
+        // roll-back, the same files the backup holds).
+        if (GetFileAttributesA(manifest.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            Script(manifest).Read(kBackupSection, "Patch") == patch) {
+            if (!script_.Write(kBackupSection, kBackupKeptKey, "1") ||
+                !script_.Write(kBackupSection, kBackupMadeKey, folder_))
+                return Fail("cannot write the backup folder into " + script_.Path(), message);
+            return kUndoDone;
+        }
+        // Another patch's backup in the same folder stops counting from here on.
         if (!DeleteFileA(manifest.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             return Fail("cannot replace " + manifest, message);
+        patch_ = patch;
         if (!RecordFiles(message) || !RecordRegistry(message)) return kUndoFailed;
         const std::string registry = EncodeRegistryRecords(registry_);
         registrySize_ = registry.size();
@@ -104,6 +116,24 @@ private:
     int Fail(const std::string& what, std::string& message) {
         message = what + ": " + SystemErrorText(GetLastError());
         return kUndoFailed;
+    }
+
+    // What tells this patch from others: every entry's file, folder, action
+    // and versions, and every registry line, as the patch carries them (not
+    // as this run resolved or skipped them).
+    uint32_t PatchIdentity() const {
+        std::string text;
+        const int count = script_.Number(kSetupSection, kProcCountKey);
+        for (int n = 1; n <= count; ++n) {
+            const std::string section = kEntrySectionPrefix + std::to_string(n);
+            for (const char* key : {kFileKey, kDirKey, kSubKey, kActKey, kCrcKey, kNewCrcKey, kRegKeyKey})
+                text += script_.Read(section, key) + '\n';
+        }
+        for (const char* registry : {kAddRegSection, kDelRegSection, kRenRegSection}) {
+            const int lines = script_.Number(kSetupSection, registry);
+            for (int n = 1; n <= lines; ++n) text += script_.Read(registry, std::to_string(n).c_str()) + '\n';
+        }
+        return Crc32Update(0, reinterpret_cast<const unsigned char*>(text.data()), text.size());
     }
 
     // The folders the restore may write in: those of the targets, or above
@@ -235,7 +265,7 @@ private:
         std::string partial = manifest + ".partial";
         DeleteFileA(partial.c_str());
         std::string text = "; The state before the patch. Restore it with: zuliundo.exe /restore\r\n[Backup]\r\n";
-        text += "Files=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
+        text += "Patch=" + patch_ + "\r\nFiles=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
                 "\r\nRegistryRecords=" + std::to_string(registry_.size()) + "\r\nRegistrySize=" +
                 std::to_string(registrySize_) + "\r\nRegistryCrc=" + std::to_string(registryCrc_) + "\r\nFolders=" +
                 std::to_string(folders_.size()) + "\r\n";
@@ -261,6 +291,7 @@ private:
 
     Script script_;
     std::string folder_;
+    std::string patch_;
     std::string rootSeen_;
     std::vector<FileRecord> files_;
     std::vector<std::string> folders_;

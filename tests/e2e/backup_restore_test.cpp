@@ -99,6 +99,23 @@ protected:
         EXPECT_FALSE(exe.empty()) << "zulibuild failed:\n" << project.BuildLog();
         return exe;
     }
+    // The full patch with its backup box ticked, built by a builder in
+    // `tools` that packs a stand-in in the companion's place: it ends with
+    // the code an access violation leaves. Empty when the build failed.
+    std::string BuildWithCrashingCompanion(PatchProject& project, const ScratchFolder& tools,
+                                           const std::string& folder) {
+        if (!CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe").c_str(),
+                       (tools.Path() + "zulibuild.exe").c_str(), FALSE) ||
+            !CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(), (tools.Path() + "zuliundo.exe").c_str(),
+                       FALSE)) {
+            ADD_FAILURE() << "cannot set up the stand-in companion in " << tools.Path();
+            return std::string();
+        }
+        AddFullPatch(project);
+        project.AddFile("Setup.ini", FullPatchScript() + "[Probe]\r\nExitCode=0xC0000005\r\n");
+        project.UseBuilderIn(tools.Path());
+        return BuildWithBackup(project, folder);
+    }
     // Runs the backup's own restorer from `folder`, unattended, and checks
     // that the application's files and registry are `before` again. What
     // the full patch's run entry wrote is its program's doing, not the
@@ -196,16 +213,9 @@ TEST_F(BackupE2e, ABackupThatCannotBeWrittenStopsThePatchBeforeAnyChange) {
 TEST_F(BackupE2e, ACompanionThatCrashesStopsThePatchBeforeAnyChange) {
     std::map<std::string, std::string> before = Machine();
     ScratchFolder tools("zuli e2e stand-in companion");
-    ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe").c_str(),
-                          (tools.Path() + "zulibuild.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
-                          (tools.Path() + "zuliundo.exe").c_str(), FALSE));
     PatchProject project("backup crashed");
-    AddFullPatch(project);
-    project.AddFile("Setup.ini", FullPatchScript() + "[Probe]\r\nExitCode=0xC0000005\r\n");
-    project.UseBuilderIn(tools.Path());
     const std::string folder = backups_->Path() + "Crashed";
-    std::string exe = BuildWithBackup(project, folder);
+    const std::string exe = BuildWithCrashingCompanion(project, tools, folder);
     ASSERT_FALSE(exe.empty());
 
     const std::string log = backups_->Path() + "run.log";
@@ -233,15 +243,8 @@ TEST_F(BackupE2e, ACompanionThatCrashesStopsThePatchBeforeAnyChange) {
 TEST_F(BackupE2e, TheWorkPageSaysNothingChangedWhenTheBackupFailed) {
     std::map<std::string, std::string> before = Machine();
     ScratchFolder tools("zuli e2e stand-in companion");
-    ASSERT_TRUE(CopyFileA((std::string(ZULI_DIST_DIR_WINE) + "/zulibuild.exe").c_str(),
-                          (tools.Path() + "zulibuild.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "uninstaller_probe.exe").c_str(),
-                          (tools.Path() + "zuliundo.exe").c_str(), FALSE));
     PatchProject project("backup failed wizard");
-    AddFullPatch(project);
-    project.AddFile("Setup.ini", FullPatchScript() + "[Probe]\r\nExitCode=0xC0000005\r\n");
-    project.UseBuilderIn(tools.Path());
-    std::string exe = BuildWithBackup(project, backups_->Path() + "Crashed");
+    const std::string exe = BuildWithCrashingCompanion(project, tools, backups_->Path() + "Crashed");
     ASSERT_FALSE(exe.empty());
 
     WizardRun run;

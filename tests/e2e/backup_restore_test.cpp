@@ -120,11 +120,12 @@ protected:
     // that the application's files and registry are `before` again. What
     // the full patch's run entry wrote is its program's doing, not the
     // patch's, and goes first.
-    void RestoreAndExpect(const std::string& folder, const std::map<std::string, std::string>& before) {
+    void RestoreAndExpect(const std::string& folder, const std::map<std::string, std::string>& before,
+                          const std::string& options = "/restore /quiet") {
         DeleteFileA((App() + "recorded.txt").c_str());
         std::string restorer = folder + "\\zuliundo.exe";
         ASSERT_TRUE(FileExists(restorer)) << "the backup carries its restorer";
-        EXPECT_EQ(RunProgram(Quoted(restorer) + " /restore /quiet", backups_->Path()), 0);
+        EXPECT_EQ(RunProgram(Quoted(restorer) + " " + options, backups_->Path()), 0);
         std::map<std::string, std::string> after = Machine();
         EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
     }
@@ -469,4 +470,30 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(victim), "the victim's own content");
     DeleteFileA(victim.c_str());
+}
+
+// A file the user changed after the patch (here the plug-in the patch
+// added) is no longer what the patch left there: the restore names it and
+// changes nothing, and only /force puts the old state back over it.
+TEST_F(BackupE2e, ARestoreRefusesFilesChangedSinceThePatchUnlessForced) {
+    std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Edited";
+    PatchProject project("backup edited");
+    AddFullPatch(project);
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
+
+    WriteTestFile(App() + "plugins\\new.dll", "the user's own build of the plug-in");
+    const std::map<std::string, std::string> edited = Machine();
+    const Answer refused = RunAndAnswer(Quoted(folder + "\\zuliundo.exe") + " /restore", folder, "zuliundo");
+    EXPECT_EQ(refused.exitCode, 1603);
+    EXPECT_NE(refused.message.find(App() + "plugins\\new.dll"), std::string::npos) << refused.message;
+    EXPECT_NE(refused.message.find("/force"), std::string::npos) << refused.message;
+    EXPECT_EQ(refused.message.find(App() + "core.dll"), std::string::npos)
+        << "a file still as the patch left it is named:\n" << refused.message;
+    const std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(edited == after) << "the refused restore changed:\n" << Describe(edited, after);
+
+    RestoreAndExpect(folder, before, "/restore /force /quiet");
 }

@@ -40,7 +40,7 @@ void ReadThrough(const unsigned char* file, std::size_t size) {
     while (reader.NextStep(&step)) {
         if (++read > reader.StepCount()) std::abort();
         const uint32_t kind = static_cast<uint32_t>(step.kind);
-        if (kind < 1 || kind > 4 || !step.target) std::abort();
+        if (kind < 1 || kind > kLastStepKind || !step.target) std::abort();
         CheckText(step.target, file, size);
         CheckText(step.aside, file, size);
         CheckText(step.staged, file, size);

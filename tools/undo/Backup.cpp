@@ -19,6 +19,7 @@
 #include "UndoRecords.h"
 #include "actions/neutral/RegistryLine.h"
 #include "core/neutral/Crc32.h"
+#include "core/neutral/LenientInteger.h"
 #include "script/neutral/ActionCodes.h"
 #include "script/ScriptKeys.h"
 #include "script/neutral/FieldSplitter.h"
@@ -136,6 +137,48 @@ private:
         return Crc32Update(0, reinterpret_cast<const unsigned char*>(text.data()), text.size());
     }
 
+    FileRecord* Find(const std::string& target) {
+        const std::string path = FullPath(target);
+        for (FileRecord& record : files_)
+            if (SameFile(record.path, path)) return &record;
+        return nullptr;
+    }
+
+    // What an entry leaves in its target, where the script tells: its
+    // NewCRC, the payload a replacement copies in, nothing after a delete
+    // or a rename. A later entry's word replaces an earlier one's, and an
+    // entry that does not tell leaves it unknown.
+    FileRecord ExpectedAfter(const std::string& section, int act) {
+        FileRecord state;
+        // NewCRC is read as the runtime reads it.
+        const std::string newCrc = script_.Read(section, kNewCrcKey);
+        if (act == kActDelete || act == kActRename) {
+            state.expected = FileRecord::Expected::Absent;
+        } else if (!newCrc.empty()) {
+            state.expected = FileRecord::Expected::Crc;
+            state.expectedCrc = static_cast<uint32_t>(ParseLenientInteger(newCrc.c_str()));
+        } else if (act == kActAdd) {
+            unsigned long long size = 0;
+            const std::string payload = JoinPath(FolderOf(script_.Path()), section);
+            if (SumFile(payload, false, size, state.expectedCrc)) state.expected = FileRecord::Expected::Crc;
+        }
+        return state;
+    }
+
+    // A renamed file's content, as the entries before left it, moves to
+    // its new name unchanged.
+    FileRecord ExpectedOfRenamed(const std::string& oldPath) {
+        const FileRecord* old = Find(oldPath);
+        return old ? *old : FileRecord();
+    }
+
+    void Expect(const std::string& target, const FileRecord& state) {
+        if (FileRecord* record = Find(target)) {
+            record->expected = state.expected;
+            record->expectedCrc = state.expectedCrc;
+        }
+    }
+
     // The folders the restore may write in: those of the targets, or above
     // the first folder the patch creates for one.
     void AddFolder(const std::string& folder) {
@@ -179,6 +222,9 @@ private:
             return true;  // a folder: no action of the patch can change it
         }
         AddFolder(FolderOf(record.createdFolder.empty() ? path : record.createdFolder));
+        // As it is until an entry changes it.
+        record.expected = record.present ? FileRecord::Expected::Crc : FileRecord::Expected::Absent;
+        record.expectedCrc = record.crc;
         files_.push_back(record);
         return true;
     }
@@ -200,7 +246,9 @@ private:
             if (act == kActRename) {
                 std::string newName = script_.Read(section, "NewName");
                 if (!newName.empty() && !AddFile(JoinPath(FolderOf(path), newName), message)) return false;
+                if (!newName.empty()) Expect(JoinPath(FolderOf(path), newName), ExpectedOfRenamed(path));
             }
+            Expect(path, ExpectedAfter(section, act));
         }
         return true;
     }
@@ -280,6 +328,9 @@ private:
                         "\r\n";
             else
                 text += "State=added\r\nCreatedFolder=" + file.createdFolder + "\r\n";
+            if (file.expected == FileRecord::Expected::Absent) text += "Expected=absent\r\n";
+            if (file.expected == FileRecord::Expected::Crc)
+                text += "Expected=crc\r\nExpectedCrc=" + std::to_string(file.expectedCrc) + "\r\n";
         }
         if (!WriteWholeFile(partial, text) ||
             !MoveFileExA(partial.c_str(), manifest.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -5,10 +5,11 @@
 //                            Setup.ini as [Backup] Made=, or 1603 when the
 //                            backup could not be made, which stops the patch
 //                            before it changes anything.
-//   zuliundo.exe /restore [/quiet]
+//   zuliundo.exe /restore [/force] [/quiet]
 //                            run from the backup folder: checks the whole
-//                            backup, then puts every file and registry value
-//                            back. Exit 0, 3010 (files in use are replaced
+//                            backup, and that every file is still what the
+//                            patch left there (unless /force), then puts
+//                            every file and registry value back. Exit 0, 3010 (files in use are replaced
 //                            at the restart) or 1603 (also for a backup that
 //                            fails its checks: nothing is restored).
 #include <windows.h>
@@ -46,17 +47,19 @@ std::string FolderOfProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool backUp = false, restore = false, quiet = false;
+    bool backUp = false, restore = false, quiet = false, force = false;
     for (int i = 1; i < argc; ++i) {
         if (IsSwitch(argv[i], "I")) backUp = true;
         else if (IsSwitch(argv[i], "restore")) restore = true;
         else if (IsSwitch(argv[i], "quiet")) quiet = true;
+        else if (IsSwitch(argv[i], "force")) force = true;
         else restore = backUp = true;  // unknown: refused below
     }
     if (backUp == restore) {
         if (!quiet)
-            MessageBoxA(nullptr, "zuliundo.exe /restore [/quiet]\r\n\r\nPuts back what the patch changed, from "
-                                 "the backup in this program's folder.",
+            MessageBoxA(nullptr, "zuliundo.exe /restore [/force] [/quiet]\r\n\r\nPuts back what the patch changed, "
+                                 "from the backup in this program's folder. /force also puts back files edited "
+                                 "or replaced since the patch.",
                         "zuliundo", MB_OK | MB_ICONINFORMATION);
         return kUndoBadCommandLine;
     }
@@ -83,7 +86,7 @@ int main(int argc, char** argv) {
             MessageBoxA(nullptr, (RecoveryMessages + "\r\nNothing was restored.").c_str(), "zuliundo", MB_OK | MB_ICONERROR);
         return kUndoFailed;
     }
-    int code = Restore(FolderOfProgram(), message);
+    int code = Restore(FolderOfProgram(), force, message);
     message = RecoveryMessages + message;
     if (!quiet)
         MessageBoxA(nullptr, message.c_str(), "zuliundo", MB_OK | (code == kUndoFailed ? MB_ICONERROR : MB_ICONINFORMATION));

@@ -33,7 +33,8 @@ std::string ReadKey(const std::string& manifest, const std::string& section, con
 
 class Restorer {
 public:
-    explicit Restorer(const std::string& folder) : folder_(folder), manifest_(JoinPath(folder, kManifestName)) {}
+    Restorer(const std::string& folder, bool force)
+        : folder_(folder), manifest_(JoinPath(folder, kManifestName)), force_(force) {}
 
     int Run(std::string& message) {
         if (!OpenStore(folder_, false, message)) {
@@ -49,6 +50,13 @@ public:
         if (!CheckFolders(message) || !CheckRegistry(registry, message)) return kUndoFailed;
         for (int n = 1; n <= files; ++n)
             if (!CheckFile("File" + std::to_string(n), message)) return kUndoFailed;
+        // Someone's later work is not overwritten unasked.
+        if (!changedSince_.empty() && !force_) {
+            message = "Nothing was restored: these files are no longer what the patch left there (edited or "
+                      "replaced since):\r\n" +
+                      changedSince_ + "Run zuliundo.exe /restore /force to put the old versions back over them.";
+            return kUndoFailed;
+        }
         for (int n = files; n >= 1; --n) RestoreFile("File" + std::to_string(n));
         for (auto record = registry.rbegin(); record != registry.rend(); ++record)
             if (!RestoreRecord(*record)) Note("registry key " + record->hive + "\\" + record->subkey);
@@ -118,6 +126,7 @@ private:
             return Refuse(section + " names \"" + target + "\", which is not a full path inside the application's " +
                               "folders that the backup recorded (no \"..\" is allowed).",
                           message);
+        NoteIfChangedSince(section, target);
         if (state == "saved") {
             const std::string copy = ReadKey(manifest_, section, "Copy");
             if (!IsBareFileName(copy))
@@ -134,6 +143,19 @@ private:
         if (state != "added" || (!created.empty() && (!Confined(created) || !LiesBelow(target, created))))
             return Refuse(section + " of the backup is damaged.", message);
         return true;
+    }
+
+    // Whether the target is still what the patch left there, where the
+    // backup knows it.
+    void NoteIfChangedSince(const std::string& section, const std::string& target) {
+        const std::string expected = ReadKey(manifest_, section, "Expected");
+        unsigned long long size = 0;
+        uint32_t crc = 0;
+        const bool present = SumFile(target, false, size, crc);
+        const bool changed = expected == "absent" ? GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES
+                             : expected == "crc"  ? !present || crc != Number(section, "ExpectedCrc")
+                                                  : false;
+        if (changed) changedSince_ += "  " + target + "\r\n";
     }
 
     // The patch may have left a replacement or a delete of the target for
@@ -204,9 +226,13 @@ private:
     std::string manifest_;
     std::vector<std::string> folders_;
     std::string failures_;
+    std::string changedSince_;
+    bool force_;
     bool restartNeeded_ = false;
 };
 
 }  // namespace
 
-int Restore(const std::string& backupFolder, std::string& message) { return Restorer(backupFolder).Run(message); }
+int Restore(const std::string& backupFolder, bool force, std::string& message) {
+    return Restorer(backupFolder, force).Run(message);
+}

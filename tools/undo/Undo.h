@@ -13,8 +13,9 @@ constexpr int kUndoRestartRequired = 3010;
 // "/I", run by the patch in its working folder: backs up everything the
 // script there is about to change. kUndoDone or kUndoFailed (with `message`).
 int BackUp(const std::string& workFolder, std::string& message);
-// "/restore", run from the backup folder: puts everything back.
-int Restore(const std::string& backupFolder, std::string& message);
+// "/restore", run from the backup folder: puts everything back. Refused
+// when a file is no longer what the patch left there, unless `force`.
+int Restore(const std::string& backupFolder, bool force, std::string& message);
 
 // The manifest of a backup, in the backup folder.
 constexpr const char kManifestName[] = "Backup.ini";

@@ -16,6 +16,10 @@ struct FileRecord {
     unsigned long long size = 0;  // of the saved copy
     uint32_t crc = 0;             // CRC-32 of the saved copy
     std::string createdFolder;  // top-most folder that did not exist ("" none)
+    // What the patch leaves there, where the script tells: the restore
+    // checks that the file is still that before it puts the old one back.
+    enum class Expected { Unknown, Absent, Crc } expected = Expected::Unknown;
+    uint32_t expectedCrc = 0;
 };
 
 // What the restore accepts from a manifest. A full path (a drive's or a

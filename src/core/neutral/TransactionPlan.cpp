@@ -16,7 +16,7 @@ uint32_t ReadLe32(const unsigned char* p) {
            static_cast<uint32_t>(p[3]) << 24;
 }
 
-bool IsKnownKind(uint32_t kind) { return kind >= 1 && kind <= 5; }
+bool IsKnownKind(uint32_t kind) { return kind >= 1 && kind <= kLastStepKind; }
 
 }  // namespace
 

@@ -32,6 +32,8 @@ enum class StepKind : uint32_t {
     // the steps that follow it in the plan (its files).
     StagingFolder = 5,
 };
+// The kinds a journal may hold are 1 to this.
+constexpr uint32_t kLastStepKind = static_cast<uint32_t>(StepKind::StagingFolder);
 
 struct PlanStep {
     StepKind kind;

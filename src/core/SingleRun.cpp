@@ -2,10 +2,6 @@
 
 namespace {
 
-// Without a "Global\" prefix the name lives in the session's own namespace:
-// another user's patch on the same machine is not held up.
-constexpr char kRunMutexName[] = "ZuliPatchRun";
-
 // While the other run starts up or ends, it has no wizard to show: wait for
 // it, a little at a time, rather than end while it is already leaving.
 constexpr DWORD kPollMilliseconds = 200;
@@ -33,6 +29,15 @@ int ClaimSingleRun() {
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return 1;
         if (!EnumWindows(BringWizardToFront, 0)) break;
     }
+    CloseHandle(mutex);
+    return 0;
+}
+
+int ClaimRunNow() {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kRunMutexName);
+    if (!mutex) return 0;
+    const DWORD waited = WaitForSingleObject(mutex, 0);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return 1;  // kept until the process ends
     CloseHandle(mutex);
     return 0;
 }

@@ -7,6 +7,15 @@
 // The exit code of a start that found another run going.
 constexpr int kAnotherRunExitCode = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
 
+// Held by a patch run, and by a restore of a backup, for as long as either
+// runs. Without a "Global\" prefix the name lives in the session's own
+// namespace: another user's patch on the same machine is not held up.
+constexpr char kRunMutexName[] = "ZuliPatchRun";
+
+// 1 when this process now holds the run's mutex (until it ends), without
+// waiting; 0 when a patch or a restore is running.
+int ClaimRunNow();
+
 // 1 when this process may run: it then holds the run's mutex until it ends.
 // 0 when another run holds it; its wizard has then been brought to the front
 // and this process must end without touching anything.

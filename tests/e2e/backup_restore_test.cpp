@@ -497,3 +497,43 @@ TEST_F(BackupE2e, ARestoreRefusesFilesChangedSinceThePatchUnlessForced) {
 
     RestoreAndExpect(folder, before, "/restore /force /quiet");
 }
+
+// A restore and a patch never run at once: a patch's wizard that is open
+// makes the restore end with 1618 before it touches anything, and a patch
+// started while a restore runs (here, while its closing message is up) ends
+// with 1618 too, changing nothing.
+TEST_F(BackupE2e, RestoreAndPatchRefuseEachOther) {
+    std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Exclusive";
+    PatchProject project("backup exclusive");
+    AddFullPatch(project);
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
+    const std::string restorer = Quoted(folder + "\\zuliundo.exe");
+    const std::map<std::string, std::string> patched = Machine();
+
+    {
+        WizardRun wizard;
+        ASSERT_TRUE(wizard.Start(exe)) << "the wizard did not appear";
+        EXPECT_EQ(RunProgram(restorer + " /restore /quiet", backups_->Path()), 1618);
+        const std::map<std::string, std::string> now = Machine();
+        EXPECT_TRUE(patched == now) << "the refused restore changed:\n" << Describe(patched, now);
+        EXPECT_EQ(wizard.PressToExit(IdBack), 1602);
+    }
+
+    DrivenProgram restore;
+    ASSERT_TRUE(restore.Start(restorer + " /restore", folder));
+    HWND box = restore.WaitForWindow("#32770", "zuliundo");
+    ASSERT_NE(box, nullptr) << "the restore's closing message did not appear";
+    const std::map<std::string, std::string> restored = Machine();
+    const std::string log = backups_->Path() + "refused.log";
+    EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 1618) << ReadTestFile(log);
+    const std::map<std::string, std::string> now = Machine();
+    EXPECT_TRUE(restored == now) << "the patch changed while the restore ran:\n" << Describe(restored, now);
+    PressButton(box, IDOK);
+    EXPECT_EQ(restore.WaitForExit(), 0);
+    DeleteFileA((App() + "recorded.txt").c_str());
+    const std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+}

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include "Undo.h"
+#include "core/SingleRun.h"
 #include "core/SystemErrorText.h"
 #include "core/TransactionJournal.h"
 
@@ -78,6 +79,14 @@ int main(int argc, char** argv) {
             MessageBoxA(IsWindow(owner) ? owner : nullptr, text.c_str(), "Backup", MB_OK | MB_ICONERROR);
         }
         return code;
+    }
+    // A patch still running would go on changing what the restore puts
+    // back (and a patch started now waits for the restore, and gives up).
+    if (!ClaimRunNow()) {
+        if (!quiet)
+            MessageBoxA(nullptr, "A patch or another restore is running. Nothing was restored; restore once it has ended.",
+                        "zuliundo", MB_OK | MB_ICONERROR);
+        return kUndoAnotherRun;
     }
     // A patch run cut short is undone first: the backup describes the
     // application before that run, not halfway through it.

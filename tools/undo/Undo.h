@@ -9,6 +9,7 @@ constexpr int kUndoDone = 0;
 constexpr int kUndoBadCommandLine = 87;
 constexpr int kUndoFailed = 1603;
 constexpr int kUndoRestartRequired = 3010;
+constexpr int kUndoAnotherRun = 1618;  // a patch (or another restore) is running
 
 // "/I", run by the patch in its working folder: backs up everything the
 // script there is about to change. kUndoDone or kUndoFailed (with `message`).

@@ -73,6 +73,18 @@ std::string Describe(const std::map<std::string, std::string>& before, const std
     return text;
 }
 
+// The application manifest of a program, read as data.
+std::string ManifestOf(const std::string& program) {
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return "(not loadable)";
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                           SizeofResource(module, found))
+                             : std::string("(no manifest)");
+    FreeLibrary(module);
+    return text;
+}
+
 class BackupE2e : public WizardE2e {
 protected:
     void SetUp() override {
@@ -139,6 +151,7 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     std::string folder = backups_->Path() + "Full Patch";
     PatchProject project("backup full");
     AddFullPatch(project);
+    project.AddSetting("ExecutionLevel=asInvoker");
     std::string exe = BuildWithBackup(project, folder);
     ASSERT_FALSE(exe.empty());
 
@@ -150,6 +163,9 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     EXPECT_TRUE(FileExists(folder + "\\Backup.ini"));
     EXPECT_NE(ReadTestFile(log).find("Backup: made in " + folder + "\r\n"), std::string::npos) << ReadTestFile(log);
     EXPECT_NE(ReadTestFile(folder + "\\Backup.ini").find(Dir() + "\\settings.ini"), std::string::npos);
+    // The companion the backup keeps runs at the patch's execution level.
+    const std::string companionManifest = ManifestOf(folder + "\\zuliundo.exe");
+    EXPECT_NE(companionManifest.find("level=\"asInvoker\""), std::string::npos) << companionManifest;
     RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(App() + "obsolete.txt"), "no longer needed") << "the deleted file";
     EXPECT_EQ(ReadTestFile(App() + "old.txt"), "a file that gets a new name") << "the renamed file";
@@ -536,4 +552,14 @@ TEST_F(BackupE2e, RestoreAndPatchRefuseEachOther) {
     DeleteFileA((App() + "recorded.txt").c_str());
     const std::map<std::string, std::string> after = Machine();
     EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
+}
+
+// Asked for its help, the companion answers with it and exit code 0, as the
+// patch does; a switch it does not know is refused with 87.
+TEST_F(BackupE2e, TheCompanionAnswersHelpAndRefusesUnknownSwitches) {
+    const std::string companion = Quoted(std::string(ZULI_DIST_DIR_WINE) + "/zuliundo.exe");
+    const Answer help = RunAndAnswer(companion + " /?", backups_->Path(), "zuliundo");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.message.find("/restore"), std::string::npos) << help.message;
+    EXPECT_EQ(RunProgram(companion + " /unknown /quiet", backups_->Path()), 87);
 }

@@ -48,21 +48,23 @@ std::string FolderOfProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool backUp = false, restore = false, quiet = false, force = false;
+    bool backUp = false, restore = false, quiet = false, force = false, help = false;
     for (int i = 1; i < argc; ++i) {
         if (IsSwitch(argv[i], "I")) backUp = true;
         else if (IsSwitch(argv[i], "restore")) restore = true;
         else if (IsSwitch(argv[i], "quiet")) quiet = true;
         else if (IsSwitch(argv[i], "force")) force = true;
+        else if (IsSwitch(argv[i], "?")) help = true;
         else restore = backUp = true;  // unknown: refused below
     }
-    if (backUp == restore) {
+    if (help || backUp == restore) {
         if (!quiet)
             MessageBoxA(nullptr, "zuliundo.exe /restore [/force] [/quiet]\r\n\r\nPuts back what the patch changed, "
                                  "from the backup in this program's folder. /force also puts back files edited "
                                  "or replaced since the patch.",
                         "zuliundo", MB_OK | MB_ICONINFORMATION);
-        return kUndoBadCommandLine;
+        // Asked for, the help is an answer, as the patch's /? is.
+        return help && !(backUp && restore) ? kUndoDone : kUndoBadCommandLine;
     }
 
     std::string message;

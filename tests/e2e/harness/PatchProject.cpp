@@ -55,7 +55,7 @@ std::string PatchProject::Build() {
                     ManifestText(given != texts_.end() ? given->second : "R" + std::to_string(id)) + "\r\n";
     }
     manifest += "[Settings]\r\nPageTable=" + CommaBytes(pageTable_) + "\r\nOptionDefaults=" + CommaBytes(options_) +
-                "\r\nStartGate=1\r\n";
+                "\r\nStartGate=1\r\n" + settings_;
     manifest += "[Font]\r\nFace=MS Sans Serif\r\nSize=9\r\n";
     std::string files;
     for (const auto& file : files_) {

@@ -18,6 +18,8 @@ public:
     void SetPageTable(const std::string& slots) { pageTable_ = slots; }
     // Backup, skip-differing, skip-missing as three characters '0' or '1'.
     void SetOptionDefaults(const std::string& options) { options_ = options; }
+    // A further line of [Settings] ("ExecutionLevel=asInvoker").
+    void AddSetting(const std::string& line) { settings_ += line + "\r\n"; }
     void SetText(int id, const std::string& text) { texts_[id] = text; }
     // A file of the payload cabinet ("Setup.ini", "Proc1", ...).
     void AddFile(const std::string& name, const std::string& content) { files_[name] = content; }
@@ -43,6 +45,7 @@ private:
     std::map<std::string, std::string> files_;
     std::string log_;
     std::string extraManifest_;
+    std::string settings_;
     std::string builderFolder_;
 };
 

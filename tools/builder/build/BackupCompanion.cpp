@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "build/ExecutionLevel.h"
+#include "build/PatchWriter.h"
+#include "build/RuntimeImage.h"
 #include "common/Files.h"
 #include "core/ResourceIds.h"
 
@@ -44,8 +47,10 @@ bool HasBackupSection(std::string script) {
 }  // namespace
 
 bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const std::string& output,
-                        std::string& scratchScript, std::string& error) {
+                        const std::string& level, std::string& scratchScript, std::string& scratchCompanion,
+                        std::string& error) {
     scratchScript.clear();
+    scratchCompanion.clear();
     if (!project.backup) return true;
     if (!project.readyCabinet.empty()) {
         error = Where(manifest) + ": Enabled=1 needs [Cabinet] Files: the companion is added to the cabinet the "
@@ -99,6 +104,27 @@ bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const s
         return false;
     }
     script->source = scratchScript;
-    project.cabinetFiles.push_back({companion, kStoredName});
+    // The companion runs at the patch's execution level: a copy with the
+    // patch's level in its manifest. A signed companion is packed as it is,
+    // as a changed copy would lose the signature, and so is one without a
+    // manifest (a stand-in of the author's).
+    std::string image;
+    if (!ReadFileBytes(companion, image)) {
+        error = Where(manifest) + ": cannot read the backup companion " + companion;
+        return false;
+    }
+    std::string packed = companion;
+    std::vector<ResourceItem> items;
+    if (!IsSignedImage(image) && AddManifestResource(level, false, companion, items, error) && !items.empty()) {
+        scratchCompanion = output + ".Uninstaller.exe";
+        if (!WritePatch(image, items, scratchCompanion, error)) {
+            error = Where(manifest) + ": the backup companion: " + error;
+            DeleteFileA(scratchCompanion.c_str());
+            scratchCompanion.clear();
+            return false;
+        }
+        packed = scratchCompanion;
+    }
+    project.cabinetFiles.push_back({packed, kStoredName});
     return true;
 }

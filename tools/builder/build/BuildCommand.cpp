@@ -64,11 +64,15 @@ int RunBuild(const std::string& runtimeArgument, const std::string& projectArgum
     if (project.findings.HasMistakes()) return Fail(MistakeText(project.findings));
     PatchProject& patch = project.patch;
 
-    std::string scratchScript;
-    if (!AddBackupCompanion(project.manifest, patch, output, scratchScript, error)) return Fail(error);
+    const bool levelGiven = !patch.executionLevel.empty();
+    const std::string level = levelGiven ? patch.executionLevel : kDefaultExecutionLevel;
+    std::string scratchScript, scratchCompanion;
+    if (!AddBackupCompanion(project.manifest, patch, output, level, scratchScript, scratchCompanion, error))
+        return Fail(error);
     std::string cabinet = project.readyCabinet;
     bool packed = !patch.readyCabinet.empty() || BuildCabinet(patch.cabinetFiles, cabinet, error);
     if (!scratchScript.empty()) DeleteFileA(scratchScript.c_str());
+    if (!scratchCompanion.empty()) DeleteFileA(scratchCompanion.c_str());
     if (!packed) return Fail(project.manifestPath + ": [Cabinet]: " + error);
 
     std::string image;
@@ -85,9 +89,7 @@ int RunBuild(const std::string& runtimeArgument, const std::string& projectArgum
     AddVersionResource(patch.version, title.substr(0, title.find('\0')), runtime, items);
     if (!patch.iconPath.empty() && !AddIconResources(patch.iconPath, runtime, items, error))
         return Fail(project.manifestPath + ": " + error);
-    bool levelGiven = !patch.executionLevel.empty();
-    if (!AddManifestResource(levelGiven ? patch.executionLevel : kDefaultExecutionLevel, levelGiven, runtime, items,
-                             error))
+    if (!AddManifestResource(level, levelGiven, runtime, items, error))
         return Fail(project.manifestPath + ": " + error);
     if (!WritePatch(image, items, output, error)) return Fail(error);
 

@@ -73,18 +73,6 @@ std::string Describe(const std::map<std::string, std::string>& before, const std
     return text;
 }
 
-// The application manifest of a program, read as data.
-std::string ManifestOf(const std::string& program) {
-    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return "(not loadable)";
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
-                                           SizeofResource(module, found))
-                             : std::string("(no manifest)");
-    FreeLibrary(module);
-    return text;
-}
-
 class BackupE2e : public WizardE2e {
 protected:
     void SetUp() override {
@@ -164,7 +152,7 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     EXPECT_NE(ReadTestFile(log).find("Backup: made in " + folder + "\r\n"), std::string::npos) << ReadTestFile(log);
     EXPECT_NE(ReadTestFile(folder + "\\Backup.ini").find(Dir() + "\\settings.ini"), std::string::npos);
     // The companion the backup keeps runs at the patch's execution level.
-    const std::string companionManifest = ManifestOf(folder + "\\zuliundo.exe");
+    const std::string companionManifest = ProgramManifest(folder + "\\zuliundo.exe");
     EXPECT_NE(companionManifest.find("level=\"asInvoker\""), std::string::npos) << companionManifest;
     RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(App() + "obsolete.txt"), "no longer needed") << "the deleted file";

@@ -702,17 +702,7 @@ TEST(Builder, CompressedReadyCabinetIsUnpackedAndChecked) {
 TEST(Builder, ExecutionLevelGoesIntoTheManifest) {
     const std::string runtime = std::string(ZULI_DIST_DIR_WINE) + "/zulirt.exe";
     ASSERT_TRUE(FileExists(runtime)) << runtime;
-    auto manifestOf = [](const std::string& program) {
-        HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (!module) return std::string("(not loadable)");
-        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-        std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
-                                               SizeofResource(module, found))
-                                 : std::string("(no manifest)");
-        FreeLibrary(module);
-        return text;
-    };
-    std::string original = manifestOf(runtime);
+    std::string original = ProgramManifest(runtime);
     ASSERT_NE(original.find("level=\"highestAvailable\""), std::string::npos) << original;
 
     struct Case {
@@ -729,7 +719,7 @@ TEST(Builder, ExecutionLevelGoesIntoTheManifest) {
         std::string output = project.folder / "patch.exe";
         Build build = RunBuilder(runtime, project.folder.Path(), output);
         ASSERT_EQ(build.exitCode, 0) << build.output;
-        std::string manifest = manifestOf(output);
+        std::string manifest = ProgramManifest(output);
         std::string expected = original;
         std::size_t at = expected.find("highestAvailable");
         expected.replace(at, 16, c.level);

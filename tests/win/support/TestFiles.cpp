@@ -248,3 +248,14 @@ bool SetAccessList(const std::string& path, const char* sddl) {
     LocalFree(descriptor);
     return set != FALSE;
 }
+
+std::string ProgramManifest(const std::string& program) {
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return "(not loadable)";
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                           SizeofResource(module, found))
+                             : std::string("(no manifest)");
+    FreeLibrary(module);
+    return text;
+}

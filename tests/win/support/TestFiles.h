@@ -61,3 +61,7 @@ int RunProgram(const std::string& commandLine, const std::string& workFolder = s
 // Runs a console program and waits for it (two minutes at most); its exit
 // code, with what it wrote to stdout and stderr in `output`.
 int RunCaptured(const std::string& commandLine, std::string& output);
+
+// The application manifest (RT_MANIFEST 1) of a program, read as data;
+// "(no manifest)" or "(not loadable)" when there is none to read.
+std::string ProgramManifest(const std::string& program);

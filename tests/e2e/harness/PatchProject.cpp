@@ -69,14 +69,20 @@ std::string PatchProject::Build() {
 
     std::string output = folder_ + name_ + ".exe";
     std::string dist = ZULI_DIST_DIR_WINE;
-    std::string logPath = folder_ + "build.log";
     const std::string builder = (builderFolder_.empty() ? dist + "/" : builderFolder_) + "zulibuild.exe";
-    std::string command = "cmd /c \"\"" + builder + "\" \"" + dist + "/zulirt.exe\" \"" + folder_ +
-                          "patch.ini\" \"" + output + "\" > \"" + logPath + "\" 2>&1\"";
-    int code = RunProgram(command, folder_);
-    // -1 is also a builder that never started; the system's reason says why.
-    DWORD startError = code == -1 ? GetLastError() : 0;
-    log_ = "exit code " + std::to_string(code) + "\n" + ReadTestFile(logPath);
-    if (startError != 0) log_ += "not started: error " + std::to_string(startError) + "\n";
+    // Started directly, its output captured: no shell between the test and
+    // the builder whose failure to start a program would read as the
+    // builder's own exit code. Under a loaded Wine a start now and then
+    // fails outright; it is tried once more, and the log says so.
+    const std::string command =
+        "\"" + builder + "\" \"" + dist + "/zulirt.exe\" \"" + folder_ + "patch.ini\" \"" + output + "\"";
+    std::string captured;
+    int code = RunCaptured(command, captured);
+    log_.clear();
+    if (code == -1) {
+        log_ = "first start failed (" + captured + "), started again\n";
+        code = RunCaptured(command, captured);
+    }
+    log_ += "exit code " + std::to_string(code) + "\n" + captured;
     return code == 0 && FileExists(output) ? output : std::string();
 }

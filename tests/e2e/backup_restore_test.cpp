@@ -551,3 +551,37 @@ TEST_F(BackupE2e, TheCompanionAnswersHelpAndRefusesUnknownSwitches) {
     EXPECT_NE(help.message.find("/restore"), std::string::npos) << help.message;
     EXPECT_EQ(RunProgram(companion + " /unknown /quiet", backups_->Path()), 87);
 }
+
+// A run that fails (a target held open by another program, so the whole run
+// is rolled back) and is retried once the program has closed: the retry
+// finds the backup the failed run made of the very same files and keeps it,
+// and the restore gives the application exactly as it was.
+TEST_F(BackupE2e, AFailedRunRetriedRestoresToTheStateBeforeBoth) {
+    std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Retried";
+    PatchProject project("backup retried");
+    AddFullPatch(project);
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+
+    {
+        // Reading shared, deleting not: the check and the prepare pass, the
+        // commit cannot replace it.
+        HANDLE held = CreateFileA((App() + "core.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const std::string log = backups_->Path() + "held.log";
+        EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 1603) << ReadTestFile(log);
+        CloseHandle(held);
+    }
+    const std::map<std::string, std::string> afterFailure = Machine();
+    EXPECT_TRUE(before == afterFailure) << "the failed run changed:\n" << Describe(before, afterFailure);
+    ASSERT_TRUE(FileExists(folder + "\\Backup.ini")) << "the failed run made no backup";
+
+    const std::string log = backups_->Path() + "retry.log";
+    ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0) << ReadTestFile(log);
+    EXPECT_NE(ReadTestFile(log).find("Backup: kept the one made earlier in " + folder), std::string::npos)
+        << ReadTestFile(log);
+    ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
+    RestoreAndExpect(folder, before);
+}

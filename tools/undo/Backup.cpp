@@ -137,8 +137,8 @@ private:
         return Crc32Update(0, reinterpret_cast<const unsigned char*>(text.data()), text.size());
     }
 
-    FileRecord* Find(const std::string& target) {
-        const std::string path = FullPath(target);
+    // The record of `path` (a full path, as records hold them).
+    FileRecord* Find(const std::string& path) {
         for (FileRecord& record : files_)
             if (SameFile(record.path, path)) return &record;
         return nullptr;
@@ -168,12 +168,12 @@ private:
     // A renamed file's content, as the entries before left it, moves to
     // its new name unchanged.
     FileRecord ExpectedOfRenamed(const std::string& oldPath) {
-        const FileRecord* old = Find(oldPath);
+        const FileRecord* old = Find(FullPath(oldPath));
         return old ? *old : FileRecord();
     }
 
     void Expect(const std::string& target, const FileRecord& state) {
-        if (FileRecord* record = Find(target)) {
+        if (FileRecord* record = Find(FullPath(target))) {
             record->expected = state.expected;
             record->expectedCrc = state.expectedCrc;
         }
@@ -195,8 +195,7 @@ private:
             Fail("cannot resolve " + target, message);
             return false;
         }
-        for (const FileRecord& earlier : files_)
-            if (SameFile(earlier.path, path)) return true;  // its state before the patch is saved already
+        if (Find(path)) return true;  // its state before the patch is saved already
         FileRecord record;
         record.path = path;
         DWORD attributes = GetFileAttributesA(path.c_str());

@@ -149,12 +149,15 @@ private:
     // backup knows it.
     void NoteIfChangedSince(const std::string& section, const std::string& target) {
         const std::string expected = ReadKey(manifest_, section, "Expected");
-        unsigned long long size = 0;
-        uint32_t crc = 0;
-        const bool present = SumFile(target, false, size, crc);
-        const bool changed = expected == "absent" ? GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES
-                             : expected == "crc"  ? !present || crc != Number(section, "ExpectedCrc")
-                                                  : false;
+        bool changed = false;
+        if (expected == "absent") {
+            changed = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        } else if (expected == "crc") {
+            // Read only where there is a CRC to compare with.
+            unsigned long long size = 0;
+            uint32_t crc = 0;
+            changed = !SumFile(target, false, size, crc) || crc != Number(section, "ExpectedCrc");
+        }
         if (changed) changedSince_ += "  " + target + "\r\n";
     }
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "core/RunState.h"
-
 namespace {
 
 constexpr DWORD kSearchSystemFolderOnly = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
@@ -23,7 +21,7 @@ void RestrictLibrarySearch() {
 }
 
 void InitCommonControlsFromSystem() {
-    char path[kPathBufferSize] = {};
+    char path[MAX_PATH + 1] = {};
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH - 14) return;
     lstrcatA(path, "\\comctl32.dll");

@@ -247,3 +247,27 @@ TEST(ShippedRuntime, TlsDirectoryPointsIntoTheRightSections) {
     for (const char* folded : {".CRT", ".tls"})
         EXPECT_EQ(std::find(names.begin(), names.end(), folded), names.end()) << folded << " is a section of its own";
 }
+
+// The backup companion travels inside every patch with a backup and is later
+// started elevated from the backup folder: it is small, loads only system
+// libraries, and says to Windows what it is.
+TEST(ShippedCompanion, IsSmallImportsOnlySystemLibrariesAndCarriesItsManifest) {
+    const std::string path = std::string(ZULI_SOURCE_DIR_WINE) + "/dist/win32/zuliundo.exe";
+    const std::string bytes = ReadTestFile(path);
+    ASSERT_FALSE(bytes.empty()) << path << " is missing: build the win32 preset first";
+    EXPECT_LE(bytes.size(), 100u * 1024) << path;
+
+    PeImage image(bytes);
+    ASSERT_TRUE(image.Valid()) << path << " is not a 32-bit Windows program";
+    std::map<std::string, std::set<std::string>> imports = image.Imports();
+    ASSERT_TRUE(imports.count("kernel32.dll")) << "the import table was not read";
+    const std::set<std::string> known = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll",
+                                         "shlwapi.dll",  "msvcrt.dll", "gdi32.dll"};
+    for (const auto& library : imports)
+        EXPECT_TRUE(known.count(library.first)) << library.first << " is imported: a copy beside it would load";
+    EXPECT_NE(bytes.find("SetDefaultDllDirectories"), std::string::npos) << "the library search is not restricted";
+
+    std::string manifest = image.Resource(24 /* RT_MANIFEST */, 1);
+    EXPECT_NE(manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">"), std::string::npos);
+    EXPECT_FALSE(image.Resource(16 /* RT_VERSION */, 1).empty()) << "no version resource";
+}

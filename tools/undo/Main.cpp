@@ -16,6 +16,7 @@
 
 #include "Undo.h"
 #include "core/SingleRun.h"
+#include "core/SystemLibraries.h"
 #include "core/SystemErrorText.h"
 #include "core/TransactionJournal.h"
 
@@ -48,6 +49,9 @@ std::string FolderOfProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Started elevated from the backup folder or the patch's working folder:
+    // no library of a familiar name planted beside it is ever loaded.
+    RestrictLibrarySearch();
     bool backUp = false, restore = false, quiet = false, force = false, help = false;
     for (int i = 1; i < argc; ++i) {
         if (IsSwitch(argv[i], "I")) backUp = true;

@@ -114,10 +114,16 @@ int ScheduleInRenameFile(const char* source, const char* destination, const char
 constexpr char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr char kPendingRenamesValue[] = "PendingFileRenameOperations";
 
-// `listed` as the list spells it, compared with `path` without case.
-bool SamePendingPath(const char* listed, const char* path) {
+// `listed` without the list's markers ("!", "\\??\\").
+const char* PlainPendingPath(const char* listed) {
     if (listed[0] == '!') ++listed;
     if (listed[0] == '\\' && listed[1] == '?' && listed[2] == '?' && listed[3] == '\\') listed += 4;
+    return listed;
+}
+
+// `listed` as the list spells it, compared with `path` without case.
+bool SamePendingPath(const char* listed, const char* path) {
+    listed = PlainPendingPath(listed);
     if (!path) return listed[0] == '\0';
     return lstrcmpiA(listed, path) == 0;
 }
@@ -175,7 +181,46 @@ int CancelInRenameFile(const char* destination, const char* windowsFolder) {
     return WritePrivateProfileStringA("rename", shortDestination, nullptr, renameFile) ? 1 : 0;
 }
 
+int PendingSourceInList(const char* destination, char* source) {
+    source[0] = '\0';
+    UniqueKey key;
+    DWORD type = 0, size = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.get(), kPendingRenamesValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return 0;
+    HeapBytes list = AllocBytes(size + 2);
+    if (!list || RegQueryValueExA(key.get(), kPendingRenamesValue, nullptr, &type, list.get(), &size) != ERROR_SUCCESS)
+        return 0;
+    const char* text = reinterpret_cast<const char*>(list.get());
+    const char* end = text + size;
+    for (const char* p = text; p < end && *p;) {
+        const char* pairDestination = p + lstrlenA(p) + 1;
+        if (pairDestination >= end) break;
+        if (pairDestination[0] && SamePendingPath(pairDestination, destination))
+            lstrcpynA(source, PlainPendingPath(p), FileSwap::kPathSize);
+        p = pairDestination + lstrlenA(pairDestination) + 1;
+    }
+    return source[0] != '\0';
+}
+
+int PendingSourceInRenameFile(const char* destination, char* source, const char* windowsFolder) {
+    source[0] = '\0';
+    char renameFile[FileSwap::kPathSize] = {};
+    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
+    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
+    char shortDestination[FileSwap::kPathSize] = {};
+    const DWORD n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
+    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+    GetPrivateProfileStringA("rename", shortDestination, "", source, FileSwap::kPathSize, renameFile);
+    return source[0] != '\0';
+}
+
 }  // namespace
+
+int PendingRenameSourceFor(const char* destination, char* source, const SwapPlatform& platform) {
+    if (platform.nt) return PendingSourceInList(destination, source);
+    return PendingSourceInRenameFile(destination, source, platform.windowsFolder);
+}
 
 int CancelRenameAtRestart(const char* source, const char* destination, const SwapPlatform& platform) {
     if (platform.nt) return CancelPendingRename(source, destination);

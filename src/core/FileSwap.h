@@ -147,6 +147,10 @@ int CancelRenameAtRestart(const char* source, const char* destination, const Swa
 // whatever its source: a file put back now must not be replaced at the next
 // start by what was meant to replace it. 1 when none is pending any more.
 int CancelRenamesAtRestartTo(const char* destination, const SwapPlatform& platform);
+// The file that the next start of the system renames over `destination` (the
+// last one listed, which wins), into `source` (FileSwap::kPathSize bytes);
+// 0 when none is pending.
+int PendingRenameSourceFor(const char* destination, char* source, const SwapPlatform& platform);
 
 // Creates an empty file with a fresh name beside `target`; its path goes
 // into `scratch` (FileSwap::kPathSize bytes). 1 or 0.

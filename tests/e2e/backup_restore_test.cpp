@@ -314,6 +314,35 @@ TEST_F(BackupE2e, EveryChangingActionTheBinaryDeltaTooIsRestored) {
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 }
 
+// A replacement the patch left for the restart (Delay=1), restored before
+// that restart: the restore takes the waiting file for what the patch wrote,
+// cancels the replacement and drops the file that waited, so the restart
+// that follows finds nothing of the patch to carry out.
+TEST_F(BackupE2e, ARestoreBeforeTheRestartOutlastsTheRestart) {
+    const std::map<std::string, std::string> before = Machine();
+    PatchProject project("backup delayed");
+    AddFullPatch(project);
+    std::string script = FullPatchScript();
+    const std::string entry = "[Proc1]\r\nFILE=core.dll\r\n";
+    const std::size_t at = script.find(entry);
+    ASSERT_NE(at, std::string::npos) << script;
+    script.insert(at + entry.size(), "Delay=1\r\nNewCRC=" + SignedDecimal(Crc32Of(AppFiles::CoreNew())) + "\r\n");
+    project.AddFile("Setup.ini", script);
+    const std::string folder = backups_->Path() + "Delayed";
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+
+    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 3010);
+    ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreOld()) << "replaced before the restart";
+    ASSERT_NE(PendingRenames().find("core.dll"), std::string::npos) << "nothing waits for the restart";
+
+    RestoreAndExpect(folder, before);
+    EXPECT_EQ(PendingRenames().find("core.dll"), std::string::npos) << "the replacement still waits for the restart";
+    RestartRenamesBelow(App());
+    const std::map<std::string, std::string> restarted = Machine();
+    EXPECT_TRUE(before == restarted) << "differences after the restart:\n" << Describe(before, restarted);
+}
+
 namespace {
 
 // The companion's message box (its caption `caption`) and exit code, when

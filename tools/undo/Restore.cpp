@@ -153,20 +153,35 @@ private:
         if (expected == "absent") {
             changed = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
         } else if (expected == "crc") {
-            // Read only where there is a CRC to compare with.
+            // Read only where there is a CRC to compare with. A file the
+            // patch replaces at the restart is, until then, the one waiting
+            // to take its place.
+            char pending[FileSwap::kPathSize] = {};
+            const std::string patched =
+                PendingRenameSourceFor(target.c_str(), pending, SystemSwapPlatform()) ? pending : target;
             unsigned long long size = 0;
             uint32_t crc = 0;
-            changed = !SumFile(target, false, size, crc) || crc != Number(section, "ExpectedCrc");
+            changed = !SumFile(patched, false, size, crc) || crc != Number(section, "ExpectedCrc");
         }
         if (changed) changedSince_ += "  " + target + "\r\n";
     }
 
     // The patch may have left a replacement or a delete of the target for
-    // the next start, which would undo the restore then.
+    // the next start, which would undo the restore then. The file that was
+    // to take the target's place goes too: the restart would have consumed
+    // it, and nothing else knows of it.
     bool CancelPending(const std::string& target) {
         const SwapPlatform platform = SystemSwapPlatform();
-        return CancelRenamesAtRestartTo(target.c_str(), platform) &&
-               CancelRenameAtRestart(target.c_str(), nullptr, platform);
+        char waiting[FileSwap::kPathSize] = {};
+        const bool replacement = PendingRenameSourceFor(target.c_str(), waiting, platform) != 0;
+        if (!CancelRenamesAtRestartTo(target.c_str(), platform) ||
+            !CancelRenameAtRestart(target.c_str(), nullptr, platform))
+            return false;
+        if (replacement && Confined(waiting)) {
+            SetFileAttributesA(waiting, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(waiting);
+        }
+        return true;
     }
 
     // The saved copy goes to a fresh scratch file beside the target first,

@@ -100,6 +100,45 @@ std::string PendingRenames() {
     return data;
 }
 
+void RestartRenamesBelow(const std::string& folder) {
+    const char* key = "System\\CurrentControlSet\\Control\\Session Manager";
+    std::string data = PendingRenames();
+    auto plain = [](std::string path) {
+        if (!path.empty() && path[0] == '!') path.erase(0, 1);
+        if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
+        return path;
+    };
+    auto below = [&folder](const std::string& path) {
+        return path.size() > folder.size() && lstrcmpiA(path.substr(0, folder.size()).c_str(), folder.c_str()) == 0;
+    };
+    std::string kept;
+    for (std::size_t at = 0; at < data.size() && data[at];) {
+        const std::size_t destinationAt = data.find('\0', at) + 1;
+        if (destinationAt == 0 || destinationAt >= data.size()) break;
+        const std::size_t next = data.find('\0', destinationAt) + 1;
+        const std::string source = plain(data.substr(at, destinationAt - 1 - at));
+        const std::string destination = plain(data.substr(destinationAt, next - 1 - destinationAt));
+        if (!below(source)) {
+            kept += data.substr(at, next - at);
+        } else if (destination.empty()) {
+            DeleteFileA(source.c_str());
+        } else {
+            MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        at = next == 0 ? data.size() : next;
+    }
+    HKEY manager = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_SET_VALUE, &manager) != ERROR_SUCCESS) return;
+    if (kept.empty()) {
+        RegDeleteValueA(manager, "PendingFileRenameOperations");
+    } else {
+        kept += '\0';
+        RegSetValueExA(manager, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                       reinterpret_cast<const BYTE*>(kept.data()), static_cast<DWORD>(kept.size()));
+    }
+    RegCloseKey(manager);
+}
+
 uint32_t Crc32Of(const std::string& bytes) {
     uint32_t table[256];
     for (uint32_t i = 0; i < 256; ++i) {

@@ -32,6 +32,10 @@ void DeleteRegistryTree(HKEY root, const std::string& subkey);
 // The replacements Windows will carry out at the next restart (the NT
 // family keeps them in the session manager's PendingFileRenameOperations).
 std::string PendingRenames();
+// What the next start of the system does with the renames whose source lies
+// below `folder` (carried out in list order, a rename with no destination
+// being a delete), and then forgets them; the rest stay listed.
+void RestartRenamesBelow(const std::string& folder);
 
 // CRC-32 of IEEE 802.3 over `bytes`, and the signed decimal form the scripts
 // write it in.

@@ -129,6 +129,23 @@ protected:
         std::map<std::string, std::string> after = Machine();
         EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
     }
+    // The folder of the one backup in `store` (a folder per patch).
+    static std::string BackupIn(const std::string& store) {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((store + "\\*").c_str(), &entry);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = entry.cFileName;
+                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != ".." &&
+                    FileExists(store + "\\" + name + "\\Backup.ini"))
+                    found.push_back(store + "\\" + name);
+            } while (FindNextFileA(find, &entry));
+            FindClose(find);
+        }
+        EXPECT_EQ(found.size(), 1u) << "backups in " << store;
+        return found.empty() ? store + "\\(none)" : found.front();
+    }
     std::unique_ptr<ScratchFolder> backups_;
 };
 
@@ -148,9 +165,11 @@ TEST_F(BackupE2e, RestoreAfterThePatchLeavesFilesAndRegistryAsBefore) {
     ASSERT_EQ(patched.exitCode, 0);
     ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew()) << "the patch ran after its backup";
     ASSERT_FALSE(FileExists(App() + "obsolete.txt"));
-    EXPECT_TRUE(FileExists(folder + "\\Backup.ini"));
-    EXPECT_NE(ReadTestFile(log).find("Backup: made in " + folder + "\r\n"), std::string::npos) << ReadTestFile(log);
-    EXPECT_NE(ReadTestFile(folder + "\\Backup.ini").find(Dir() + "\\settings.ini"), std::string::npos);
+    const std::string backup = BackupIn(folder);
+    EXPECT_NE(ReadTestFile(log).find("Backup: made in " + backup + "\r\n"), std::string::npos) << ReadTestFile(log);
+    const std::string manifest = ReadTestFile(backup + "\\Backup.ini");
+    EXPECT_NE(manifest.find(Dir() + "\\settings.ini"), std::string::npos);
+    EXPECT_NE(manifest.find("Title=" + Res(1) + "\r\n"), std::string::npos) << manifest;
     // The companion the backup keeps runs at the patch's execution level.
     const std::string companionManifest = ProgramManifest(folder + "\\zuliundo.exe");
     EXPECT_NE(companionManifest.find("level=\"asInvoker\""), std::string::npos) << companionManifest;
@@ -183,12 +202,13 @@ TEST_F(BackupE2e, ASecondRunKeepsTheFirstBackup) {
 
     const std::string first = backups_->Path() + "first.log";
     ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(first)).exitCode, 0) << ReadTestFile(first);
-    const std::string manifest = ReadTestFile(folder + "\\Backup.ini");
+    const std::string backup = BackupIn(folder);
+    const std::string manifest = ReadTestFile(backup + "\\Backup.ini");
     const std::string log = backups_->Path() + "again.log";
     EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0);
     const std::string logged = ReadTestFile(log);
-    EXPECT_NE(logged.find("Backup: kept the one made earlier in " + folder + "\r\n"), std::string::npos) << logged;
-    EXPECT_EQ(ReadTestFile(folder + "\\Backup.ini"), manifest) << "the first backup's manifest was replaced";
+    EXPECT_NE(logged.find("Backup: kept the one made earlier in " + backup + "\r\n"), std::string::npos) << logged;
+    EXPECT_EQ(ReadTestFile(backup + "\\Backup.ini"), manifest) << "the first backup's manifest was replaced";
     EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
     RestoreAndExpect(folder, before);
 }
@@ -343,6 +363,60 @@ TEST_F(BackupE2e, ARestoreBeforeTheRestartOutlastsTheRestart) {
     EXPECT_TRUE(before == restarted) << "differences after the restart:\n" << Describe(before, restarted);
 }
 
+// Two patches that share a backup folder: each keeps a backup of its own,
+// named by the patch. "/list" names both; a restore that does not say which
+// is refused and changes nothing; each restored by name puts back what its
+// own patch changed, the later patch first.
+TEST_F(BackupE2e, PatchesSharingAFolderKeepBackupsOfTheirOwnRestoredByName) {
+    const std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Shared";
+    PatchProject first("backup shared first");
+    first.SetText(1, "backup shared first");
+    AddFullPatch(first);
+    const std::string firstExe = BuildWithBackup(first, folder);
+    PatchProject second("backup shared second");
+    second.SetText(1, "backup shared second");
+    second.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFILE=later.txt\r\nAct=1\r\nDir=Reg\r\n"
+                                "RegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n");
+    second.AddFile("Proc1", "added by the second patch");
+    const std::string secondExe = BuildWithBackup(second, folder);
+    ASSERT_FALSE(firstExe.empty());
+    ASSERT_FALSE(secondExe.empty());
+
+    ASSERT_EQ(RunUnattended(firstExe, "/quiet").exitCode, 0);
+    DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+    const std::map<std::string, std::string> afterFirst = Machine();
+    const std::string secondLog = backups_->Path() + "second.log";
+    ASSERT_EQ(RunUnattended(secondExe, "/quiet /log=" + Quoted(secondLog)).exitCode, 0) << ReadTestFile(secondLog);
+    ASSERT_EQ(ReadTestFile(App() + "later.txt"), "added by the second patch");
+    const std::map<std::string, std::string> afterBoth = Machine();
+
+    const std::string restorer = Quoted(folder + "\\zuliundo.exe");
+    const std::string log = backups_->Path() + "list.log";
+    std::string listed;
+    ASSERT_EQ(RunCaptured(restorer + " /list /quiet /log=" + Quoted(log), listed), 0);
+    // "  Patch-XXXXXXXX: <title>, made ..." for each.
+    auto nameOf = [&listed](const std::string& title) {
+        const std::size_t at = listed.find(": " + title + ",");
+        const std::size_t start = at == std::string::npos ? at : listed.rfind("Patch-", at);
+        return start == std::string::npos ? std::string() : listed.substr(start, at - start);
+    };
+    const std::string firstName = nameOf("backup shared first"), secondName = nameOf("backup shared second");
+    ASSERT_FALSE(firstName.empty()) << listed;
+    ASSERT_FALSE(secondName.empty()) << listed;
+    EXPECT_NE(firstName, secondName);
+    EXPECT_NE(ReadTestFile(log).find(secondName), std::string::npos) << ReadTestFile(log);
+    EXPECT_NE(ReadTestFile(log).find("Exit code: 0"), std::string::npos) << ReadTestFile(log);
+
+    EXPECT_EQ(RunProgram(restorer + " /restore /quiet", backups_->Path()), 87) << "restored without being told which";
+    EXPECT_EQ(RunProgram(restorer + " /restore Patch-00000000 /quiet", backups_->Path()), 1603);
+    const std::map<std::string, std::string> unchanged = Machine();
+    EXPECT_TRUE(afterBoth == unchanged) << "a refused restore changed:\n" << Describe(afterBoth, unchanged);
+
+    RestoreAndExpect(folder, afterFirst, "/restore " + secondName + " /quiet");
+    RestoreAndExpect(folder, before, "/restore " + firstName + " /quiet");
+}
+
 namespace {
 
 // The companion's message box (its caption `caption`) and exit code, when
@@ -440,14 +514,15 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
     const std::map<std::string, std::string> patched = Machine();
 
-    const std::string manifest = folder + "\\Backup.ini";
+    const std::string backup = BackupIn(folder);
+    const std::string manifest = backup + "\\Backup.ini";
     const std::string made = ReadTestFile(manifest);
     const std::string settingsPath = "Path=" + Dir() + "\\settings.ini\r\n";
     const std::size_t record = made.find(settingsPath);
     ASSERT_NE(record, std::string::npos) << made;
     const std::size_t copyAt = made.find("Copy=", record) + 5;
     const std::string copy = made.substr(copyAt, made.find("\r\n", copyAt) - copyAt);
-    const std::string saved = ReadTestFile(folder + "\\" + copy);
+    const std::string saved = ReadTestFile(backup + "\\" + copy);
     ASSERT_EQ(saved, AppFiles::Settings()) << copy;
     // A file outside the application and the backup that a planted backup
     // would overwrite, and one it would copy from.
@@ -486,7 +561,7 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
             text.replace(at, c.from.size(), c.to);
         }
         WriteTestFile(manifest, text);
-        WriteTestFile(folder + "\\" + copy, c.damagedCopy.empty() ? saved : c.damagedCopy);
+        WriteTestFile(backup + "\\" + copy, c.damagedCopy.empty() ? saved : c.damagedCopy);
 
         Answer answer = RunAndAnswer(Quoted(folder + "\\zuliundo.exe") + " /restore", backups_->Path(), "zuliundo");
         EXPECT_EQ(answer.exitCode, 1603);
@@ -499,7 +574,7 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     }
 
     WriteTestFile(manifest, made);
-    WriteTestFile(folder + "\\" + copy, saved);
+    WriteTestFile(backup + "\\" + copy, saved);
     RestoreAndExpect(folder, before);
     EXPECT_EQ(ReadTestFile(victim), "the victim's own content");
     DeleteFileA(victim.c_str());
@@ -605,11 +680,11 @@ TEST_F(BackupE2e, AFailedRunRetriedRestoresToTheStateBeforeBoth) {
     }
     const std::map<std::string, std::string> afterFailure = Machine();
     EXPECT_TRUE(before == afterFailure) << "the failed run changed:\n" << Describe(before, afterFailure);
-    ASSERT_TRUE(FileExists(folder + "\\Backup.ini")) << "the failed run made no backup";
+    const std::string backup = BackupIn(folder);
 
     const std::string log = backups_->Path() + "retry.log";
     ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0) << ReadTestFile(log);
-    EXPECT_NE(ReadTestFile(log).find("Backup: kept the one made earlier in " + folder), std::string::npos)
+    EXPECT_NE(ReadTestFile(log).find("Backup: kept the one made earlier in " + backup), std::string::npos)
         << ReadTestFile(log);
     ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
     RestoreAndExpect(folder, before);

@@ -73,11 +73,15 @@ public:
     Backup(const std::string& workFolder) : script_(JoinPath(workFolder, "Setup.ini")) {}
 
     int Run(std::string& message) {
-        folder_ = FullPath(BackupFolder(script_));
-        if (folder_.empty()) return Fail("cannot resolve the backup folder " + BackupFolder(script_), message);
-        if (!OpenStore(folder_, true, message)) return kUndoFailed;
+        const std::string store = FullPath(BackupFolder(script_));
+        if (store.empty()) return Fail("cannot resolve the backup folder " + BackupFolder(script_), message);
+        // Each patch's backup has a folder of its own in the store, named
+        // by the patch: patches that share a store never touch each other's.
+        const uint32_t identity = PatchIdentity();
+        folder_ = JoinPath(store, BackupNameOf(identity));
+        if (!OpenStore(store, true, message) || !OpenStore(folder_, true, message)) return kUndoFailed;
         std::string manifest = JoinPath(folder_, kManifestName);
-        const std::string patch = std::to_string(PatchIdentity());
+        const std::string patch = std::to_string(identity);
         // This patch's own backup is kept, never taken again: a second run,
         // or a retry, finds files the patch already changed (or, after a
         // roll-back, the same files the backup holds).
@@ -88,7 +92,8 @@ public:
                 return Fail("cannot write the backup folder into " + script_.Path(), message);
             return kUndoDone;
         }
-        // Another patch's backup in the same folder stops counting from here on.
+        // A manifest of the same name that is not this patch's (the
+        // identities collide) is never reused.
         if (!DeleteFileA(manifest.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             return Fail("cannot replace " + manifest, message);
         patch_ = patch;
@@ -100,11 +105,11 @@ public:
             return Fail("cannot write " + JoinPath(folder_, kRegistryFileName), message);
         char self[MAX_PATH + 1] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        const std::string companion = JoinPath(folder_, kCompanionName);
+        const std::string companion = JoinPath(store, kCompanionName);
         unsigned long long size = 0;
         uint32_t crc = 0;
         if (!CopyFileA(self, companion.c_str(), FALSE) || !SumFile(companion, true, size, crc))
-            return Fail("cannot copy " + std::string(kCompanionName) + " into " + folder_, message);
+            return Fail("cannot copy " + std::string(kCompanionName) + " into " + store, message);
         if (WriteManifest(manifest, message) != kUndoDone) return kUndoFailed;
         // The patch takes this, and nothing else, as the sign that its
         // backup is there.
@@ -307,12 +312,23 @@ private:
         return true;
     }
 
+    // The local time, as a list of backups shows it.
+    static std::string Now() {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        char text[32];
+        wsprintfA(text, "%04u-%02u-%02u %02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+        return text;
+    }
+
     int WriteManifest(const std::string& manifest, std::string& message) {
         // Written beside and renamed at the end: a manifest that exists is whole.
         std::string partial = manifest + ".partial";
         DeleteFileA(partial.c_str());
-        std::string text = "; The state before the patch. Restore it with: zuliundo.exe /restore\r\n[Backup]\r\n";
-        text += "Patch=" + patch_ + "\r\nFiles=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
+        std::string text = "; The state before the patch. Restore it with: zuliundo.exe /restore " +
+                           folder_.substr(folder_.find_last_of('\\') + 1) + "\r\n[Backup]\r\n";
+        text += "Patch=" + patch_ + "\r\nTitle=" + script_.Read(kBackupSection, "Title") + "\r\nMade=" + Now() +
+                "\r\nFiles=" + std::to_string(files_.size()) + "\r\nRegistry=" + kRegistryFileName +
                 "\r\nRegistryRecords=" + std::to_string(registry_.size()) + "\r\nRegistrySize=" +
                 std::to_string(registrySize_) + "\r\nRegistryCrc=" + std::to_string(registryCrc_) + "\r\nFolders=" +
                 std::to_string(folders_.size()) + "\r\n";

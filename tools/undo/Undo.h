@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Exit codes, the ones deployment tools understand. kBackupFailed is also
 // the code that makes the patch stop before it changes anything.
@@ -14,9 +15,26 @@ constexpr int kUndoAnotherRun = 1618;  // a patch (or another restore) is runnin
 // "/I", run by the patch in its working folder: backs up everything the
 // script there is about to change. kUndoDone or kUndoFailed (with `message`).
 int BackUp(const std::string& workFolder, std::string& message);
-// "/restore", run from the backup folder: puts everything back. Refused
-// when a file is no longer what the patch left there, unless `force`.
+// "/restore", run from the store: puts everything back that the backup in
+// `backupFolder` saved. Refused when a file is no longer what the patch left
+// there, unless `force`.
 int Restore(const std::string& backupFolder, bool force, std::string& message);
+
+// The backups in a store folder (BackupStore.cpp): one folder per patch,
+// named by BackupNameOf.
+struct StoredBackup {
+    std::string name;    // the folder's name; kTopBackupName for the store's own
+    std::string folder;  // full path
+};
+constexpr const char kTopBackupName[] = ".";
+std::string BackupNameOf(uint32_t patchIdentity);
+std::vector<StoredBackup> BackupsIn(const std::string& store);
+// One line per backup (name, title, when made, how much), for "/list".
+std::string DescribeBackups(const std::string& store);
+// The folder of the backup `name` in `store`, or of its only backup when
+// `name` is empty: kUndoDone, or kUndoFailed / kUndoBadCommandLine with
+// `message` (none of that name; several and none named).
+int FindBackup(const std::string& store, const std::string& name, std::string& folder, std::string& message);
 
 // The manifest of a backup, in the backup folder.
 constexpr const char kManifestName[] = "Backup.ini";

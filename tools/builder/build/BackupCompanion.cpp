@@ -82,13 +82,14 @@ bool AddBackupCompanion(const Manifest& manifest, PatchProject& project, const s
                 " has a [Backup] section of its own; the builder writes it";
         return false;
     }
+    auto titleResource = project.resources.find(ResPatchTitle);
+    const std::string title = titleResource != project.resources.end() ? titleResource->second : "";
     std::string folder = project.backupFolder;
-    if (folder.empty()) {
-        auto title = project.resources.find(ResPatchTitle);
-        folder = "Zuli Backups\\" + FolderNameOf(title != project.resources.end() ? title->second : "");
-    }
+    if (folder.empty()) folder = "Zuli Backups\\" + FolderNameOf(title);
     if (!text.empty() && text.back() != '\n') text += "\r\n";
-    text += "[Backup]\r\nFolder=" + folder + "\r\n";
+    // The title names the backup in the companion's list of a store.
+    text += "[Backup]\r\nFolder=" + folder + "\r\nTitle=" +
+            title.substr(0, title.find_first_of(std::string("\r\n\0", 3))) + "\r\n";
     scratchScript = output + ".Setup.ini";
     HANDLE file = CreateFileA(scratchScript.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);

@@ -7,6 +7,7 @@
 
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
+#include "core/neutral/LogLineFormat.h"
 
 namespace {
 
@@ -51,15 +52,10 @@ void CloseRunLog(int exitCode) {
 
 void LogLine(const char* format, ...) {
     if (LogFile == INVALID_HANDLE_VALUE) return;
-    char line[1024];
     va_list arguments;
     va_start(arguments, format);
-    int length = wvsprintfA(line, format, arguments);
+    FormatLogLine(Write, format, arguments);
     va_end(arguments);
-    if (length < 0) length = 0;
-    line[length++] = '\r';
-    line[length++] = '\n';
-    Write(line, static_cast<std::size_t>(length));
 }
 
 void LogText(const char* label, const char* text) {

@@ -1,0 +1,37 @@
+// The administrator's log as the runtime writes it: every line whole,
+// however long, read back from the file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/RunLog.h"
+#include "support/TestFiles.h"
+
+TEST(RunLog, LinesOfAnyLengthAreWrittenWhole) {
+    ScratchFolder logs("run log lines");
+    const std::string log = logs / "run.log";
+    ASSERT_TRUE(OpenRunLog(log.c_str()));
+    // The registry line of a long binary value, and texts around the size
+    // the lines were once cut at.
+    const std::string binary = "HKCU,Software\\ZuliTest,Blob,1," + std::string(5000, 'a');
+    const std::string near = std::string(1021, 'n');
+    const std::string exact = std::string(1024, 'x');
+    LogRegistryLine("AddReg", 12, binary.c_str(), 1);
+    LogLine("%s", near.c_str());
+    LogLine("%s", exact.c_str());
+    NoteActionOutcome("Action 2 (XOR-delta update)", binary.c_str(), "done");
+    LogLine("Check %u: CRC found %08X, expected %08X; %d lines; 0x%x", 7u, 0xBEEFu, 0x1234ABCDu, -3, 0xABu);
+    CloseRunLog(3010);
+
+    const std::string logged = ReadTestFile(log);
+    EXPECT_NE(logged.find("\r\nRegistry AddReg 12: " + binary + ": done\r\n"), std::string::npos);
+    EXPECT_NE(logged.find("\r\n" + near + "\r\n"), std::string::npos);
+    EXPECT_NE(logged.find("\r\n" + exact + "\r\n"), std::string::npos);
+    EXPECT_NE(logged.find("\r\nAction 2 (XOR-delta update): " + binary + ": done\r\n"), std::string::npos);
+    EXPECT_NE(logged.find("\r\nCheck 7: CRC found 0000BEEF, expected 1234ABCD; -3 lines; 0xab\r\n"), std::string::npos)
+        << logged.substr(logged.size() > 400 ? logged.size() - 400 : 0);
+    EXPECT_NE(logged.find("\r\nExit code: 3010\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(logged.compare(0, 8, "Started "), 0);
+}

@@ -16,10 +16,10 @@ TEST(RunLog, LinesOfAnyLengthAreWrittenWhole) {
     // The registry line of a long binary value, and texts around the size
     // the lines were once cut at.
     const std::string binary = "HKCU,Software\\ZuliTest,Blob,1," + std::string(5000, 'a');
-    const std::string near = std::string(1021, 'n');
+    const std::string belowOldCut = std::string(1021, 'n');
     const std::string exact = std::string(1024, 'x');
     LogRegistryLine("AddReg", 12, binary.c_str(), 1);
-    LogLine("%s", near.c_str());
+    LogLine("%s", belowOldCut.c_str());
     LogLine("%s", exact.c_str());
     NoteActionOutcome("Action 2 (XOR-delta update)", binary.c_str(), "done");
     LogLine("Check %u: CRC found %08X, expected %08X; %d lines; 0x%x", 7u, 0xBEEFu, 0x1234ABCDu, -3, 0xABu);
@@ -27,7 +27,7 @@ TEST(RunLog, LinesOfAnyLengthAreWrittenWhole) {
 
     const std::string logged = ReadTestFile(log);
     EXPECT_NE(logged.find("\r\nRegistry AddReg 12: " + binary + ": done\r\n"), std::string::npos);
-    EXPECT_NE(logged.find("\r\n" + near + "\r\n"), std::string::npos);
+    EXPECT_NE(logged.find("\r\n" + belowOldCut + "\r\n"), std::string::npos);
     EXPECT_NE(logged.find("\r\n" + exact + "\r\n"), std::string::npos);
     EXPECT_NE(logged.find("\r\nAction 2 (XOR-delta update): " + binary + ": done\r\n"), std::string::npos);
     EXPECT_NE(logged.find("\r\nCheck 7: CRC found 0000BEEF, expected 1234ABCD; -3 lines; 0xab\r\n"), std::string::npos)

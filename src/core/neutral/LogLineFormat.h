@@ -11,7 +11,8 @@
 // Receives the line's pieces in order (a piece may be empty).
 using LogLineSink = void (*)(const char* text, std::size_t length);
 
-// The widest number: a larger width is cut to this.
+// The widest number: a larger width is cut to this (a minus sign before
+// zeros comes on top).
 constexpr std::size_t kLogNumberWidth = 15;
 
 // Formats one line and its line break ("\r\n"). The conversions are those

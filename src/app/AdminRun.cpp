@@ -42,12 +42,14 @@ int BeginRun() {
     }
     if (options.Bad) {
         LogLine("Unknown switch: %s", options.BadSwitch);
-        // Only the interactive run may stop for a message box.
+        // Only the interactive run may stop for a message box: nobody may
+        // be there to answer an unattended one.
         if (options.Mode == RunMode::Interactive) ShowUsage(options.BadSwitch);
         return EndRun(kExitBadCommandLine);
     }
     if (options.ShowUsage) {
-        ShowUsage("");
+        LogText("Usage", kUsage);
+        if (options.Mode == RunMode::Interactive) ShowUsage("");
         return EndRun(kExitSuccess);
     }
     return -1;

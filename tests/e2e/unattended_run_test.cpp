@@ -263,6 +263,54 @@ TEST_F(UnattendedE2e, ABadSwitchExitsWithoutDoingAnything) {
     EXPECT_EQ(SettingsVersion(App()), "1");
 }
 
+TEST_F(UnattendedE2e, AnUnclosedQuoteOrARelativeFolderIsABadCommandLineEvenUnattended) {
+    PatchProject project("bad quote");
+    AddSettingsPatch(project, "Ask");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    struct Case {
+        std::string arguments;
+        const char* logged;
+    } cases[] = {
+        // The quote after "App\" is never closed: it once took the rest of
+        // the line for the folder, /quiet and /log= with it.
+        {"/dir=" + Dir() + "\\\" /quiet " + LogSwitch(), "Unknown switch: /dir="},
+        {"/quiet /dir=App " + LogSwitch(), "Unknown switch: /dir=App\r\n"},
+        {"/passive /dir=..\\App " + LogSwitch(), "Unknown switch: /dir=..\\App\r\n"},
+    };
+    for (const Case& c : cases) {
+        DeleteFileA(LogPath().c_str());
+        UnattendedResult run = RunUnattended(exe, c.arguments);
+        EXPECT_EQ(run.exitCode, 87) << c.arguments;
+        EXPECT_EQ(run.windowsSeen, "") << c.arguments;
+        EXPECT_NE(Log().find(c.logged), std::string::npos) << c.arguments << "\n" << Log();
+        EXPECT_NE(Log().find("Exit code: 87"), std::string::npos) << c.arguments << "\n" << Log();
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << c.arguments;
+        EXPECT_EQ(SettingsVersion(App()), "1") << c.arguments;
+    }
+}
+
+TEST_F(UnattendedE2e, UsageUnattendedShowsNoBoxAndGoesToTheLog) {
+    PatchProject project("usage quiet");
+    AddSettingsPatch(project, "Win");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    for (const char* mode : {"/quiet", "/passive"}) {
+        DeleteFileA(LogPath().c_str());
+        UnattendedResult run = RunUnattended(exe, std::string(mode) + " /? " + LogSwitch());
+        EXPECT_EQ(run.exitCode, 0) << mode;
+        EXPECT_EQ(run.windowsSeen, "") << mode << ": nobody is there to close a box";
+        const std::string log = Log();
+        for (const char* expected : {"Usage:", "/dir=FOLDER", "/log=FILE", "3010", "Exit code: 0"})
+            EXPECT_NE(log.find(expected), std::string::npos) << mode << ": " << expected << " missing from:\n" << log;
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << mode;
+    }
+    // Without a log, it ends all the same, silently.
+    UnattendedResult silent = RunUnattended(exe, "/quiet /?");
+    EXPECT_EQ(silent.exitCode, 0);
+    EXPECT_EQ(silent.windowsSeen, "");
+}
+
 TEST_F(UnattendedE2e, UsageBoxListsTheSwitchesAndExitCodes) {
     PatchProject project("usage");
     AddSettingsPatch(project, "Win");

@@ -7,7 +7,6 @@
 
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
-#include "core/neutral/LogLineFormat.h"
 
 namespace {
 
@@ -50,11 +49,44 @@ void CloseRunLog(int exitCode) {
     LogFile = INVALID_HANDLE_VALUE;
 }
 
+// wvsprintfA stops at 1,024 characters: a line is written in pieces
+// instead, with no buffer for the line itself. The text between the
+// conversions and every %s argument go to the file as they stand, however
+// long; any other conversion (a number: "%u", "%08X", "%d", ...) is
+// formatted alone, and wsprintfA writes at most 1,024 characters and the
+// terminator, which its buffer holds whatever the width asked for.
 void LogLine(const char* format, ...) {
     if (LogFile == INVALID_HANDLE_VALUE) return;
     va_list arguments;
     va_start(arguments, format);
-    FormatLogLine(Write, format, arguments);
+    for (;;) {
+        const char* f = format;
+        while (*f && *f != '%') ++f;
+        Write(format, static_cast<std::size_t>(f - format));
+        if (!*f) break;
+        // The conversion: "%", a flag and width of at most five characters,
+        // its type.
+        std::size_t n = 1;
+        while (n < 6 && ((f[n] >= '0' && f[n] <= '9') || f[n] == 'l' || f[n] == 'h')) ++n;
+        const char type = f[n];
+        if (!type) break;
+        format = f + n + 1;
+        if (type == '%') {
+            Write(f + n, 1);
+        } else if (type == 's') {
+            const char* text = va_arg(arguments, const char*);
+            if (!text) text = "(null)";
+            Write(text, std::strlen(text));
+        } else {
+            char conversion[8];
+            std::memcpy(conversion, f, n + 1);
+            conversion[n + 1] = '\0';
+            char number[1025];
+            const int length = wsprintfA(number, conversion, va_arg(arguments, unsigned));
+            Write(number, length > 0 ? static_cast<std::size_t>(length) : 0);
+        }
+    }
+    Write("\r\n", 2);
     va_end(arguments);
 }
 

@@ -7,8 +7,8 @@
 bool OpenRunLog(const char* path);
 // Ends the log with the restart state, the end time and the exit code.
 void CloseRunLog(int exitCode);
-// One line from a wsprintf format, written whole however long (see
-// core/neutral/LogLineFormat.h for the conversions it knows).
+// One line from a wsprintf format, written whole however long. A %s
+// argument prints whole, without width; other conversions take 32 bits.
 void LogLine(const char* format, ...);
 // Writes `text` as it stands, then a line break (for long texts).
 void LogText(const char* label, const char* text);

@@ -35,3 +35,33 @@ TEST(RunLog, LinesOfAnyLengthAreWrittenWhole) {
     EXPECT_NE(logged.find("\r\nExit code: 3010\r\n\r\n"), std::string::npos);
     EXPECT_EQ(logged.compare(0, 8, "Started "), 0);
 }
+
+// Writes one line to the log and what wsprintfA makes of it to `expected`.
+template <typename... Arguments>
+void LogAndExpect(std::string& expected, const char* format, Arguments... arguments) {
+    char line[1100];
+    wsprintfA(line, format, arguments...);
+    expected += line;
+    expected += "\r\n";
+    LogLine(format, arguments...);
+}
+
+// Short lines read as wsprintf writes them: every conversion the runtime's
+// lines use, and a width of nearly the whole line.
+TEST(RunLog, ConversionsReadAsWsprintfWritesThem) {
+    ScratchFolder logs("run log conversions");
+    const std::string log = logs / "run.log";
+    ASSERT_TRUE(OpenRunLog(log.c_str()));
+    const std::string before = ReadTestFile(log);
+    std::string expected;
+    LogAndExpect(expected, "Check %u: %s: CRC found %08X, expected %08X: %s", 3u, "C:\\App\\a.dll", 0xBEEFu,
+                 0xFFFFFFFFu, "passed");
+    LogAndExpect(expected, "%s %04u-%02u-%02u %02u:%02u:%02u", "Ended", 2026u, 1u, 9u, 0u, 5u, 59u);
+    LogAndExpect(expected, "%d|%d|%05d|%5d|%ld|%lu", -87, 0, -42, -42, -2147483647L - 1, 4294967295UL);
+    LogAndExpect(expected, "exit code %u (0x%X), 0x%x, 100%% done", 3010u, 3010u, 0xABCDu);
+    LogAndExpect(expected, "%s|%s|", "", static_cast<const char*>(nullptr));
+    LogAndExpect(expected, "wide %0999u.", 7u);
+    CloseRunLog(0);
+    const std::string logged = ReadTestFile(log);
+    EXPECT_EQ(logged.substr(before.size(), expected.size()), expected);
+}

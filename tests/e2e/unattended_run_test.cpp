@@ -268,13 +268,18 @@ TEST_F(UnattendedE2e, AnUnclosedQuoteOrARelativeFolderIsABadCommandLineEvenUnatt
     AddSettingsPatch(project, "Ask");
     std::string exe = BuildOrFail(project);
     ASSERT_FALSE(exe.empty());
+    // The log named without blanks or quotes, which would pair with the
+    // quote left open.
+    char logs[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameA(logs_->Path().c_str(), logs, sizeof logs), 0u);
+    ASSERT_EQ(std::string(logs).find_first_of(" \""), std::string::npos) << logs;
     struct Case {
         std::string arguments;
         const char* logged;
     } cases[] = {
         // The quote after "App\" is never closed: it once took the rest of
         // the line for the folder, /quiet and /log= with it.
-        {"/dir=" + Dir() + "\\\" /quiet " + LogSwitch(), "Unknown switch: /dir="},
+        {"/dir=C:\\App\\\" /quiet /log=" + std::string(logs) + "run.log", "Unknown switch: /dir=C:\\App\\\"\r\n"},
         {"/quiet /dir=App " + LogSwitch(), "Unknown switch: /dir=App\r\n"},
         {"/passive /dir=..\\App " + LogSwitch(), "Unknown switch: /dir=..\\App\r\n"},
     };

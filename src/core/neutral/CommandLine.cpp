@@ -1,5 +1,6 @@
 #include "core/neutral/CommandLine.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -61,19 +62,36 @@ bool IsFullPath(const char* path) {
     return Lower(path[0]) >= 'a' && Lower(path[0]) <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
+// The switches without a value, each raising one field of the options to
+// its value: the mode (a later /passive leaves /quiet, the higher one) or a
+// flag (true).
+struct PlainSwitch {
+    char name[13];
+    unsigned char field;  // offset in CommandLineOptions
+    unsigned char value;
+};
+
+constexpr PlainSwitch kPlainSwitches[] = {
+    {"quiet", offsetof(CommandLineOptions, Mode), static_cast<unsigned char>(RunMode::Quiet)},
+    {"passive", offsetof(CommandLineOptions, Mode), static_cast<unsigned char>(RunMode::Passive)},
+    {"norestart", offsetof(CommandLineOptions, NoRestart), 1},
+    {"forcerestart", offsetof(CommandLineOptions, ForceRestart), 1},
+    {"?", offsetof(CommandLineOptions, ShowUsage), 1},
+    {"help", offsetof(CommandLineOptions, ShowUsage), 1},
+};
+
 bool TakeSwitch(const char* argument, CommandLineOptions& options) {
     if (argument[0] != '/' && argument[0] != '-') return false;
     const char* value = nullptr;
-    if (SwitchIs(argument, "quiet", nullptr)) options.Mode = RunMode::Quiet;
-    else if (SwitchIs(argument, "passive", nullptr)) {
-        if (options.Mode != RunMode::Quiet) options.Mode = RunMode::Passive;
-    } else if (SwitchIs(argument, "norestart", nullptr)) options.NoRestart = true;
-    else if (SwitchIs(argument, "forcerestart", nullptr)) options.ForceRestart = true;
-    else if (SwitchIs(argument, "?", nullptr) || SwitchIs(argument, "help", nullptr)) options.ShowUsage = true;
-    else if (SwitchIs(argument, "dir=", &value)) return IsFullPath(value) && CopyValue(value, options.Dir);
-    else if (SwitchIs(argument, "log=", &value)) return CopyValue(value, options.Log);
-    else return false;
-    return true;
+    for (const PlainSwitch& plain : kPlainSwitches) {
+        if (!SwitchIs(argument, plain.name, nullptr)) continue;
+        unsigned char& field = reinterpret_cast<unsigned char*>(&options)[plain.field];
+        if (field < plain.value) field = plain.value;
+        return true;
+    }
+    if (SwitchIs(argument, "dir=", &value)) return IsFullPath(value) && CopyValue(value, options.Dir);
+    if (SwitchIs(argument, "log=", &value)) return CopyValue(value, options.Log);
+    return false;
 }
 
 }  // namespace

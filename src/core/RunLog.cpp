@@ -1,10 +1,12 @@
 #include "core/RunLog.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdarg>
 #include <cstring>
 
+#include "core/FileUtils.h"
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
 
@@ -32,10 +34,31 @@ void LogTime(const char* label) {
 }  // namespace
 
 bool OpenRunLog(const char* path) {
-    // Shared reading lets an administrator watch the log while the patch runs.
-    LogFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                          nullptr);
+    char folder[kPathBufferSize] = {};
+    lstrcpynA(folder, path, sizeof folder);
+    PathRemoveFileSpecA(folder);
+    (void)CreateFolderPath(folder);  // nothing to do when it exists
+    // The log is the file named, never one a link leads to: a link, or a
+    // second name of a file, could have the run append to a file of
+    // somebody else's choosing (a system file, with an administrator's
+    // rights). The link itself is opened, not followed, and refused. Shared
+    // reading lets an administrator watch the log while the patch runs.
+    DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    do {
+        LogFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, flags, nullptr);
+        if (LogFile != INVALID_HANDLE_VALUE) break;
+        // Systems without links may refuse the flag as an invalid
+        // parameter: there the file is opened once more, without it.
+        flags ^= FILE_FLAG_OPEN_REPARSE_POINT;
+    } while (GetLastError() == ERROR_INVALID_PARAMETER && !(flags & FILE_FLAG_OPEN_REPARSE_POINT));
     if (LogFile == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION file;
+    if (!GetFileInformationByHandle(LogFile, &file) || (file.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        file.nNumberOfLinks > 1) {
+        CloseHandle(LogFile);
+        LogFile = INVALID_HANDLE_VALUE;
+        return false;
+    }
     LogTime("Started");
     return true;
 }

@@ -3,7 +3,8 @@
 #pragma once
 #include <cstdint>
 
-// Opens `path` for appending; false when it cannot be opened.
+// Opens `path` for appending, making its folder when missing; false when it
+// cannot be opened, and when it is a link or one of several names of a file.
 bool OpenRunLog(const char* path);
 // Ends the log with the restart state, the end time and the exit code.
 void CloseRunLog(int exitCode);

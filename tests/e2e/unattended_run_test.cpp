@@ -295,6 +295,41 @@ TEST_F(UnattendedE2e, AnUnclosedQuoteOrARelativeFolderIsABadCommandLineEvenUnatt
     }
 }
 
+TEST_F(UnattendedE2e, ALogThatCannotBeOpenedIsABadCommandLineAndAMissingFolderIsMade) {
+    PatchProject project("log refused");
+    AddSettingsPatch(project, "Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    // A second name of somebody else's file: the run would append to it.
+    const std::string precious = logs_->Path() + "precious.txt";
+    WriteTestFile(precious, "not a log");
+    const std::string hardLink = logs_->Path() + "hard.log";
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), precious.c_str(), nullptr)) << GetLastError();
+    for (const std::string& log : {hardLink, logs_->Path()}) {  // a second name, a folder
+        UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+        EXPECT_EQ(run.exitCode, 87) << log;
+        EXPECT_EQ(run.windowsSeen, "") << log;
+        EXPECT_EQ(ReadTestFile(precious), "not a log") << log;
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << log;
+        EXPECT_EQ(SettingsVersion(App()), "1") << log;
+    }
+    // Interactive: a message box says so.
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /log=" + Quoted(hardLink)));
+    HWND box = program.WaitForWindow("#32770", "R1");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("Cannot open the log: " + hardLink), std::string::npos) << MessageBoxText(box);
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_EQ(program.WaitForExit(), 87);
+    EXPECT_EQ(ReadTestFile(precious), "not a log");
+
+    const std::string log = logs_->Path() + "deploy\\2026\\patch.log";
+    UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(SettingsVersion(App()), "3");
+    EXPECT_NE(ReadTestFile(log).find("Exit code: 0"), std::string::npos) << ReadTestFile(log);
+}
+
 TEST_F(UnattendedE2e, UsageUnattendedShowsNoBoxAndGoesToTheLog) {
     PatchProject project("usage quiet");
     AddSettingsPatch(project, "Win");

@@ -65,3 +65,39 @@ TEST(RunLog, ConversionsReadAsWsprintfWritesThem) {
     const std::string logged = ReadTestFile(log);
     EXPECT_EQ(logged.substr(before.size(), expected.size()), expected);
 }
+
+// The log is the file named, never one a link leads to: a link, or a second
+// name of a file, could have the run append to a file of somebody else's
+// choosing. Both are refused, and the file they lead to stays as it was.
+// Only the second name is made here: Wine 8 reports CreateSymbolicLinkA done
+// without making a link, and shows the host's symbolic link to a file as the
+// file itself, not as a reparse point.
+TEST(RunLog, ASecondNameOfAFileIsRefused) {
+    ScratchFolder logs("run log links");
+    const std::string precious = logs / "precious.txt";
+    WriteTestFile(precious, "not a log");
+
+    const std::string hardLink = logs / "hard.log";
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), precious.c_str(), nullptr)) << GetLastError();
+    EXPECT_FALSE(OpenRunLog(hardLink.c_str())) << "a second name of a file";
+    CloseRunLog(0);
+    EXPECT_EQ(ReadTestFile(precious), "not a log");
+
+    // The file itself, with its one name, is a log as any other.
+    DeleteFileA(hardLink.c_str());
+    ASSERT_TRUE(OpenRunLog(precious.c_str()));
+    CloseRunLog(0);
+    EXPECT_EQ(ReadTestFile(precious).compare(0, 17, "not a logStarted "), 0) << ReadTestFile(precious);
+}
+
+TEST(RunLog, AMissingFolderIsMadeAndAFolderIsNoLog) {
+    ScratchFolder logs("run log folders");
+    const std::string log = logs / "deploy\\2026\\patch.log";
+    ASSERT_TRUE(OpenRunLog(log.c_str()));
+    LogLine("in a new folder");
+    CloseRunLog(0);
+    EXPECT_NE(ReadTestFile(log).find("\r\nin a new folder\r\n"), std::string::npos);
+
+    EXPECT_FALSE(OpenRunLog(logs.Path().c_str())) << "a folder";
+    CloseRunLog(0);
+}

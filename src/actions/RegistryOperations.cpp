@@ -17,9 +17,11 @@ HKEY SelectRoot(const char* hiveToken) {
     return RunState.Registry.Root();
 }
 
-bool OpenFullAccess(HKEY root, const char* subkey, UniqueKey& key) {
-    return RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS;
+bool OpenKey(HKEY root, const char* subkey, REGSAM access, UniqueKey& key) {
+    return RegOpenKeyExA(root, subkey, 0, access, key.put()) == ERROR_SUCCESS;
 }
+
+bool OpenFullAccess(HKEY root, const char* subkey, UniqueKey& key) { return OpenKey(root, subkey, KEY_ALL_ACCESS, key); }
 
 bool CreateFullAccess(HKEY parent, const char* subkey, UniqueKey& key) {
     return RegCreateKeyExA(parent, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) ==
@@ -109,10 +111,12 @@ int MoveKeyAt(const char* hiveToken, const char* source, const char* destination
     // A key directly under the root has the root itself as its parent.
     parent.get()[leaf > destination ? leaf - destination - 1 : 0] = '\0';
 
+    // The source is only read (its deletion opens it anew); the parent only
+    // receives the new key.
     UniqueKey sourceKey;
-    if (!OpenFullAccess(root, source, sourceKey)) return 0;
+    if (!OpenKey(root, source, KEY_READ, sourceKey)) return 0;
     UniqueKey parentKey;
-    if (!OpenFullAccess(root, parent.get(), parentKey)) return 0;
+    if (!OpenKey(root, parent.get(), KEY_CREATE_SUB_KEY, parentKey)) return 0;
     UniqueKey destinationKey;
     if (!CreateFullAccess(parentKey.get(), leaf, destinationKey)) return 0;
 

@@ -22,11 +22,12 @@ constexpr char kUsage[] =
     "/forcerestart\trestart if needed\r\n\r\n"
     "Exit codes: 0 done, 3010 restart required, 1602 cancelled, 1603 failed, 1618 already running, 87 bad switch";
 
-void ShowUsage(const char* unknown) {
+// The usage, after `problem` and `what` when there is a problem.
+void ShowUsage(const char* problem, const char* what) {
     char text[sizeof kUsage + kOptionTextSize + 64];
-    wsprintfA(text, unknown[0] ? "Unknown switch: %s\r\n\r\n%s" : "%s%s", unknown, kUsage);
+    wsprintfA(text, problem[0] ? "%s%s\r\n\r\n%s" : "%s%s%s", problem, what, kUsage);
     const char* title = ResourceText(ResPatchTitle);
-    MessageBoxA(nullptr, text, title ? title : "", MB_OK | (unknown[0] ? MB_ICONERROR : MB_ICONINFORMATION));
+    MessageBoxA(nullptr, text, title ? title : "", MB_OK | (problem[0] ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
 }  // namespace
@@ -35,19 +36,31 @@ int BeginRun() {
     CommandLineOptions& options = RunOptions;
     const char* commandLine = GetCommandLineA();
     ParseCommandLine(commandLine, options);
-    if (options.Log[0] && OpenRunLog(options.Log)) {
-        const char* title = ResourceText(ResPatchTitle);
-        LogLine("Patch: %s", title ? title : "");
-        LogText("Command line", commandLine);
+    const char* problem = "Unknown switch: ";
+    const char* what = options.BadSwitch;
+    if (options.Log[0]) {
+        if (OpenRunLog(options.Log)) {
+            const char* title = ResourceText(ResPatchTitle);
+            LogLine("Patch: %s", title ? title : "");
+            LogText("Command line", commandLine);
+        } else if (!options.Bad) {
+            // A log that was asked for and cannot be written: the run would
+            // leave no account of itself.
+            problem = "Cannot open the log: ";
+            what = options.Log;
+            options.Bad = true;
+        }
     }
     if (options.Bad) {
-        LogLine("Unknown switch: %s", options.BadSwitch);
-        // Only the interactive run may stop for a message box.
-        if (options.Mode == RunMode::Interactive) ShowUsage(options.BadSwitch);
+        LogLine("%s%s", problem, what);
+        // Only the interactive run may stop for a message box: nobody may
+        // be there to answer an unattended one.
+        if (options.Mode == RunMode::Interactive) ShowUsage(problem, what);
         return EndRun(kExitBadCommandLine);
     }
     if (options.ShowUsage) {
-        ShowUsage("");
+        LogText("Usage", kUsage);
+        if (options.Mode == RunMode::Interactive) ShowUsage("", "");
         return EndRun(kExitSuccess);
     }
     return -1;

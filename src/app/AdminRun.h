@@ -4,7 +4,8 @@
 #include "core/RunOptions.h"
 
 // Reads the command line into RunState.Options and opens the log. Returns
-// the exit code when the run ends here (/?, an unknown switch), else -1.
+// the exit code when the run ends here (/?, an unknown switch, a log that
+// cannot be opened), else -1.
 int BeginRun();
 // Runs the wizard, or the unattended run for /quiet and /passive, and
 // returns the exit code.

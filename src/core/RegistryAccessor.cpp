@@ -30,7 +30,9 @@ void RegistryAccessor::SetRoot(const char* hiveToken) {
 HeapText RegistryAccessor::ReadPathValue(const char* subkey, const char* valueName) const {
     if (!root_) return HeapText();
     UniqueKey key;
-    if (RegOpenKeyExA(root_, subkey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return HeapText();
+    // Read access only: the application's folder is mostly recorded under
+    // HKEY_LOCAL_MACHINE, which an ordinary user may read but not change.
+    if (RegOpenKeyExA(root_, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return HeapText();
     DWORD size = 0;
     if (RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return HeapText();

@@ -1,10 +1,12 @@
 #include "core/RunLog.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdarg>
 #include <cstring>
 
+#include "core/FileUtils.h"
 #include "core/RunState.h"
 #include "core/SystemErrorText.h"
 
@@ -32,10 +34,31 @@ void LogTime(const char* label) {
 }  // namespace
 
 bool OpenRunLog(const char* path) {
-    // Shared reading lets an administrator watch the log while the patch runs.
-    LogFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                          nullptr);
+    char folder[kPathBufferSize] = {};
+    lstrcpynA(folder, path, sizeof folder);
+    PathRemoveFileSpecA(folder);
+    (void)CreateFolderPath(folder);  // nothing to do when it exists
+    // The log is the file named, never one a link leads to: a link, or a
+    // second name of a file, could have the run append to a file of
+    // somebody else's choosing (a system file, with an administrator's
+    // rights). The link itself is opened, not followed, and refused. Shared
+    // reading lets an administrator watch the log while the patch runs.
+    DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    do {
+        LogFile = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, flags, nullptr);
+        if (LogFile != INVALID_HANDLE_VALUE) break;
+        // Systems without links may refuse the flag as an invalid
+        // parameter: there the file is opened once more, without it.
+        flags ^= FILE_FLAG_OPEN_REPARSE_POINT;
+    } while (GetLastError() == ERROR_INVALID_PARAMETER && !(flags & FILE_FLAG_OPEN_REPARSE_POINT));
     if (LogFile == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION file;
+    if (!GetFileInformationByHandle(LogFile, &file) || (file.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        file.nNumberOfLinks > 1) {
+        CloseHandle(LogFile);
+        LogFile = INVALID_HANDLE_VALUE;
+        return false;
+    }
     LogTime("Started");
     return true;
 }
@@ -49,17 +72,45 @@ void CloseRunLog(int exitCode) {
     LogFile = INVALID_HANDLE_VALUE;
 }
 
+// wvsprintfA stops at 1,024 characters: a line is written in pieces
+// instead, with no buffer for the line itself. The text between the
+// conversions and every %s argument go to the file as they stand, however
+// long; any other conversion (a number: "%u", "%08X", "%d", ...) is
+// formatted alone, and wsprintfA writes at most 1,024 characters and the
+// terminator, which its buffer holds whatever the width asked for.
 void LogLine(const char* format, ...) {
     if (LogFile == INVALID_HANDLE_VALUE) return;
-    char line[1024];
     va_list arguments;
     va_start(arguments, format);
-    int length = wvsprintfA(line, format, arguments);
+    for (;;) {
+        const char* f = format;
+        while (*f && *f != '%') ++f;
+        Write(format, static_cast<std::size_t>(f - format));
+        if (!*f) break;
+        // The conversion: "%", a flag and width of at most five characters,
+        // its type.
+        std::size_t n = 1;
+        while (n < 6 && ((f[n] >= '0' && f[n] <= '9') || f[n] == 'l' || f[n] == 'h')) ++n;
+        const char type = f[n];
+        if (!type) break;
+        format = f + n + 1;
+        if (type == '%') {
+            Write(f + n, 1);
+        } else if (type == 's') {
+            const char* text = va_arg(arguments, const char*);
+            if (!text) text = "(null)";
+            Write(text, std::strlen(text));
+        } else {
+            char conversion[8];
+            std::memcpy(conversion, f, n + 1);
+            conversion[n + 1] = '\0';
+            char number[1025];
+            const int length = wsprintfA(number, conversion, va_arg(arguments, unsigned));
+            Write(number, length > 0 ? static_cast<std::size_t>(length) : 0);
+        }
+    }
+    Write("\r\n", 2);
     va_end(arguments);
-    if (length < 0) length = 0;
-    line[length++] = '\r';
-    line[length++] = '\n';
-    Write(line, static_cast<std::size_t>(length));
 }
 
 void LogText(const char* label, const char* text) {

@@ -3,11 +3,13 @@
 #pragma once
 #include <cstdint>
 
-// Opens `path` for appending; false when it cannot be opened.
+// Opens `path` for appending, making its folder when missing; false when it
+// cannot be opened, and when it is a link or one of several names of a file.
 bool OpenRunLog(const char* path);
 // Ends the log with the restart state, the end time and the exit code.
 void CloseRunLog(int exitCode);
-// One line from a wsprintf format (the line is cut at 1,000 characters).
+// One line from a wsprintf format, written whole however long. A %s
+// argument prints whole, without width; other conversions take 32 bits.
 void LogLine(const char* format, ...);
 // Writes `text` as it stands, then a line break (for long texts).
 void LogText(const char* label, const char* text);

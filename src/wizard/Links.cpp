@@ -41,7 +41,9 @@ int Open(const char* program, const char* parameters) {
 
 HeapText ReadRegistryString(HKEY root, const char* subkey, const char* valueName) {
     UniqueKey key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return HeapText();
+    // Read access only: most of HKEY_CLASSES_ROOT lies in HKEY_LOCAL_MACHINE,
+    // which an ordinary user may read but not change.
+    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return HeapText();
     DWORD size = 1;
     DWORD type = 0;
     HeapText value = AllocText(size);

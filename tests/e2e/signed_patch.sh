@@ -59,6 +59,21 @@ if ZULI_TEST_P12_PASSWORD=p12-secret "$source/tools/sign/zulisign" --pkcs12 "$wo
 else
     fail "zulisign could not sign the patch"
 fi
+# --password-env takes a variable's name and nothing else: a name that is
+# shell text must not run, and nothing is signed.
+for name in "PATH}; touch $work/injected; : \${X" 1PASSWORD P-W 'A B' ''; do
+    if ZULI_TEST_P12_PASSWORD=p12-secret "$source/tools/sign/zulisign" --pkcs12 "$work/signer.p12" \
+        --password-env "$name" "$zulirt" "$work/bad-name.exe" 2>"$work/bad-name.log"; then
+        fail "zulisign accepted --password-env \"$name\""
+    elif [ -e "$work/injected" ] || [ -e "$work/bad-name.exe" ]; then
+        fail "zulisign ran --password-env \"$name\" or signed with it"
+    elif grep -q "takes the name of an environment variable" "$work/bad-name.log"; then
+        pass "zulisign refuses --password-env \"$name\""
+    else
+        cat "$work/bad-name.log"
+        fail "zulisign's refusal of --password-env \"$name\" does not say why"
+    fi
+done
 verify() {
     osslsigncode verify -in "$1" -CAfile "$work/cert.pem" >"$work/verify.log" 2>&1
 }

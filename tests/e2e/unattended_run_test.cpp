@@ -263,6 +263,94 @@ TEST_F(UnattendedE2e, ABadSwitchExitsWithoutDoingAnything) {
     EXPECT_EQ(SettingsVersion(App()), "1");
 }
 
+TEST_F(UnattendedE2e, AnUnclosedQuoteOrARelativeFolderIsABadCommandLineEvenUnattended) {
+    PatchProject project("bad quote");
+    AddSettingsPatch(project, "Ask");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    // The log named without blanks or quotes, which would pair with the
+    // quote left open.
+    char logs[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameA(logs_->Path().c_str(), logs, sizeof logs), 0u);
+    ASSERT_EQ(std::string(logs).find_first_of(" \""), std::string::npos) << logs;
+    struct Case {
+        std::string arguments;
+        const char* logged;
+    } cases[] = {
+        // The quote after "App\" is never closed: it once took the rest of
+        // the line for the folder, /quiet and /log= with it.
+        {"/dir=C:\\App\\\" /quiet /log=" + std::string(logs) + "run.log", "Unknown switch: /dir=C:\\App\\\"\r\n"},
+        {"/quiet /dir=App " + LogSwitch(), "Unknown switch: /dir=App\r\n"},
+        {"/passive /dir=..\\App " + LogSwitch(), "Unknown switch: /dir=..\\App\r\n"},
+    };
+    for (const Case& c : cases) {
+        DeleteFileA(LogPath().c_str());
+        UnattendedResult run = RunUnattended(exe, c.arguments);
+        EXPECT_EQ(run.exitCode, 87) << c.arguments;
+        EXPECT_EQ(run.windowsSeen, "") << c.arguments;
+        EXPECT_NE(Log().find(c.logged), std::string::npos) << c.arguments << "\n" << Log();
+        EXPECT_NE(Log().find("Exit code: 87"), std::string::npos) << c.arguments << "\n" << Log();
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << c.arguments;
+        EXPECT_EQ(SettingsVersion(App()), "1") << c.arguments;
+    }
+}
+
+TEST_F(UnattendedE2e, ALogThatCannotBeOpenedIsABadCommandLineAndAMissingFolderIsMade) {
+    PatchProject project("log refused");
+    AddSettingsPatch(project, "Reg\r\nRegKey=HKCU,Software\\ZuliE2E\\App,Path");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    // A second name of somebody else's file: the run would append to it.
+    const std::string precious = logs_->Path() + "precious.txt";
+    WriteTestFile(precious, "not a log");
+    const std::string hardLink = logs_->Path() + "hard.log";
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), precious.c_str(), nullptr)) << GetLastError();
+    for (const std::string& log : {hardLink, logs_->Path()}) {  // a second name, a folder
+        UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+        EXPECT_EQ(run.exitCode, 87) << log;
+        EXPECT_EQ(run.windowsSeen, "") << log;
+        EXPECT_EQ(ReadTestFile(precious), "not a log") << log;
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << log;
+        EXPECT_EQ(SettingsVersion(App()), "1") << log;
+    }
+    // Interactive: a message box says so.
+    DrivenProgram program;
+    ASSERT_TRUE(program.Start(Quoted(exe) + " /log=" + Quoted(hardLink)));
+    HWND box = program.WaitForWindow("#32770", "R1");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("Cannot open the log: " + hardLink), std::string::npos) << MessageBoxText(box);
+    ASSERT_TRUE(PressButton(box, IDOK));
+    EXPECT_EQ(program.WaitForExit(), 87);
+    EXPECT_EQ(ReadTestFile(precious), "not a log");
+
+    const std::string log = logs_->Path() + "deploy\\2026\\patch.log";
+    UnattendedResult run = RunUnattended(exe, "/quiet /log=" + Quoted(log));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(SettingsVersion(App()), "3");
+    EXPECT_NE(ReadTestFile(log).find("Exit code: 0"), std::string::npos) << ReadTestFile(log);
+}
+
+TEST_F(UnattendedE2e, UsageUnattendedShowsNoBoxAndGoesToTheLog) {
+    PatchProject project("usage quiet");
+    AddSettingsPatch(project, "Win");
+    std::string exe = BuildOrFail(project);
+    ASSERT_FALSE(exe.empty());
+    for (const char* mode : {"/quiet", "/passive"}) {
+        DeleteFileA(LogPath().c_str());
+        UnattendedResult run = RunUnattended(exe, std::string(mode) + " /? " + LogSwitch());
+        EXPECT_EQ(run.exitCode, 0) << mode;
+        EXPECT_EQ(run.windowsSeen, "") << mode << ": nobody is there to close a box";
+        const std::string log = Log();
+        for (const char* expected : {"Usage:", "/dir=FOLDER", "/log=FILE", "3010", "Exit code: 0"})
+            EXPECT_NE(log.find(expected), std::string::npos) << mode << ": " << expected << " missing from:\n" << log;
+        EXPECT_FALSE(FolderExists(ZuliWorkFolder())) << mode;
+    }
+    // Without a log, it ends all the same, silently.
+    UnattendedResult silent = RunUnattended(exe, "/quiet /?");
+    EXPECT_EQ(silent.exitCode, 0);
+    EXPECT_EQ(silent.windowsSeen, "");
+}
+
 TEST_F(UnattendedE2e, UsageBoxListsTheSwitchesAndExitCodes) {
     PatchProject project("usage");
     AddSettingsPatch(project, "Win");

@@ -47,6 +47,29 @@ const Case kCases[] = {
     {"patch.exe /", false, RunMode::Interactive, false, false, false, "", "", "/"},
     {"patch.exe /norestart /forcerestart", false, RunMode::Interactive, true, true, false, "", "",
      "/norestart /forcerestart"},
+    // A quote never closed ends its argument at the next blank: the switches
+    // after it still count, /quiet among them, and the command line is bad.
+    {"patch.exe /dir=C:\\App\\\" /quiet /log=C:\\x.log", false, RunMode::Quiet, false, false, false, "",
+     "C:\\x.log", "/dir=C:\\App\\\""},
+    {"patch.exe /log=\"C:\\a b.log", false, RunMode::Interactive, false, false, false, "", "", "/log=\"C:\\a"},
+    {"patch.exe /quiet \"/dir=C:\\a b\" \"/log=C:\\x", false, RunMode::Quiet, false, false, false, "C:\\a b", "",
+     "\"/log=C:\\x"},
+    {"patch.exe /passive\"", false, RunMode::Interactive, false, false, false, "", "", "/passive\""},
+    {"patch.exe \" /quiet", false, RunMode::Quiet, false, false, false, "", "", "\""},
+    // Only a full folder: drive letter and separator, or a server.
+    {"patch.exe /quiet /dir=App", false, RunMode::Quiet, false, false, false, "", "", "/dir=App"},
+    {"patch.exe /quiet /dir=.\\App", false, RunMode::Quiet, false, false, false, "", "", "/dir=.\\App"},
+    {"patch.exe /quiet /dir=..\\App", false, RunMode::Quiet, false, false, false, "", "", "/dir=..\\App"},
+    {"patch.exe /quiet /dir=C:App", false, RunMode::Quiet, false, false, false, "", "", "/dir=C:App"},
+    {"patch.exe /quiet /dir=\\App", false, RunMode::Quiet, false, false, false, "", "", "/dir=\\App"},
+    {"patch.exe /quiet /dir=C:", false, RunMode::Quiet, false, false, false, "", "", "/dir=C:"},
+    {"patch.exe /quiet /dir=1:\\App", false, RunMode::Quiet, false, false, false, "", "", "/dir=1:\\App"},
+    {"patch.exe /quiet /dir=c:/App", true, RunMode::Quiet, false, false, false, "c:/App", "", ""},
+    {"patch.exe /quiet /dir=Z:\\", true, RunMode::Quiet, false, false, false, "Z:\\", "", ""},
+    {"patch.exe /quiet /dir=\\\\server\\share\\App", true, RunMode::Quiet, false, false, false,
+     "\\\\server\\share\\App", "", ""},
+    {"patch.exe /quiet /dir=//server/share", true, RunMode::Quiet, false, false, false, "//server/share", "", ""},
+    {"patch.exe /quiet /?", true, RunMode::Quiet, false, false, true, "", "", ""},
 };
 
 TEST(CommandLine, TableOfCommandLines) {
@@ -80,15 +103,16 @@ TEST(CommandLine, AFolderLongerThanAPathIsRefusedNotCut) {
     EXPECT_EQ(std::string(options.BadSwitch).size(), kOptionTextSize - 1) << "named, cut to the buffer";
     EXPECT_EQ(std::string(options.BadSwitch).substr(0, 8), "/dir=C:\\");
 
-    std::string fits = "patch.exe /dir=" + std::string(kOptionTextSize - 1, 'b');
+    std::string fits = "patch.exe /dir=C:\\" + std::string(kOptionTextSize - 4, 'b');
     EXPECT_TRUE(ParseCommandLine(fits.c_str(), options));
     EXPECT_EQ(std::string(options.Dir).size(), kOptionTextSize - 1);
 }
 
-TEST(CommandLine, AnUnclosedQuoteRunsToTheEnd) {
+TEST(CommandLine, AnUnclosedQuoteInTheProgramNameKeepsTheSwitchesAfterIt) {
     CommandLineOptions options;
-    EXPECT_TRUE(ParseCommandLine("patch.exe /log=\"C:\\a b.log", options));
-    EXPECT_STREQ(options.Log, "C:\\a b.log");
+    EXPECT_TRUE(ParseCommandLine("\"C:\\Patches\\patch.exe /quiet /log=C:\\x.log", options));
+    EXPECT_EQ(options.Mode, RunMode::Quiet);
+    EXPECT_STREQ(options.Log, "C:\\x.log");
 }
 
 }  // namespace

@@ -278,6 +278,25 @@ TEST(RegistryAccessor, HiveTokensAreExactAndUnknownOnesKeepTheRoot) {
     EXPECT_FALSE(fresh.ReadPathValue("Software", nullptr));
 }
 
+TEST(RegistryAccessor, AFolderInAKeyThatMayOnlyBeReadIsRead) {
+    const char* const kKey = "Software\\ZuliTest\\ReadOnlyFolder";
+    UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    const char folder[] = "C:\\Program Files\\App";
+    ASSERT_EQ(RegSetValueExA(key.get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof folder),
+              ERROR_SUCCESS);
+    ASSERT_TRUE(SetKeyAccessList(key.get(), kReadOnlyKeyAccess));
+    RegistryAccessor registry;
+    registry.SetRoot("HKCU");
+    HeapText read = registry.ReadPathValue(kKey, "Path");
+    EXPECT_TRUE(read) << "asked for more than reading";
+    EXPECT_STREQ(read ? read.get() : "", folder);
+    EXPECT_TRUE(SetKeyAccessList(key.get(), kFullKeyAccess));
+    key.reset();
+    EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kKey), ERROR_SUCCESS);
+}
+
 TEST_F(FolderResolutionTest, OverLongFoldersAreRejected) {
     // 260 characters fit PreviousFolder; 261 do not.
     std::string fits = "C:\\" + std::string(257, 'f');

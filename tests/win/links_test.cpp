@@ -241,6 +241,19 @@ TEST_F(RegistryStringTest, DefaultValueMissingValuesAndKeys) {
         << "a missing key gives none";
 }
 
+TEST_F(RegistryStringTest, AKeyThatMayOnlyBeReadIsRead) {
+    const char text[] = "\"C:\\Browser\\browser.exe\" \"%1\"";
+    Set(nullptr, REG_SZ, text, sizeof text);
+    ASSERT_TRUE(SetKeyAccessList(key_.get(), kReadOnlyKeyAccess));
+    HKEY probe = nullptr;
+    ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &probe), ERROR_SUCCESS)
+        << "the fixture: the key refuses changes";
+    HeapText read = ReadRegistryString(HKEY_CURRENT_USER, kKey, nullptr);
+    EXPECT_TRUE(read) << "asked for more than reading";
+    EXPECT_STREQ(read ? read.get() : "", text);
+    EXPECT_TRUE(SetKeyAccessList(key_.get(), kFullKeyAccess));
+}
+
 TEST_F(RegistryStringTest, AValueStoredWithoutTerminatorStillEnds) {
     const char bytes[] = {'a', 'b', 'c'};
     Set("bare", REG_SZ, bytes, sizeof bytes);

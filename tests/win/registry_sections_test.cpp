@@ -507,3 +507,28 @@ TEST_F(RegistrySections, MoveFollowsNestingOnlyToItsBound) {
         << "the shipped bound allows what the registry itself nests";
     EXPECT_EQ(Hex(ReadStored(chain("A\\OverMoved", bound + 1), "Bottom").data), Hex({2, 0, 0, 0}));
 }
+
+// The moved key is only read and then deleted: a key that may be read and
+// deleted but not changed moves all the same.
+TEST(RegistryMove, AKeyThatMayOnlyBeReadAndDeletedMoves) {
+    const char* const kSource = "Software\\ZuliTest\\MoveReadOnly";
+    const char* const kDestination = "Software\\ZuliTest\\MovedReadOnly";
+    SHDeleteKeyA(HKEY_CURRENT_USER, kDestination);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSource, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const char text[] = "kept";
+    RegSetValueExA(key, "Value", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    const bool restricted = SetKeyAccessList(key, kReadOnlyKeyAccess);
+    RegCloseKey(key);
+    ASSERT_TRUE(restricted);
+
+    EXPECT_EQ(MoveRegistryKey("HKCU", kSource, kDestination), 1);
+    char read[16] = {};
+    DWORD size = sizeof read;
+    EXPECT_EQ(SHGetValueA(HKEY_CURRENT_USER, kDestination, "Value", nullptr, read, &size), ERROR_SUCCESS);
+    EXPECT_STREQ(read, "kept");
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSource, 0, KEY_READ, &key), ERROR_SUCCESS) << "the source is gone";
+    SHDeleteKeyA(HKEY_CURRENT_USER, kSource);
+    SHDeleteKeyA(HKEY_CURRENT_USER, kDestination);
+}

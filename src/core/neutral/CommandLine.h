@@ -32,6 +32,8 @@ struct CommandLineOptions {
 // line as the system gives it (the program name first, quoted or not).
 // Double quotes group blanks into one argument and are removed
 // (/dir="C:\Program Files\App" and "/dir=C:\Program Files\App" read alike).
-// A switch that needs a value and has none, or a value too long for a path,
-// counts as unknown. Returns false when some argument is unknown.
+// A switch that needs a value and has none, a value too long for a path, an
+// argument with a quote that is never closed, and a /dir= folder that is not
+// a full path (a drive letter and a backslash, or \\server) count as unknown.
+// Returns false when some argument is unknown.
 bool ParseCommandLine(const char* text, CommandLineOptions& options);

@@ -249,6 +249,15 @@ bool SetAccessList(const std::string& path, const char* sddl) {
     return set != FALSE;
 }
 
+bool SetKeyAccessList(HKEY key, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    return set == ERROR_SUCCESS;
+}
+
 std::string ProgramManifest(const std::string& program) {
     HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return "(not loadable)";

@@ -47,6 +47,12 @@ std::string ExecutableFolder();
 // it cannot be read; and a file's access list set from that form.
 std::string AccessListOf(const std::string& path);
 bool SetAccessList(const std::string& path, const char* sddl);
+// The same for an open registry key (the handle needs WRITE_DAC).
+bool SetKeyAccessList(HKEY key, const char* sddl);
+// A key that everybody may read and delete but nobody may change: what an
+// ordinary user meets under HKEY_LOCAL_MACHINE.
+constexpr char kReadOnlyKeyAccess[] = "D:P(A;;KRSD;;;WD)";
+constexpr char kFullKeyAccess[] = "D:P(A;;KA;;;WD)";
 // Starts a program as CreateProcessA does (its own copy of `commandLine`,
 // `workFolder` empty for the caller's). Every test starts its programs here,
 // so that a start that fails says why: the system's error and how long the

@@ -3,6 +3,7 @@
 // without the patch, puts the application back byte for byte.
 #include <shlobj.h>
 
+#include <functional>
 #include <map>
 
 #include "harness/E2eFixture.h"
@@ -580,30 +581,58 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     DeleteFileA(victim.c_str());
 }
 
-// A file the user changed after the patch (here the plug-in the patch
-// added) is no longer what the patch left there: the restore names it and
-// changes nothing, and only /force puts the old state back over it.
-TEST_F(BackupE2e, ARestoreRefusesFilesChangedSinceThePatchUnlessForced) {
-    std::map<std::string, std::string> before = Machine();
+// What the user changed after the patch (a file the patch added, a value
+// it wrote, a key it deleted, a value it renamed) is no longer what the
+// patch left there: the restore names it, and nothing else, and changes
+// nothing; only /force puts the old state back over it. Each case patches
+// again (the backup of the first run is kept) and ends restored.
+TEST_F(BackupE2e, ARestoreRefusesWhatChangedSinceThePatchUnlessForced) {
+    const std::map<std::string, std::string> before = Machine();
     const std::string folder = backups_->Path() + "Edited";
     PatchProject project("backup edited");
     AddFullPatch(project);
     std::string exe = BuildWithBackup(project, folder);
     ASSERT_FALSE(exe.empty());
-    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
 
-    WriteTestFile(App() + "plugins\\new.dll", "the user's own build of the plug-in");
-    const std::map<std::string, std::string> edited = Machine();
-    const Answer refused = RunAndAnswer(Quoted(folder + "\\zuliundo.exe") + " /restore", folder, "zuliundo");
-    EXPECT_EQ(refused.exitCode, 1603);
-    EXPECT_NE(refused.message.find(App() + "plugins\\new.dll"), std::string::npos) << refused.message;
-    EXPECT_NE(refused.message.find("/force"), std::string::npos) << refused.message;
-    EXPECT_EQ(refused.message.find(App() + "core.dll"), std::string::npos)
-        << "a file still as the patch left it is named:\n" << refused.message;
-    const std::map<std::string, std::string> after = Machine();
-    EXPECT_TRUE(edited == after) << "the refused restore changed:\n" << Describe(edited, after);
+    const std::string root = std::string("HKCU\\") + kTestRoot;
+    struct EditCase {
+        const char* what;
+        std::function<void()> edit;
+        std::string named;  // in the refusal
+    } cases[] = {
+        {"the plug-in the patch added", [this] { WriteTestFile(App() + "plugins\\new.dll", "the user's own build"); },
+         App() + "plugins\\new.dll"},
+        {"a value the patch wrote",
+         [] { SetRegistryString(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Patched", "Version", "9.9"); },
+         root + "\\Patched (value \"Version\")"},
+        {"a key the patch deleted, made again",
+         [] { SetRegistryString(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Gone", "Mine", "1"); },
+         root + "\\Gone (key)"},
+        {"a value the patch renamed",
+         [] { SetRegistryString(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\App", "NewName", "edited"); },
+         root + "\\App (value \"NewName\")"},
+    };
+    for (const EditCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
+        c.edit();
+        DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+        const std::map<std::string, std::string> edited = Machine();
+        const Answer refused = RunAndAnswer(Quoted(folder + "\\zuliundo.exe") + " /restore", folder, "zuliundo");
+        EXPECT_EQ(refused.exitCode, 1603);
+        EXPECT_NE(refused.message.find("\r\n  " + c.named + "\r\n"), std::string::npos) << refused.message;
+        EXPECT_NE(refused.message.find("/force"), std::string::npos) << refused.message;
+        // Only the one thing edited: everything else is as the patch left it.
+        std::size_t listed = 0;
+        for (std::size_t at = refused.message.find("\r\n  "); at != std::string::npos;
+             at = refused.message.find("\r\n  ", at + 1))
+            ++listed;
+        EXPECT_EQ(listed, 1u) << refused.message;
+        const std::map<std::string, std::string> after = Machine();
+        EXPECT_TRUE(edited == after) << "the refused restore changed:\n" << Describe(edited, after);
 
-    RestoreAndExpect(folder, before, "/restore /force /quiet");
+        RestoreAndExpect(folder, before, "/restore /force /quiet");
+    }
 }
 
 // A restore and a patch never run at once: a patch's wizard that is open

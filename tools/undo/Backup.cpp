@@ -12,6 +12,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "RegistryState.h"
@@ -279,6 +280,59 @@ private:
         return true;
     }
 
+    // What the registry lines leave, line by line as the patch runs them,
+    // for every key and value a record names: "absent", "present" (a key),
+    // "value,<type>,<size>,<crc>", or "" where it cannot be told. The
+    // restore checks each record's against the registry, as it checks files.
+    static std::string Identity(const std::string& hive, const std::string& subkey, const char* name) {
+        std::string text = hive + "\\" + subkey + (name ? std::string("\\v:") + name : std::string("\\k"));
+        std::vector<char> lower(text.begin(), text.end());
+        lower.push_back('\0');
+        CharLowerA(lower.data());
+        return lower.data();
+    }
+    static std::string ValueState(DWORD type, const void* data, std::size_t size) {
+        return "value," + std::to_string(type) + "," + std::to_string(size) + "," +
+               std::to_string(Crc32Update(0, static_cast<const unsigned char*>(data), size));
+    }
+    std::string& Leaves(const std::string& subkey, const char* name) {
+        return leaves_[Identity(rootSeen_, subkey, name)];
+    }
+    // A key deleted or moved takes every value and key below it along.
+    void Vanish(const std::string& subkey) {
+        const std::string prefix = Identity(rootSeen_, subkey, nullptr);
+        const std::string below = prefix.substr(0, prefix.size() - 2) + "\\";
+        for (auto& leaf : leaves_)
+            if (leaf.first == prefix || leaf.first.compare(0, below.size(), below) == 0) leaf.second = "absent";
+    }
+    // What a value holds before the line that reads it: what an earlier line
+    // left, or else what the backup saw.
+    std::string StateBefore(const std::string& subkey, const std::string& name) {
+        auto earlier = leaves_.find(Identity(rootSeen_, subkey, name.c_str()));
+        if (earlier != leaves_.end()) return earlier->second;
+        for (const RegistryRecord& record : registry_)
+            if (record.kind == RegistryRecordKind::Value && record.hive == rootSeen_ &&
+                lstrcmpiA(record.subkey.c_str(), subkey.c_str()) == 0 &&
+                lstrcmpiA(record.value.name.c_str(), name.c_str()) == 0)
+                return record.present ? ValueState(record.value.type, record.value.data.data(), record.value.data.size())
+                                      : "absent";
+        return std::string();
+    }
+    void FollowLine(int kind, const RegistryLine& line, const std::string& subkey, const std::string& sibling) {
+        if (kind == RegistryAdd) {
+            Leaves(subkey, line.ValueName ? line.ValueName.get() : "") =
+                ValueState(line.Type, line.Data.get(), line.Size);
+        } else if (line.ValueName) {
+            const std::string moved = kind == RegistryRename ? StateBefore(subkey, line.ValueName.get()) : "";
+            Leaves(subkey, line.ValueName.get()) = "absent";
+            if (kind == RegistryRename) Leaves(subkey, line.NewName.get()) = moved == "absent" ? "" : moved;
+        } else {
+            Vanish(subkey);
+            Leaves(subkey, nullptr) = "absent";
+            if (kind == RegistryRename) Leaves(sibling, nullptr) = "present";
+        }
+    }
+
     bool RecordRegistry(std::string& message) {
         const char* sections[] = {"AddReg", "DelReg", "RenReg"};
         for (int kind = RegistryAdd; kind <= RegistryRename; ++kind) {
@@ -292,6 +346,7 @@ private:
                 std::string subkey = line.Subkey.get();
                 std::string name = line.ValueName ? line.ValueName.get() : "";
                 bool ok = true;
+                std::string sibling;
                 if (kind == RegistryAdd || line.ValueName) {
                     ok = AddRegistry(RegistryRecordKind::Value, subkey, name, message);
                     if (ok && kind == RegistryRename)
@@ -300,13 +355,13 @@ private:
                     ok = AddRegistry(RegistryRecordKind::Key, subkey, "", message);
                     if (ok && kind == RegistryRename) {
                         std::size_t slash = subkey.find_last_of('\\');
-                        std::string sibling = slash == std::string::npos
-                                                  ? std::string(line.NewName.get())
-                                                  : subkey.substr(0, slash + 1) + line.NewName.get();
+                        sibling = slash == std::string::npos ? std::string(line.NewName.get())
+                                                             : subkey.substr(0, slash + 1) + line.NewName.get();
                         ok = AddRegistry(RegistryRecordKind::Key, sibling, "", message);
                     }
                 }
                 if (!ok) return false;
+                FollowLine(kind, line, subkey, sibling);
             }
         }
         return true;
@@ -334,6 +389,15 @@ private:
                 std::to_string(folders_.size()) + "\r\n";
         for (std::size_t i = 0; i < folders_.size(); ++i)
             text += "Folder" + std::to_string(i + 1) + "=" + folders_[i] + "\r\n";
+        text += "[Registry]\r\n";
+        for (std::size_t i = 0; i < registry_.size(); ++i) {
+            const RegistryRecord& record = registry_[i];
+            auto leaf = leaves_.find(Identity(record.hive, record.subkey,
+                                              record.kind == RegistryRecordKind::Value ? record.value.name.c_str()
+                                                                                       : nullptr));
+            if (leaf != leaves_.end() && !leaf->second.empty())
+                text += "Expected" + std::to_string(i + 1) + "=" + leaf->second + "\r\n";
+        }
         for (std::size_t i = 0; i < files_.size(); ++i) {
             const FileRecord& file = files_[i];
             text += "[File" + std::to_string(i + 1) + "]\r\nPath=" + file.path + "\r\n";
@@ -362,6 +426,7 @@ private:
     std::vector<FileRecord> files_;
     std::vector<std::string> folders_;
     std::vector<RegistryRecord> registry_;
+    std::map<std::string, std::string> leaves_;  // Identity -> what the lines leave there
     unsigned long long registrySize_ = 0;
     uint32_t registryCrc_ = 0;
 };

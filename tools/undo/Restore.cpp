@@ -21,6 +21,7 @@
 #include "Undo.h"
 #include "UndoRecords.h"
 #include "core/FileSwap.h"
+#include "core/neutral/Crc32.h"
 
 namespace {
 
@@ -50,10 +51,11 @@ public:
         if (!CheckFolders(message) || !CheckRegistry(registry, message)) return kUndoFailed;
         for (int n = 1; n <= files; ++n)
             if (!CheckFile("File" + std::to_string(n), message)) return kUndoFailed;
+        for (std::size_t n = 0; n < registry.size(); ++n) NoteIfChangedSince(registry[n], n + 1);
         // Someone's later work is not overwritten unasked.
         if (!changedSince_.empty() && !force_) {
-            message = "Nothing was restored: these files are no longer what the patch left there (edited or "
-                      "replaced since):\r\n" +
+            message = "Nothing was restored: these files or registry entries are no longer what the patch left "
+                      "there (edited or replaced since):\r\n" +
                       changedSince_ + "Run zuliundo.exe /restore /force to put the old versions back over them.";
             return kUndoFailed;
         }
@@ -164,6 +166,34 @@ private:
             changed = !SumFile(patched, false, size, crc) || crc != Number(section, "ExpectedCrc");
         }
         if (changed) changedSince_ += "  " + target + "\r\n";
+    }
+
+    // Whether a registry value or key is still what the patch's lines left
+    // there, where the backup knows it.
+    void NoteIfChangedSince(const RegistryRecord& record, std::size_t number) {
+        const std::string expected = ReadKey(manifest_, "Registry", ("Expected" + std::to_string(number)).c_str());
+        if (expected.empty() || !RootOfHive(record.hive)) return;
+        RegistryRecord now;
+        now.kind = record.kind;
+        now.hive = record.hive;
+        now.subkey = record.subkey;
+        now.value.name = record.value.name;
+        const bool value = record.kind == RegistryRecordKind::Value;
+        bool changed = !(value ? CaptureValue(now) : CaptureKey(now));
+        if (!changed && expected == "absent") {
+            changed = now.present;
+        } else if (!changed && expected == "present") {
+            changed = !now.present;
+        } else if (!changed && value) {
+            const std::string& data = now.value.data;
+            changed = !now.present ||
+                      expected != "value," + std::to_string(now.value.type) + "," + std::to_string(data.size()) + "," +
+                                      std::to_string(Crc32Update(0, reinterpret_cast<const unsigned char*>(data.data()),
+                                                                 data.size()));
+        }
+        if (changed)
+            changedSince_ += "  " + record.hive + "\\" + record.subkey +
+                             (value ? " (value \"" + record.value.name + "\")" : std::string(" (key)")) + "\r\n";
     }
 
     // The patch may have left a replacement or a delete of the target for

@@ -418,6 +418,44 @@ TEST_F(BackupE2e, PatchesSharingAFolderKeepBackupsOfTheirOwnRestoredByName) {
     RestoreAndExpect(folder, before, "/restore " + firstName + " /quiet");
 }
 
+// A restore that cannot put everything back (here the key of the values the
+// patch added may be read, not changed or deleted, and it comes last) puts
+// nothing back: the files and registry values it had already restored go
+// back to what the patch left, and what cannot be undone at once (that very
+// key) is undone by the next start. Once the key is free again, the restore
+// gives the application as it was.
+TEST_F(BackupE2e, ARestoreThatFailsHalfwayLeavesTheApplicationAsPatched) {
+    const std::map<std::string, std::string> before = Machine();
+    const std::string folder = backups_->Path() + "Halfway";
+    PatchProject project("backup halfway");
+    AddFullPatch(project);
+    std::string exe = BuildWithBackup(project, folder);
+    ASSERT_FALSE(exe.empty());
+    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
+    DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+    const std::map<std::string, std::string> patched = Machine();
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kTestRoot) + "\\Patched").c_str(), 0,
+                            READ_CONTROL | WRITE_DAC, &key),
+              ERROR_SUCCESS);
+    ASSERT_TRUE(SetKeyAccessList(key, "D:P(A;;KR;;;WD)"));
+    const std::string log = backups_->Path() + "halfway.log";
+    const int code =
+        RunProgram(Quoted(folder + "\\zuliundo.exe") + " /restore /quiet /log=" + Quoted(log), backups_->Path());
+    EXPECT_TRUE(SetKeyAccessList(key, kFullKeyAccess));
+    RegCloseKey(key);
+    EXPECT_EQ(code, 1603) << ReadTestFile(log);
+    EXPECT_NE(ReadTestFile(log).find("Nothing was restored: cannot put back the registry key HKCU\\" +
+                                     std::string(kTestRoot) + "\\Patched"),
+              std::string::npos)
+        << ReadTestFile(log);
+    const std::map<std::string, std::string> after = Machine();
+    EXPECT_TRUE(patched == after) << "the failed restore left:\n" << Describe(patched, after);
+
+    RestoreAndExpect(folder, before);
+}
+
 namespace {
 
 // The companion's message box (its caption `caption`) and exit code, when

@@ -1,9 +1,12 @@
-// "/restore": puts back what a backup saved. Each saved file is written
-// through a scratch copy beside the target and swapped in, so the target is
-// always either the patched or the original file, never half of one; a file
-// in use is swapped at the next restart. Files the patch added are removed,
-// with the folders it created for them. Registry records are put back last
-// to first, so the state before the patch wins wherever two records overlap.
+// "/restore": puts back what a backup saved, as one transaction with the
+// journal a patch keeps: every saved file is first copied to a scratch file
+// beside its target, the plan goes on the disk, and only then does each
+// take its target's place (a target another program holds open at the next
+// restart) and the registry records go back, last to first, so that the
+// state before the patch wins wherever two records overlap. Any failure
+// undoes all of it, and a restore cut short is undone by the next start of
+// a patch or of this companion: the application ends restored or as it was.
+// Files the patch added are removed, with the folders it created for them.
 //
 // Nothing is written before the whole backup has been checked: the backup
 // folder must be one nobody else may write (OpenStore), every saved copy
@@ -21,6 +24,9 @@
 #include "Undo.h"
 #include "UndoRecords.h"
 #include "core/FileSwap.h"
+#include "core/RegistryPriorState.h"
+#include "core/TransactionJournal.h"
+#include "core/TransactionSteps.h"
 #include "core/neutral/Crc32.h"
 
 namespace {
@@ -59,19 +65,12 @@ public:
                       changedSince_ + "Run zuliundo.exe /restore /force to put the old versions back over them.";
             return kUndoFailed;
         }
-        for (int n = files; n >= 1; --n) RestoreFile("File" + std::to_string(n));
-        for (auto record = registry.rbegin(); record != registry.rend(); ++record)
-            if (!RestoreRecord(*record)) Note("registry key " + record->hive + "\\" + record->subkey);
-        if (!failures_.empty()) {
-            message = "could not restore:\r\n" + failures_;
-            return kUndoFailed;
-        }
+        if (!RestoreAllOrNothing(files, registry, message)) return kUndoFailed;
         message = restartNeeded_ ? "Restored; files in use are replaced when Windows restarts." : "Restored.";
         return restartNeeded_ ? kUndoRestartRequired : kUndoDone;
     }
 
 private:
-    void Note(const std::string& what) { failures_ += what + ": " + SystemErrorText(GetLastError()) + "\r\n"; }
 
     bool Refuse(const std::string& why, std::string& message) {
         message = "Nothing was restored: " + why;
@@ -196,47 +195,113 @@ private:
                              (value ? " (value \"" + record.value.name + "\")" : std::string(" (key)")) + "\r\n";
     }
 
-    // The patch may have left a replacement or a delete of the target for
-    // the next start, which would undo the restore then. The file that was
-    // to take the target's place goes too: the restart would have consumed
-    // it, and nothing else knows of it.
-    bool CancelPending(const std::string& target) {
+    // One step of the restore's plan, with the texts its PlanStep points to.
+    struct PlannedFile {
+        StepKind kind;
+        std::string target, aside, staged;
+        PlanStep Step() const {
+            return {kind, target.c_str(), aside.empty() ? nullptr : aside.c_str(),
+                    staged.empty() ? nullptr : staged.c_str()};
+        }
+    };
+
+    bool Fail(const std::string& what, std::string& message) {
+        message = "Nothing was restored: " + what + ": " + SystemErrorText(GetLastError());
+        return false;
+    }
+
+    // A fresh empty file beside `target`, for the old version's second name.
+    static bool Reserve(const std::string& target, std::string& name) {
+        char made[FileSwap::kPathSize] = {};
+        if (!CreateScratchFile(target.c_str(), made)) return false;
+        name = made;
+        return true;
+    }
+
+    // The folders above `folder` that are missing are made, each a step of
+    // the plan (undone by removing it while empty), the highest first.
+    bool MakeFolders(const std::string& folder, std::vector<PlannedFile>& plan) {
+        if (folder.empty() || GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        if (!MakeFolders(FolderOf(folder), plan)) return false;
+        plan.push_back({StepKind::CreatedFolder, folder, "", ""});
+        return CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+
+    // What putting the record's file back takes: the saved copy as a fresh
+    // scratch file beside the target (with the attributes it had before the
+    // patch, and the target's owner and access list, as the patch kept the
+    // original's), or the target's delete; a target another program holds
+    // open is replaced (or deleted) at the next restart.
+    bool Prepare(const std::string& section, std::vector<PlannedFile>& plan, std::string& message) {
+        const std::string target = ReadKey(manifest_, section, "Path");
+        const bool exists = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const bool held = exists && HeldAgainstRename(target.c_str());
+        PlannedFile file{held ? StepKind::ReplaceAtRestart : StepKind::Replace, target, "", ""};
+        if (ReadKey(manifest_, section, "State") == "saved") {
+            if (!MakeFolders(FolderOf(target), plan)) return Fail("cannot create the folder of " + target, message);
+            FileSwap swap(SystemSwapPlatform());
+            char prepared[FileSwap::kPathSize] = {};
+            if (!swap.Begin(target.c_str(), TargetAccess::Free) ||
+                !swap.CopyIntoScratch(JoinPath(folder_, ReadKey(manifest_, section, "Copy")).c_str()))
+                return Fail("cannot prepare " + target, message);
+            swap.KeepAttributes(
+                GetPrivateProfileIntA(section.c_str(), "Attributes", FILE_ATTRIBUTE_NORMAL, manifest_.c_str()));
+            if (!swap.Seal(prepared)) return Fail("cannot prepare " + target, message);
+            file.staged = prepared;
+        } else if (!exists) {
+            return true;  // added by the patch, and gone already
+        } else if (held) {
+            file.kind = StepKind::DeleteAtRestart;
+        }
+        if (exists && file.kind == StepKind::Replace && !Reserve(target, file.aside)) {
+            if (!file.staged.empty()) DeleteFileA(file.staged.c_str());
+            return Fail("cannot prepare " + target, message);
+        }
+        if (file.kind != StepKind::Replace) restartNeeded_ = true;
+        plan.push_back(file);
+        return true;
+    }
+
+    // The registry as it is now, for every key and value a record puts
+    // back, in the form the journal keeps.
+    static bool CaptureRegistry(const std::vector<RegistryRecord>& registry, ByteBuffer& prior) {
+        for (const RegistryRecord& record : registry) {
+            const HKEY root = RootOfHive(record.hive);
+            if (!root) continue;
+            const uint32_t number = static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(root));
+            const int ok = record.kind == RegistryRecordKind::Value
+                               ? CaptureWriteState(prior, number, record.subkey.c_str(), record.value.name.c_str())
+                               : CaptureKeyState(prior, number, record.subkey.c_str());
+            if (!ok || (!record.createdKey.empty() && !CaptureKeyState(prior, number, record.createdKey.c_str())))
+                return false;
+        }
+        return !prior.Failed();
+    }
+
+    // The patch may have left a replacement or a delete of a target for the
+    // next start, which would undo the restore then: cancelled before the
+    // restore's own steps (which may be for the restart too), and scheduled
+    // again when the restore is undone.
+    struct Cancelled {
+        std::string source, target;
+    };
+    bool CancelPending(const std::vector<PlannedFile>& plan, std::vector<Cancelled>& cancelled) {
         const SwapPlatform platform = SystemSwapPlatform();
-        char waiting[FileSwap::kPathSize] = {};
-        const bool replacement = PendingRenameSourceFor(target.c_str(), waiting, platform) != 0;
-        if (!CancelRenamesAtRestartTo(target.c_str(), platform) ||
-            !CancelRenameAtRestart(target.c_str(), nullptr, platform))
-            return false;
-        if (replacement && Confined(waiting)) {
-            SetFileAttributesA(waiting, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(waiting);
+        for (const PlannedFile& file : plan) {
+            if (file.kind == StepKind::CreatedFolder) continue;
+            char waiting[FileSwap::kPathSize] = {};
+            if (PendingRenameSourceFor(file.target.c_str(), waiting, platform))
+                cancelled.push_back({waiting, file.target});
+            if (!CancelRenamesAtRestartTo(file.target.c_str(), platform) ||
+                !CancelRenameAtRestart(file.target.c_str(), nullptr, platform))
+                return false;
         }
         return true;
     }
 
-    // The saved copy goes to a fresh scratch file beside the target first,
-    // then takes the target's place in one rename; a target another program
-    // holds open is replaced at the restart. The file gets back the
-    // attributes it had before the patch, and keeps the owner and access
-    // list the target has (the patch kept the original's).
-    bool PutBack(const std::string& target, const std::string& copy, DWORD attributes) {
-        CreateFolderChain(FolderOf(target));
-        FileSwap swap(SystemSwapPlatform());
-        if (!swap.Begin(target.c_str(), TargetAccess::Free) || !swap.CopyIntoScratch(copy.c_str())) return false;
-        swap.KeepAttributes(attributes);
-        const SwapOutcome outcome = swap.Commit(SwapTime::NowOrAtRestart);
-        if (outcome == SwapOutcome::AtRestart) restartNeeded_ = true;
-        return outcome != SwapOutcome::Failed;
-    }
-
-    bool Remove(const std::string& target) {
-        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (DeleteFileA(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
-            GetLastError() == ERROR_PATH_NOT_FOUND)
-            return true;
-        if (!MoveFileExA(target.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return false;
-        restartNeeded_ = true;
-        return true;
+    static void Reschedule(const std::vector<Cancelled>& cancelled) {
+        for (const Cancelled& rename : cancelled)
+            ScheduleRenameAtRestart(rename.source.c_str(), rename.target.c_str(), SystemSwapPlatform());
     }
 
     // Removes `created` and the folders below it on the way to nothing,
@@ -250,30 +315,70 @@ private:
         }
     }
 
-    void RestoreFile(const std::string& section) {
-        std::string target = ReadKey(manifest_, section, "Path");
-        if (!CancelPending(target)) {
-            Note(target + " (a change waiting for the restart could not be cancelled)");
-            return;
+    // Every file and registry value goes back in one transaction, with the
+    // journal a patch keeps: everything prepared beside its target, the
+    // plan on the disk, then each put in place and the registry written; a
+    // failure undoes it all, and so does the next start of a patch or of
+    // this companion after a restore cut short.
+    bool RestoreAllOrNothing(int files, const std::vector<RegistryRecord>& registry, std::string& message) {
+        const SwapPlatform platform = SystemSwapPlatform();
+        std::vector<PlannedFile> plan;
+        ByteBuffer prior;
+        bool prepared = true;
+        for (int n = 1; n <= files && prepared; ++n) prepared = Prepare("File" + std::to_string(n), plan, message);
+        if (prepared && !CaptureRegistry(registry, prior)) prepared = Fail("cannot read the registry as it is", message);
+        ByteBuffer body, sealed;
+        if (prepared) {
+            AppendPlanHeader(body, static_cast<uint32_t>(plan.size()));
+            for (const PlannedFile& file : plan) AppendPlanStep(body, file.Step());
+            AppendPlanRegistry(body, prior.Data(), prior.Size());
+            SealJournal(body, sealed);
         }
-        if (ReadKey(manifest_, section, "State") == "saved") {
-            DWORD attributes = GetPrivateProfileIntA(section.c_str(), "Attributes", FILE_ATTRIBUTE_NORMAL,
-                                                     manifest_.c_str());
-            if (!PutBack(target, JoinPath(folder_, ReadKey(manifest_, section, "Copy")), attributes)) Note(target);
-            return;
+        TransactionJournal journal;
+        if (!prepared || sealed.Failed() || !journal.Write(sealed)) {
+            if (prepared) Fail("cannot write the restore's journal", message);
+            for (auto file = plan.rbegin(); file != plan.rend(); ++file) UndoStep(file->Step(), platform);
+            return false;
         }
-        if (!Remove(target)) {
-            Note(target);
-            return;
+        std::vector<Cancelled> cancelled;
+        bool done = CancelPending(plan, cancelled);
+        if (!done) Fail("a change the patch left for the restart cannot be cancelled", message);
+        for (std::size_t i = 0; i < plan.size() && done; ++i)
+            if (!CommitStep(plan[i].Step(), platform)) done = Fail("cannot put back " + plan[i].target, message);
+        for (auto record = registry.rbegin(); record != registry.rend() && done; ++record)
+            if (!RestoreRecord(*record))
+                done = Fail("cannot put back the registry key " + record->hive + "\\" + record->subkey, message);
+        if (!done) {
+            const DWORD error = GetLastError();
+            if (RollBackJournal(sealed.Data(), sealed.Size(), platform)) journal.Remove();
+            else message += "\r\nThe next start of a patch or of this restore finishes undoing it.";
+            Reschedule(cancelled);
+            SetLastError(error);
+            restartNeeded_ = false;
+            return false;
         }
-        std::string created = ReadKey(manifest_, section, "CreatedFolder");
-        if (!created.empty()) RemoveEmptyFolders(created, target.substr(0, target.find_last_of('\\')));
+        journal.MarkCommitted();
+        for (auto file = plan.rbegin(); file != plan.rend(); ++file) FinishStep(file->Step(), platform);
+        journal.Remove();
+        // What waited for the restart in the patch's place, and the folders
+        // the patch made for files it added.
+        for (const Cancelled& rename : cancelled)
+            if (Confined(rename.source)) {
+                SetFileAttributesA(rename.source.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(rename.source.c_str());
+            }
+        for (int n = 1; n <= files; ++n) {
+            const std::string section = "File" + std::to_string(n);
+            const std::string created = ReadKey(manifest_, section, "CreatedFolder");
+            if (ReadKey(manifest_, section, "State") == "added" && !created.empty())
+                RemoveEmptyFolders(created, FolderOf(ReadKey(manifest_, section, "Path")));
+        }
+        return true;
     }
 
     std::string folder_;
     std::string manifest_;
     std::vector<std::string> folders_;
-    std::string failures_;
     std::string changedSince_;
     bool force_;
     bool restartNeeded_ = false;

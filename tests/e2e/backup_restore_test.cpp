@@ -619,8 +619,8 @@ TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     DeleteFileA(victim.c_str());
 }
 
-// What the user changed after the patch (a file the patch added, a value
-// it wrote, a key it deleted, a value it renamed) is no longer what the
+// What the user changed after the patch (a file the patch added or updated,
+// an INI file, a value it wrote, a key it deleted, a value it renamed) is no longer what the
 // patch left there: the restore names it, and nothing else, and changes
 // nothing; only /force puts the old state back over it. Each case patches
 // again (the backup of the first run is kept) and ends restored.
@@ -640,6 +640,14 @@ TEST_F(BackupE2e, ARestoreRefusesWhatChangedSinceThePatchUnlessForced) {
     } cases[] = {
         {"the plug-in the patch added", [this] { WriteTestFile(App() + "plugins\\new.dll", "the user's own build"); },
          App() + "plugins\\new.dll"},
+        // Updates without NewCRC: what they leave is worked out from their payloads.
+        {"a file the XOR delta updated", [this] { WriteTestFile(App() + "core.dll", "the user's own core"); },
+         App() + "core.dll"},
+        {"a file the byte patterns changed", [this] { WriteTestFile(App() + "data.bin", "other data"); },
+         App() + "data.bin"},
+        {"the INI file the patch wrote keys into",
+         [this] { WritePrivateProfileStringA("Main", "Theme", "dark", (App() + "settings.ini").c_str()); },
+         App() + "settings.ini"},
         {"a value the patch wrote",
          [] { SetRegistryString(HKEY_CURRENT_USER, std::string(kTestRoot) + "\\Patched", "Version", "9.9"); },
          root + "\\Patched (value \"Version\")"},

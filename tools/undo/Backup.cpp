@@ -13,12 +13,15 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "RegistryState.h"
 #include "Undo.h"
 #include "UndoRecords.h"
+#include "actions/neutral/BytePatchRecords.h"
 #include "actions/neutral/RegistryLine.h"
+#include "actions/neutral/XorCombine.h"
 #include "core/neutral/Crc32.h"
 #include "core/neutral/LenientInteger.h"
 #include "script/neutral/ActionCodes.h"
@@ -171,6 +174,67 @@ private:
         return state;
     }
 
+    static std::string Lower(const std::string& text) {
+        std::vector<char> lower(text.begin(), text.end());
+        lower.push_back('\0');
+        CharLowerA(lower.data());
+        return lower.data();
+    }
+
+    // The content an entry finds in `path` (full): what an earlier entry was
+    // worked out to leave there, or the file as it is (none: empty) when no
+    // entry touched it yet. False when an earlier entry left it unknown.
+    bool ContentBefore(const std::string& path, std::string& bytes) {
+        const std::string key = Lower(path);
+        auto worked = worked_.find(key);
+        if (worked != worked_.end()) {
+            bytes = worked->second;
+            return true;
+        }
+        if (touched_.count(key)) return false;
+        bytes.clear();
+        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || ReadWholeFile(path, bytes);
+    }
+
+    // What an update without NewCRC leaves in its file, worked out before
+    // the run as the runtime applies it: the XOR delta, the byte patterns,
+    // the INI lines (written by the system's own profile functions into a
+    // scratch copy in the backup folder). False where it cannot be told.
+    bool WorkOut(const std::string& section, int act, const std::string& path, std::string& bytes) {
+        std::string payload;
+        if (!ContentBefore(path, bytes)) return false;
+        if (act == kActIniKeys) return WorkOutIni(section, bytes);
+        if (!ReadWholeFile(JoinPath(FolderOf(script_.Path()), section), payload)) return false;
+        if (act == kActXorDelta) {
+            const std::size_t both = bytes.size() < payload.size() ? bytes.size() : payload.size();
+            if (both) XorCombine(reinterpret_cast<unsigned char*>(&payload[0]),
+                                 reinterpret_cast<const unsigned char*>(bytes.data()), both);
+            bytes.swap(payload);
+            return true;
+        }
+        if (act != kActBytePatch || bytes.empty() || payload.empty()) return false;
+        MemoryPatchContent content(reinterpret_cast<unsigned char*>(&bytes[0]), bytes.size());
+        return ApplyPatchPayload(content, reinterpret_cast<const unsigned char*>(payload.data()), payload.size()) == 1;
+    }
+
+    bool WorkOutIni(const std::string& section, std::string& bytes) {
+        const std::string scratch = JoinPath(folder_, "IniResult.tmp");
+        bool ok = WriteWholeFile(scratch, bytes);
+        const int count = script_.Number(section, kCountKey);
+        for (int line = 1; ok && line <= count; ++line) {
+            HeapText fields[3];  // section, key, value, as the runtime splits them
+            const std::string text = script_.Read(section, (kIniKeyPrefix + std::to_string(line)).c_str());
+            ok = SplitFields(text.c_str(), fields, 3) != 0 &&
+                 WritePrivateProfileStringA(fields[0].get(), fields[1] ? fields[1].get() : nullptr,
+                                            fields[2] ? fields[2].get() : nullptr, scratch.c_str());
+        }
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, scratch.c_str());
+        ok = ok && ReadWholeFile(scratch, bytes);
+        DeleteFileA(scratch.c_str());
+        return ok;
+    }
+
+
     // A renamed file's content, as the entries before left it, moves to
     // its new name unchanged.
     FileRecord ExpectedOfRenamed(const std::string& oldPath) {
@@ -247,13 +311,37 @@ private:
             const ActionInfo* action = FindAction(act);
             if (!action || !action->changesFile) continue;
             if (!AddFile(path, message)) return false;
+            const std::string full = FullPath(path);
             // A rename also creates (or replaces) the file of the new name.
             if (act == kActRename) {
                 std::string newName = script_.Read(section, "NewName");
                 if (!newName.empty() && !AddFile(JoinPath(FolderOf(path), newName), message)) return false;
-                if (!newName.empty()) Expect(JoinPath(FolderOf(path), newName), ExpectedOfRenamed(path));
+                if (!newName.empty()) {
+                    const std::string renamed = FullPath(JoinPath(FolderOf(path), newName));
+                    Expect(renamed, ExpectedOfRenamed(path));
+                    std::string moved;
+                    const bool known = ContentBefore(full, moved);
+                    touched_.insert(Lower(renamed));
+                    if (known) worked_[Lower(renamed)] = moved;
+                    else worked_.erase(Lower(renamed));
+                }
             }
-            Expect(path, ExpectedAfter(section, act));
+            FileRecord after = ExpectedAfter(section, act);
+            std::string bytes;
+            bool worked = false;
+            // Worked out only where the script does not tell (reading the
+            // file once more): a later entry on the same file without
+            // NewCRC then finds it unknown.
+            if ((act == kActXorDelta || act == kActBytePatch || act == kActIniKeys) &&
+                after.expected == FileRecord::Expected::Unknown && (worked = WorkOut(section, act, full, bytes))) {
+                after.expected = FileRecord::Expected::Crc;
+                after.expectedCrc =
+                    Crc32Update(0, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+            }
+            Expect(path, after);
+            touched_.insert(Lower(full));
+            if (worked) worked_[Lower(full)] = bytes;
+            else worked_.erase(Lower(full));
         }
         return true;
     }
@@ -426,7 +514,9 @@ private:
     std::vector<FileRecord> files_;
     std::vector<std::string> folders_;
     std::vector<RegistryRecord> registry_;
-    std::map<std::string, std::string> leaves_;  // Identity -> what the lines leave there
+    std::map<std::string, std::string> leaves_;
+    std::map<std::string, std::string> worked_;  // lower-cased full path -> content the entries so far leave
+    std::set<std::string> touched_;              // paths an entry changed, in lower case  // Identity -> what the lines leave there
     unsigned long long registrySize_ = 0;
     uint32_t registryCrc_ = 0;
 };

@@ -13,7 +13,6 @@
 
 #include <cstring>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "RegistryState.h"
@@ -185,13 +184,11 @@ private:
     // worked out to leave there, or the file as it is (none: empty) when no
     // entry touched it yet. False when an earlier entry left it unknown.
     bool ContentBefore(const std::string& path, std::string& bytes) {
-        const std::string key = Lower(path);
-        auto worked = worked_.find(key);
+        auto worked = worked_.find(Lower(path));
         if (worked != worked_.end()) {
-            bytes = worked->second;
-            return true;
+            bytes = worked->second.substr(1);
+            return worked->second[0] == '+';
         }
-        if (touched_.count(key)) return false;
         bytes.clear();
         return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || ReadWholeFile(path, bytes);
     }
@@ -320,10 +317,7 @@ private:
                     const std::string renamed = FullPath(JoinPath(FolderOf(path), newName));
                     Expect(renamed, ExpectedOfRenamed(path));
                     std::string moved;
-                    const bool known = ContentBefore(full, moved);
-                    touched_.insert(Lower(renamed));
-                    if (known) worked_[Lower(renamed)] = moved;
-                    else worked_.erase(Lower(renamed));
+                    worked_[Lower(renamed)] = (ContentBefore(full, moved) ? "+" : "-") + moved;
                 }
             }
             FileRecord after = ExpectedAfter(section, act);
@@ -339,9 +333,7 @@ private:
                     Crc32Update(0, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
             }
             Expect(path, after);
-            touched_.insert(Lower(full));
-            if (worked) worked_[Lower(full)] = bytes;
-            else worked_.erase(Lower(full));
+            worked_[Lower(full)] = worked ? "+" + bytes : "-";
         }
         return true;
     }
@@ -515,8 +507,9 @@ private:
     std::vector<std::string> folders_;
     std::vector<RegistryRecord> registry_;
     std::map<std::string, std::string> leaves_;
-    std::map<std::string, std::string> worked_;  // lower-cased full path -> content the entries so far leave
-    std::set<std::string> touched_;              // paths an entry changed, in lower case  // Identity -> what the lines leave there
+    // Lower-cased full path of every file an entry changed -> the content the
+    // entries so far leave there, after a "+" ("-": unknown).
+    std::map<std::string, std::string> worked_;  // Identity -> what the lines leave there
     unsigned long long registrySize_ = 0;
     uint32_t registryCrc_ = 0;
 };

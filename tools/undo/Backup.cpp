@@ -96,9 +96,12 @@ public:
             return kUndoDone;
         }
         // A manifest of the same name that is not this patch's (the
-        // identities collide) is never reused.
+        // identities collide) is never reused, and neither is anything left
+        // in the folder without one (a backup cut short, or one a run that
+        // was rolled back gave up): it is cleared first.
         if (!DeleteFileA(manifest.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             return Fail("cannot replace " + manifest, message);
+        ClearFolder();
         patch_ = patch;
         if (!RecordFiles(message) || !RecordRegistry(message)) return kUndoFailed;
         const std::string registry = EncodeRegistryRecords(registry_);
@@ -125,6 +128,19 @@ private:
     int Fail(const std::string& what, std::string& message) {
         message = what + ": " + SystemErrorText(GetLastError());
         return kUndoFailed;
+    }
+
+    void ClearFolder() const {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(JoinPath(folder_, "*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            const std::string file = JoinPath(folder_, found.cFileName);
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
     }
 
     // What tells this patch from others: every entry's file, folder, action

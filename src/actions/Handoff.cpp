@@ -103,6 +103,16 @@ int HandOffToUninstaller() {
     return 0;
 }
 
+void GiveUpBackupOfUnchangedRun() {
+    RunState.ScriptReader.SetSection(kBackupSection);
+    HeapText made = RunState.ScriptReader.ReadValue(kBackupMadeKey);
+    if (!made || RunState.ScriptReader.ReadInteger(kBackupKeptKey)) return;
+    char manifest[kPathBufferSize];
+    lstrcpynA(manifest, made.get(), sizeof manifest);
+    if (AppendPath(manifest, "Backup.ini") && DeleteFileA(manifest))
+        LogLine("Backup: given up, as nothing was changed: %s", made.get());
+}
+
 void RestartComputer() {
     if (DetectPlatform()) EnableShutdownPrivilege();
     RequestRestart(EWX_REBOOT, 0);

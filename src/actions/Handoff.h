@@ -16,6 +16,11 @@ constexpr DWORD kBackupFailedExitCode = 1603;
 // The failure is logged, and shown in the wizard unless the companion has
 // shown it.
 int HandOffToUninstaller();
+// After a run that was rolled back and changed nothing: the backup this run
+// made (not one an earlier run made and this one kept) is no backup of a
+// change, and its manifest goes, which makes it none; the next run of the
+// patch backs up what it finds then.
+void GiveUpBackupOfUnchangedRun();
 // Asks the system to restart (with the shutdown privilege on the NT family)
 // and returns at once.
 void RestartComputer();

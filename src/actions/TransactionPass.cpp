@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "actions/EntryAction.h"
+#include "actions/Handoff.h"
 #include "actions/RegistrySections.h"
 #include "actions/Report.h"
 #include "actions/ScratchCopy.h"
@@ -140,4 +141,5 @@ void RunTransactionPass(PassHost& host) {
     AppendReportText(ResTransactionUndone);
     LogLine(result.undoneFully ? "Transaction: rolled back; the application was not changed"
                                : "Transaction: NOT fully rolled back; the next start retries");
+    if (result.undoneFully) GiveUpBackupOfUnchangedRun();
 }

@@ -732,35 +732,43 @@ TEST_F(BackupE2e, TheCompanionAnswersHelpAndRefusesUnknownSwitches) {
 }
 
 // A run that fails (a target held open by another program, so the whole run
-// is rolled back) and is retried once the program has closed: the retry
-// finds the backup the failed run made of the very same files and keeps it,
-// and the restore gives the application exactly as it was.
-TEST_F(BackupE2e, AFailedRunRetriedRestoresToTheStateBeforeBoth) {
-    std::map<std::string, std::string> before = Machine();
+// is rolled back) changed nothing, and leaves no backup: it gives up the one
+// it made. The retry, once the program has closed (and the user has changed
+// a setting meanwhile), backs up the state it finds, and the restore gives
+// exactly that.
+TEST_F(BackupE2e, AFailedRunLeavesNoBackupAndTheRetryBacksUpWhatItFinds) {
+    const std::map<std::string, std::string> before = Machine();
     const std::string folder = backups_->Path() + "Retried";
     PatchProject project("backup retried");
     AddFullPatch(project);
     std::string exe = BuildWithBackup(project, folder);
     ASSERT_FALSE(exe.empty());
 
+    const std::string heldLog = backups_->Path() + "held.log";
     {
         // Reading shared, deleting not: the check and the prepare pass, the
         // commit cannot replace it.
         HANDLE held = CreateFileA((App() + "core.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        const std::string log = backups_->Path() + "held.log";
-        EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 1603) << ReadTestFile(log);
+        EXPECT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(heldLog)).exitCode, 1603) << ReadTestFile(heldLog);
         CloseHandle(held);
     }
     const std::map<std::string, std::string> afterFailure = Machine();
     EXPECT_TRUE(before == afterFailure) << "the failed run changed:\n" << Describe(before, afterFailure);
-    const std::string backup = BackupIn(folder);
+    const std::string failed = ReadTestFile(heldLog);
+    const std::size_t madeAt = failed.find("Backup: made in ");
+    ASSERT_NE(madeAt, std::string::npos) << failed;
+    const std::string given = failed.substr(madeAt + 16, failed.find("\r\n", madeAt) - madeAt - 16);
+    EXPECT_NE(failed.find("Backup: given up, as nothing was changed: " + given + "\r\n"), std::string::npos)
+        << failed;
+    EXPECT_FALSE(FileExists(given + "\\Backup.ini")) << "the failed run left its backup";
 
+    WritePrivateProfileStringA("Main", "Theme", "dark", (App() + "settings.ini").c_str());
+    const std::map<std::string, std::string> found = Machine();
     const std::string log = backups_->Path() + "retry.log";
     ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0) << ReadTestFile(log);
-    EXPECT_NE(ReadTestFile(log).find("Backup: kept the one made earlier in " + backup), std::string::npos)
-        << ReadTestFile(log);
+    EXPECT_NE(ReadTestFile(log).find("Backup: made in " + BackupIn(folder)), std::string::npos) << ReadTestFile(log);
     ASSERT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
-    RestoreAndExpect(folder, before);
+    RestoreAndExpect(folder, found);
 }

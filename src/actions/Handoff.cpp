@@ -103,6 +103,12 @@ int HandOffToUninstaller() {
     return 0;
 }
 
+int HandOffIfBackupAsked() {
+    if (RunState.BackupOption) return HandOffToUninstaller();
+    if (ResourceSize(ResBackupCompanion)) LogLine("Backup: none made, as the backup option is off");
+    return 1;
+}
+
 void GiveUpBackupOfUnchangedRun() {
     RunState.ScriptReader.SetSection(kBackupSection);
     HeapText made = RunState.ScriptReader.ReadValue(kBackupMadeKey);

@@ -16,6 +16,9 @@ constexpr DWORD kBackupFailedExitCode = 1603;
 // The failure is logged, and shown in the wizard unless the companion has
 // shown it.
 int HandOffToUninstaller();
+// The hand-off when the backup option is ticked; otherwise 1 at once, and a
+// patch that carries the backup companion logs that no backup was made.
+int HandOffIfBackupAsked();
 // After a run that was rolled back and changed nothing: the backup this run
 // made (not one an earlier run made and this one kept) is no backup of a
 // change, and its manifest goes, which makes it none; the next run of the

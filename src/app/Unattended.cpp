@@ -51,7 +51,7 @@ int Work(UnattendedHost& host) {
     if (!Check(host)) return kExitFailed;
     DrainMessages(RunState.DialogWindow);
     if (RunState.PageTable[kWorkPageSlot] == 0) return kExitSuccess;
-    if (RunState.BackupOption != 0 && HandOffToUninstaller() == 0) return kExitFailed;
+    if (HandOffIfBackupAsked() == 0) return kExitFailed;
     RunProcessingPass(host);
     DrainMessages(RunState.DialogWindow);
     if (FailedActionCount() != 0) return kExitFailed;

@@ -180,7 +180,7 @@ void EnterProcessingPage() {
     // A backup that failed stops the patch before any change; single entries
     // that fail reach the user through the report, not here.
     WizardHost host;
-    const bool backedUp = RunState.BackupOption == 0 || HandOffToUninstaller() != 0;
+    const bool backedUp = HandOffIfBackupAsked() != 0;
     if (backedUp) RunProcessingPass(host);
     DiscardUserInput();
     EnableControl(IdNext, 1);

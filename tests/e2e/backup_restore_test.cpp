@@ -456,6 +456,24 @@ TEST_F(BackupE2e, ARestoreThatFailsHalfwayLeavesTheApplicationAsPatched) {
     RestoreAndExpect(folder, before);
 }
 
+// The backup box unticked (the builder warns of it): the run patches without
+// a backup, and the log says so, for nothing else would.
+TEST_F(BackupE2e, ARunWithTheBackupBoxUntickedLogsThatNoBackupWasMade) {
+    const std::string folder = backups_->Path() + "Unticked";
+    PatchProject project("backup unticked");
+    AddFullPatch(project);
+    project.SetOptionDefaults("000");
+    project.AddManifest("[Backup]\r\nEnabled=1\r\nFolder=" + folder + "\r\n");
+    const std::string exe = project.Build();
+    ASSERT_FALSE(exe.empty()) << project.BuildLog();
+    const std::string log = backups_->Path() + "unticked.log";
+    ASSERT_EQ(RunUnattended(exe, "/quiet /log=" + Quoted(log)).exitCode, 0) << ReadTestFile(log);
+    EXPECT_NE(ReadTestFile(log).find("Backup: none made, as the backup option is off\r\n"), std::string::npos)
+        << ReadTestFile(log);
+    EXPECT_EQ(ReadTestFile(App() + "core.dll"), AppFiles::CoreNew());
+    EXPECT_FALSE(FolderExists(folder)) << "a backup was made";
+}
+
 namespace {
 
 // The companion's message box (its caption `caption`) and exit code, when

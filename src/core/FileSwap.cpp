@@ -91,20 +91,29 @@ int CopySecurity(const char* from, const char* to) {
 }
 
 // The rename file of the Windows 95 family: section "rename" of WININIT.INI
-// holds one line per destination, short destination = short source.
-int ScheduleInRenameFile(const char* source, const char* destination, const char* windowsFolder) {
-    char renameFile[FileSwap::kPathSize] = {};
-    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
-    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
+// holds one line per destination, short destination = short source. It runs
+// before long names exist, so it needs the 8.3 forms; a path without one
+// keeps its own spelling.
+void ShortForm(const char* path, char* shortPath) {
+    const DWORD n = GetShortPathNameA(path, shortPath, FileSwap::kPathSize);
+    if (n == 0 || n >= FileSwap::kPathSize) lstrcpynA(shortPath, path, FileSwap::kPathSize);
+}
 
-    // WININIT.INI runs before long names exist, so it needs the 8.3 forms;
-    // a path without one keeps its own spelling.
-    char shortSource[FileSwap::kPathSize] = {};
-    char shortDestination[FileSwap::kPathSize] = {};
-    DWORD n = GetShortPathNameA(source, shortSource, sizeof shortSource);
-    if (n == 0 || n >= sizeof shortSource) lstrcpynA(shortSource, source, sizeof shortSource);
-    n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
-    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+// WININIT.INI in the Windows folder, and the name of `destination`'s line.
+bool RenameFileLine(const char* destination, const char* windowsFolder, char* renameFile, char* shortDestination) {
+    renameFile[0] = '\0';
+    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, FileSwap::kPathSize);
+    if (!PathAppendA(renameFile, "WININIT.INI")) return false;
+    ShortForm(destination, shortDestination);
+    return true;
+}
+
+int ScheduleInRenameFile(const char* source, const char* destination, const char* windowsFolder) {
+    char renameFile[FileSwap::kPathSize];
+    char shortDestination[FileSwap::kPathSize];
+    char shortSource[FileSwap::kPathSize];
+    if (!RenameFileLine(destination, windowsFolder, renameFile, shortDestination)) return 0;
+    ShortForm(source, shortSource);
     return WritePrivateProfileStringA("rename", shortDestination, shortSource, renameFile) ? 1 : 0;
 }
 
@@ -172,12 +181,9 @@ int CancelPendingRename(const char* source, const char* destination) {
 // WININIT.INI holds one line per destination: removing it cancels every
 // rename to that destination.
 int CancelInRenameFile(const char* destination, const char* windowsFolder) {
-    char renameFile[FileSwap::kPathSize] = {};
-    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
-    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
-    char shortDestination[FileSwap::kPathSize] = {};
-    const DWORD n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
-    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+    char renameFile[FileSwap::kPathSize];
+    char shortDestination[FileSwap::kPathSize];
+    if (!RenameFileLine(destination, windowsFolder, renameFile, shortDestination)) return 0;
     return WritePrivateProfileStringA("rename", shortDestination, nullptr, renameFile) ? 1 : 0;
 }
 
@@ -205,12 +211,9 @@ int PendingSourceInList(const char* destination, char* source) {
 
 int PendingSourceInRenameFile(const char* destination, char* source, const char* windowsFolder) {
     source[0] = '\0';
-    char renameFile[FileSwap::kPathSize] = {};
-    if (windowsFolder) lstrcpynA(renameFile, windowsFolder, sizeof renameFile);
-    if (!PathAppendA(renameFile, "WININIT.INI")) return 0;
-    char shortDestination[FileSwap::kPathSize] = {};
-    const DWORD n = GetShortPathNameA(destination, shortDestination, sizeof shortDestination);
-    if (n == 0 || n >= sizeof shortDestination) lstrcpynA(shortDestination, destination, sizeof shortDestination);
+    char renameFile[FileSwap::kPathSize];
+    char shortDestination[FileSwap::kPathSize];
+    if (!RenameFileLine(destination, windowsFolder, renameFile, shortDestination)) return 0;
     GetPrivateProfileStringA("rename", shortDestination, "", source, FileSwap::kPathSize, renameFile);
     return source[0] != '\0';
 }

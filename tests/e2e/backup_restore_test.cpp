@@ -130,6 +130,18 @@ protected:
         std::map<std::string, std::string> after = Machine();
         EXPECT_TRUE(before == after) << "differences after the restore:\n" << Describe(before, after);
     }
+    // The full patch with its backup in `folder`, built and run unattended;
+    // false (with the failure added) when either failed. What the run
+    // entry's program wrote is its own doing, not the patch's, and goes.
+    bool ApplyFullPatchWithBackup(const std::string& title, const std::string& folder) {
+        PatchProject project(title);
+        AddFullPatch(project);
+        const std::string exe = BuildWithBackup(project, folder);
+        const int code = exe.empty() ? -1 : RunUnattended(exe, "/quiet").exitCode;
+        EXPECT_EQ(code, 0) << "the patch " << title << " did not run";
+        DeleteFileA((App() + "recorded.txt").c_str());
+        return code == 0;
+    }
     // The folder of the one backup in `store` (a folder per patch).
     static std::string BackupIn(const std::string& store) {
         std::vector<std::string> found;
@@ -427,12 +439,7 @@ TEST_F(BackupE2e, PatchesSharingAFolderKeepBackupsOfTheirOwnRestoredByName) {
 TEST_F(BackupE2e, ARestoreThatFailsHalfwayLeavesTheApplicationAsPatched) {
     const std::map<std::string, std::string> before = Machine();
     const std::string folder = backups_->Path() + "Halfway";
-    PatchProject project("backup halfway");
-    AddFullPatch(project);
-    std::string exe = BuildWithBackup(project, folder);
-    ASSERT_FALSE(exe.empty());
-    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
-    DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+    ASSERT_TRUE(ApplyFullPatchWithBackup("backup halfway", folder));
     const std::map<std::string, std::string> patched = Machine();
 
     HKEY key = nullptr;
@@ -563,12 +570,7 @@ TEST_F(BackupE2e, ALinkInTheBackupFolderStopsThePatchBeforeAnyChange) {
 TEST_F(BackupE2e, APlantedOrDamagedBackupIsRefusedBeforeAnyChange) {
     std::map<std::string, std::string> before = Machine();
     const std::string folder = backups_->Path() + "Full Patch";
-    PatchProject project("backup planted");
-    AddFullPatch(project);
-    std::string exe = BuildWithBackup(project, folder);
-    ASSERT_FALSE(exe.empty());
-    ASSERT_EQ(RunUnattended(exe, "/quiet").exitCode, 0);
-    DeleteFileA((App() + "recorded.txt").c_str());  // the run entry's program's own doing
+    ASSERT_TRUE(ApplyFullPatchWithBackup("backup planted", folder));
     const std::map<std::string, std::string> patched = Machine();
 
     const std::string backup = BackupIn(folder);

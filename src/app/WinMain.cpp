@@ -35,14 +35,10 @@ extern "C" int atexit(ExitFunction function) {
     return 0;
 }
 
-// Windows calls this with nothing on the stack but the return address. On
-// i686 the stack is realigned for the SSE code of the CRC (the loader only
-// keeps it 4-byte aligned).
-extern "C"
-#ifdef __i386__
-    __attribute__((force_align_arg_pointer))
-#endif
-    void WINAPI RuntimeEntry() {
+// Windows calls this with nothing on the stack but the return address (on
+// i686 only 4-byte aligned, as the runtime's code expects: see
+// src/CMakeLists.txt).
+extern "C" void WINAPI RuntimeEntry() {
     unsigned count = 0;
     while (__CTOR_LIST__[count + 1]) ++count;
     while (count > 0) __CTOR_LIST__[count--]();  // last to first, as the compiler's own start-up runs them

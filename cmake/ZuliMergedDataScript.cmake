@@ -48,5 +48,15 @@ function(zuli_merged_data_script out)
   # followed the named ones in their own section.
   string(REPLACE "${data_tail}"
          "    *(.data_cygwin_nocopy)\n    . = ALIGN(4);${crt_body}    KEEP (*(SORT(.CRT$*)))\n  }" script "${script}")
+  # The DWARF unwind tables that library objects bring (the zlib CRC, the
+  # compiler's 64-bit divisions) are left out: only the C library's start-up
+  # code registered them, for exceptions the runtime never throws, and
+  # Windows reads no such section. (x86_64 unwinds through .pdata/.xdata.)
+  string(REGEX MATCH "  \\.eh_frame BLOCK\\(__section_alignment__\\) :\n  {\n    KEEP ?\\(\\*\\(\\.eh_frame\\*\\)\\)\n  }"
+         eh_frame "${script}")
+  if(eh_frame STREQUAL "")
+    message(FATAL_ERROR "${CMAKE_LINKER}'s script has no .eh_frame section as expected")
+  endif()
+  string(REPLACE "${eh_frame}" "  /DISCARD/ :\n  {\n    *(.eh_frame*)\n  }" script "${script}")
   file(WRITE "${out}" "${script}")
 endfunction()

@@ -1,4 +1,4 @@
-// The program's start-up sequence, run by WinMain.
+// The program's start-up sequence, run by the entry point (app/EntryPoint.cpp).
 #pragma once
 #include <windows.h>
 

@@ -46,7 +46,7 @@ public:
         importRva_ = U32(b_, directories + 8 * 1);
         resourceRva_ = U32(b_, directories + 8 * 2);
         tlsRva_ = U32(b_, directories + 8 * 9);
-        imageBase_ = U32(b_, optional + 28);
+        entryRva_ = U32(b_, optional + 16);
         std::size_t table = optional + U16(b_, coff + 16);
         for (unsigned i = 0; i < sections; ++i) {
             std::size_t s = table + 40 * i;
@@ -94,25 +94,9 @@ public:
         return names;
     }
 
-    // The TLS directory's addresses as relative ones: the template's start
-    // and end, the index the loader writes, the callback array; and the
-    // callbacks. False when there is no directory or it lies outside.
-    struct Tls {
-        uint32_t start, end, index, callbacks;
-        std::vector<uint32_t> callbackRvas;
-    };
-    bool ReadTls(Tls& tls) const {
-        std::size_t at = Offset(tlsRva_);
-        if (!tlsRva_ || !at || at + 24 > b_.size()) return false;
-        tls = {U32(b_, at) - imageBase_, U32(b_, at + 4) - imageBase_, U32(b_, at + 8) - imageBase_,
-               U32(b_, at + 12) - imageBase_, {}};
-        for (std::size_t c = Offset(tls.callbacks); c && c + 4 <= b_.size() && tls.callbackRvas.size() < 64; c += 4) {
-            uint32_t va = U32(b_, c);
-            if (!va) break;
-            tls.callbackRvas.push_back(va - imageBase_);
-        }
-        return true;
-    }
+    // The entry point and the TLS directory, as relative addresses (0: none).
+    uint32_t EntryRva() const { return entryRva_; }
+    uint32_t TlsRva() const { return tlsRva_; }
     // The characteristics of the section holding `rva`; 0 when none does.
     uint32_t Characteristics(uint32_t rva) const {
         for (const Section& s : sections_)
@@ -149,7 +133,7 @@ private:
 
     std::string b_;
     bool valid_ = false;
-    uint32_t importRva_ = 0, resourceRva_ = 0, tlsRva_ = 0, imageBase_ = 0;
+    uint32_t importRva_ = 0, resourceRva_ = 0, tlsRva_ = 0, entryRva_ = 0;
     std::vector<Section> sections_;
 };
 
@@ -227,22 +211,17 @@ TEST(ShippedRuntime, ManifestNamesTheSupportedSystemsAndTheExecutionLevel) {
             << system.name;
 }
 
-// The build folds the start-up tables and the TLS template into .data (each
-// section would take a whole block of the file): Windows must still find
-// them through the TLS directory, in sections of the right kind.
-TEST(ShippedRuntime, TlsDirectoryPointsIntoTheRightSections) {
+// The runtime starts at its own entry point, without the C library's
+// start-up code (a twelfth of the file). That code brought the only TLS
+// directory, whose callbacks Windows runs before any entry point; a
+// directory, or the start-up tables and TLS template as sections of their
+// own (each a whole block of the file), mean it is linked in again.
+TEST(ShippedRuntime, StartsAtItsOwnEntryWithoutTheLibraryStartUpCode) {
     const PeImage image = LoadShipped();
     ASSERT_TRUE(image.Valid());
-    constexpr uint32_t kRead = 0x40000000u, kWrite = 0x80000000u, kExecute = 0x20000000u;
-    PeImage::Tls tls;
-    ASSERT_TRUE(image.ReadTls(tls)) << "no TLS directory";
-    EXPECT_TRUE(image.Characteristics(tls.start) & kRead) << "template start";
-    EXPECT_LE(tls.start, tls.end);
-    EXPECT_NE(image.Characteristics(tls.end - (tls.end > tls.start ? 1 : 0)), 0u) << "template end";
-    EXPECT_TRUE(image.Characteristics(tls.index) & kWrite) << "the loader writes the TLS index";
-    EXPECT_TRUE(image.Characteristics(tls.callbacks) & kRead) << "callback array";
-    for (uint32_t callback : tls.callbackRvas)
-        EXPECT_TRUE(image.Characteristics(callback) & kExecute) << "callback at " << callback;
+    constexpr uint32_t kExecute = 0x20000000u;
+    EXPECT_TRUE(image.Characteristics(image.EntryRva()) & kExecute) << "entry point at " << image.EntryRva();
+    EXPECT_EQ(image.TlsRva(), 0u) << "a TLS directory: the C library's start-up code is linked in";
     const std::vector<std::string> names = image.SectionNames();
     for (const char* folded : {".CRT", ".tls"})
         EXPECT_EQ(std::find(names.begin(), names.end(), folded), names.end()) << folded << " is a section of its own";

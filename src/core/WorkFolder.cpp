@@ -63,14 +63,28 @@ void FormatWorkFolderName(char* name, uint32_t seed, int attempt) {
     wsprintfA(name, "ZuliTmp%08lX\\", static_cast<unsigned long>(seed + static_cast<uint32_t>(attempt) * 0x9E3779B9u));
 }
 
-int MakePrivateSecurity(PrivateSecurity& security) {
+bool RunIsElevated() {
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+    // TokenElevation (20): a DWORD, non-zero when elevated. Systems before
+    // UAC do not know the class and fail the call.
+    DWORD elevated = 0, length = 0;
+    return GetTokenInformation(token.get(), static_cast<TOKEN_INFORMATION_CLASS>(20), &elevated, sizeof elevated,
+                               &length) &&
+           elevated != 0;
+}
+
+int MakePrivateSecurity(PrivateSecurity& security) { return MakePrivateSecurityFor(security, RunIsElevated()); }
+
+int MakePrivateSecurityFor(PrivateSecurity& security, bool elevated) {
     unsigned char user[sizeof(TOKEN_USER) + kLargestSid];
     if (!ReadTokenUser(user)) return 0;
     // Every byte of the entries is written as they are appended.
     security.descriptor = SECURITY_DESCRIPTOR{};
     security.acl = ACL{ACL_REVISION, 0, sizeof security.acl, 0, 0};
     const void* admitted[] = {reinterpret_cast<TOKEN_USER*>(user)->User.Sid, kSystemSid, kAdministratorsSid};
-    for (const void* sid : admitted) AllowEverything(security.acl, sid);
+    for (const void* sid : admitted)
+        if (!elevated || sid != admitted[0]) AllowEverything(security.acl, sid);
     // Written out rather than built with the security functions: marking
     // the list protected needs SetSecurityDescriptorControl, which Windows
     // NT 4 lacks.

@@ -16,15 +16,26 @@ void FormatWorkFolderName(char* name, uint32_t seed, int attempt);
 
 // The security the working folder is created with on the NT family: a
 // protected access list (nothing inherited from the temporary directory) that
-// lets in the current user, SYSTEM and the Administrators, for the folder and
-// everything created in it. Room for three entries naming the largest SIDs.
+// lets in SYSTEM and the Administrators, and the current user unless the run
+// is elevated, for the folder and everything created in it. An elevated run
+// shares its user with every unelevated program of that user, which must
+// not reach the script and programs the run is about to use with its
+// rights; the run itself gets in as an administrator. Room for three
+// entries naming the largest SIDs.
 struct alignas(DWORD) PrivateSecurity {
     SECURITY_DESCRIPTOR descriptor;
     ACL acl;
     unsigned char aclRoom[3 * (8 + 68)];
 };
-// Fills `security`; 0 when the current user cannot be learnt from the token.
+// Fills `security` for the run's own token (elevated: a token whose
+// elevation Windows reports, as an administrator's full token under UAC or
+// SYSTEM's; systems without UAC report none); 0 when the current user
+// cannot be learnt from the token.
 int MakePrivateSecurity(PrivateSecurity& security);
+// The same for a token that is, or is not, elevated.
+int MakePrivateSecurityFor(PrivateSecurity& security, bool elevated);
+// Whether Windows reports the run's token as elevated.
+bool RunIsElevated();
 
 // Creates `folder` as a new folder; an existing file, folder or link of that
 // name makes it fail and is left alone. On the NT family only the current

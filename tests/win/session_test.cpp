@@ -253,30 +253,58 @@ std::vector<ACCESS_ALLOWED_ACE*> Entries(PACL dacl) {
 
 }  // namespace
 
-TEST(PrivateSecurity, LetsInOnlyTheUserSystemAndAdministratorsAndInheritsNothing) {
+// The user's unelevated programs share the user's SID with an elevated run:
+// the elevated run's folder lets in SYSTEM and the Administrators only.
+TEST(PrivateSecurity, LetsInSystemAndAdministratorsAndTheUserOnlyWhenNotElevatedAndInheritsNothing) {
     PrivateSids sids;
     ASSERT_TRUE(IsValidSid(sids.User()));
-    PrivateSecurity security;
-    ASSERT_EQ(MakePrivateSecurity(security), 1);
-    ASSERT_TRUE(IsValidSecurityDescriptor(&security.descriptor));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ASSERT_TRUE(GetSecurityDescriptorControl(&security.descriptor, &control, &revision));
-    EXPECT_TRUE(control & SE_DACL_PROTECTED) << "entries of the temporary directory would be inherited";
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL dacl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(&security.descriptor, &present, &dacl, &defaulted));
-    ASSERT_TRUE(present && dacl) << "no access list lets everyone in";
-    ASSERT_TRUE(IsValidAcl(dacl));
-    std::vector<ACCESS_ALLOWED_ACE*> entries = Entries(dacl);
-    PSID expected[] = {sids.User(), sids.system, sids.administrators};
-    ASSERT_EQ(entries.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(entries[i]->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << "entry " << i;
-        EXPECT_EQ(entries[i]->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << "entry " << i;
-        EXPECT_EQ(entries[i]->Mask, static_cast<DWORD>(FILE_ALL_ACCESS)) << "entry " << i;
-        EXPECT_TRUE(EqualSid(&entries[i]->SidStart, expected[i])) << "entry " << i;
+    struct Case {
+        bool elevated;
+        std::vector<PSID> expected;
+    } cases[] = {
+        {false, {sids.User(), sids.system, sids.administrators}},
+        {true, {sids.system, sids.administrators}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.elevated ? "elevated" : "not elevated");
+        PrivateSecurity security;
+        ASSERT_EQ(MakePrivateSecurityFor(security, c.elevated), 1);
+        ASSERT_TRUE(IsValidSecurityDescriptor(&security.descriptor));
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        ASSERT_TRUE(GetSecurityDescriptorControl(&security.descriptor, &control, &revision));
+        EXPECT_TRUE(control & SE_DACL_PROTECTED) << "entries of the temporary directory would be inherited";
+        BOOL present = FALSE, defaulted = FALSE;
+        PACL dacl = nullptr;
+        ASSERT_TRUE(GetSecurityDescriptorDacl(&security.descriptor, &present, &dacl, &defaulted));
+        ASSERT_TRUE(present && dacl) << "no access list lets everyone in";
+        ASSERT_TRUE(IsValidAcl(dacl));
+        std::vector<ACCESS_ALLOWED_ACE*> entries = Entries(dacl);
+        ASSERT_EQ(entries.size(), c.expected.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(entries[i]->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << "entry " << i;
+            EXPECT_EQ(entries[i]->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << "entry " << i;
+            EXPECT_EQ(entries[i]->Mask, static_cast<DWORD>(FILE_ALL_ACCESS)) << "entry " << i;
+            EXPECT_TRUE(EqualSid(&entries[i]->SidStart, c.expected[i])) << "entry " << i;
+        }
     }
+}
+
+// The run's own folder follows what Windows says of the run's token.
+TEST(PrivateSecurity, FollowsTheElevationTheTokenReports) {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    TOKEN_ELEVATION elevation{};
+    DWORD length = 0;
+    const bool elevated =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length) && elevation.TokenIsElevated;
+    CloseHandle(token);
+    EXPECT_EQ(RunIsElevated(), elevated);
+    PrivateSecurity own, expected;
+    ASSERT_EQ(MakePrivateSecurity(own), 1);
+    ASSERT_EQ(MakePrivateSecurityFor(expected, elevated), 1);
+    EXPECT_EQ(own.acl.AceCount, expected.acl.AceCount);
+    EXPECT_EQ(own.acl.AclSize, expected.acl.AclSize);
 }
 
 // Wine does not keep an access list as given: it turns it into the host's

@@ -52,7 +52,15 @@ BOOL CALLBACK BringWizardToFront(HWND window, LPARAM) {
 HANDLE OpenOwnRunLock(RunLockNote& note) {
     const NamespaceCalls calls = SystemNamespaceCalls();
     const bool administrator = RunsAsAdministrator();
-    return OpenRunLock(PlanRunLock(administrator, calls.createBoundary != nullptr), calls, administrator, note);
+    const bool privateNamespaces = calls.createBoundary != nullptr;
+    HANDLE mutex = OpenRunLock(PlanRunLock(administrator, privateNamespaces), calls, administrator, note);
+    // An administrator's lock that anyone may take first is said in the log
+    // too: the system has no private namespaces.
+    if (administrator && !privateNamespaces && !note.skipped) {
+        note.skipped = PlanRunLock(true, true).names[0];
+        note.skippedError = ERROR_PROC_NOT_FOUND;
+    }
+    return mutex;
 }
 
 // A run that ended without releasing it (killed) leaves it abandoned: that

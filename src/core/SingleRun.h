@@ -55,6 +55,9 @@ struct RunLockNote {
 // namespace's handle stays open until the process ends.
 HANDLE OpenRunLock(const RunLockPlan& plan, const NamespaceCalls& calls, bool administrator, RunLockNote& note);
 
+// The claims below note an administrator's run on a system without private
+// namespaces as having skipped the namespace's name (ERROR_PROC_NOT_FOUND).
+
 // 1 when this process now holds the run's lock (until it ends), without
 // waiting; 0 when a patch or a restore is running (or no lock can be had).
 int ClaimRunNow(RunLockNote& note);

@@ -25,14 +25,6 @@ void CopyResourceBytes(unsigned id, unsigned char* out, std::size_t size) {
     std::size_t stored = ResourceSize(id);
     std::memcpy(out, data, stored < size ? stored : size);
 }
-
-// Which lock the run took, or found held: the administrator reading a 1618
-// learns what held the run up.
-void LogRunLock(const RunLockNote& note, int claimed) {
-    if (note.skipped) LogLine("Run lock %s unusable, error %u", note.skipped, note.skippedError);
-    LogLine(claimed ? "Run lock: %s" : "Run lock held by another patch or restore: %s",
-            note.name ? note.name : "none could be made");
-}
 }  // namespace
 
 int RunPatchProgram(HINSTANCE instance) {
@@ -42,9 +34,12 @@ int RunPatchProgram(HINSTANCE instance) {
     const int early = BeginRun();  // /? and unknown switches end here
     if (early >= 0) return early;
     // A second start ends here, having brought the running wizard forward.
+    // Which lock the run took, or found held: the administrator reading a
+    // 1618 learns what held the run up.
     RunLockNote lock;
     const int claimed = ClaimSingleRun(lock);
-    LogRunLock(lock, claimed);
+    if (lock.skipped) LogLine("Run lock %s unusable, error %u", lock.skipped, lock.skippedError);
+    LogLine(claimed ? "Run lock: %s" : "Run lock held by another patch or restore: %s", lock.name);
     if (!claimed) return EndRun(kAnotherRunExitCode);
     InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();

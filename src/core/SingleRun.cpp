@@ -1,5 +1,7 @@
 #include "core/SingleRun.h"
 
+#include <cstring>
+
 #include "core/AdministratorToken.h"
 
 namespace {
@@ -12,11 +14,24 @@ constexpr int kPolls = 150;
 // The private namespace's prefix, and its boundary's name.
 constexpr char kNamespace[] = "Zuli";
 
-// Administrators (S-1-5-32-544) may do anything with the namespace and the
-// mutex, nobody else anything: a self-relative security descriptor written
-// out, as systems before Windows 2000 cannot read the text form. SYSTEM's
-// token holds the group too, so a deployment tool's run and an elevated one
-// open each other's lock.
+// In the order of NamespaceCalls' members.
+constexpr char kNamespaceFunctions[] =
+    "CreateBoundaryDescriptorA\0AddSIDToBoundaryDescriptor\0CreatePrivateNamespaceA\0OpenPrivateNamespaceA\0";
+
+// Administrators may do anything with the namespace and the mutex: a
+// deployment tool's run (SYSTEM, whose token holds the group too) and an
+// elevated one open each other's lock; the global name where the namespace
+// cannot be had (which anyone may take first). Users take their session's.
+// The name without a prefix is the one systems without namespaces (Windows
+// NT 4) can make.
+const RunLockPlan kPlans[2] = {
+    {nullptr, {"Local\\ZuliPatchRun", kRunMutexName, nullptr}},
+    {kAdministratorsSid, {"Zuli\\ZuliPatchRun", "Global\\ZuliPatchRun", kRunMutexName}},
+};
+
+// Administrators (S-1-5-32-544) may do everything, nobody else anything: a
+// self-relative security descriptor written out, as systems before Windows
+// 2000 cannot read the text form.
 alignas(4) const unsigned char kAdministratorsOnly[] = {
     1, 0, 0x04, 0x80,                    // revision; control: self-relative, access list present
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // no owner, group or audit list
@@ -26,15 +41,16 @@ alignas(4) const unsigned char kAdministratorsOnly[] = {
     1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0,
 };
 
-template <typename Function>
-void LookUp(Function& function, HMODULE module, const char* name) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
+const SECURITY_ATTRIBUTES kRestricted = {sizeof kRestricted, const_cast<unsigned char*>(kAdministratorsOnly), FALSE};
 
 // Makes the administrators' namespace, or opens it when another run made it
 // first; its handle is never closed (the process' end closes it). False when
 // it can be neither made nor opened.
 bool EnterNamespace(const NamespaceCalls& calls, const unsigned char* boundarySid, LPSECURITY_ATTRIBUTES attributes) {
+    if (!calls.createBoundary) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return false;
+    }
     HANDLE boundary = calls.createBoundary(kNamespace, 0);
     if (!boundary || !calls.addSid(&boundary, const_cast<unsigned char*>(boundarySid))) return false;
     if (calls.createNamespace(attributes, boundary, kNamespace)) return true;
@@ -49,18 +65,8 @@ BOOL CALLBACK BringWizardToFront(HWND window, LPARAM) {
     return FALSE;
 }
 
-HANDLE OpenOwnRunLock(RunLockNote& note) {
-    const NamespaceCalls calls = SystemNamespaceCalls();
-    const bool administrator = RunsAsAdministrator();
-    const bool privateNamespaces = calls.createBoundary != nullptr;
-    HANDLE mutex = OpenRunLock(PlanRunLock(administrator, privateNamespaces), calls, administrator, note);
-    // An administrator's lock that anyone may take first is said in the log
-    // too: the system has no private namespaces.
-    if (administrator && !privateNamespaces && !note.skipped) {
-        note.skipped = PlanRunLock(true, true).names[0];
-        note.skippedError = ERROR_PROC_NOT_FOUND;
-    }
-    return mutex;
+inline HANDLE OpenOwnRunLock(RunLockNote& note) {
+    return OpenRunLock(PlanRunLock(RunsAsAdministrator()), SystemNamespaceCalls(), note);
 }
 
 // A run that ended without releasing it (killed) leaves it abandoned: that
@@ -69,46 +75,37 @@ bool Acquired(DWORD waited) { return waited == WAIT_OBJECT_0 || waited == WAIT_A
 
 }  // namespace
 
-RunLockPlan PlanRunLock(bool administrator, bool privateNamespaces) {
-    RunLockPlan plan{};
-    int next = 0;
-    if (administrator && privateNamespaces) {
-        plan.boundary = kAdministratorsSid;
-        plan.names[next++] = "Zuli\\ZuliPatchRun";
-    }
-    // Where the namespace cannot be had, administrators share the machine's
-    // global name (which anyone may take first) and users their session's.
-    plan.names[next++] = administrator ? "Global\\ZuliPatchRun" : "Local\\ZuliPatchRun";
-    plan.names[next] = kRunMutexName;
-    return plan;
-}
+const RunLockPlan& PlanRunLock(bool administrator) { return kPlans[administrator ? 1 : 0]; }
 
 NamespaceCalls SystemNamespaceCalls() {
-    NamespaceCalls calls{};
+    // All four came with Windows Vista: the first stands for the others.
+    FARPROC found[4];
+    static_assert(sizeof found == sizeof(NamespaceCalls), "one function each");
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    LookUp(calls.createBoundary, kernel, "CreateBoundaryDescriptorA");
-    LookUp(calls.addSid, kernel, "AddSIDToBoundaryDescriptor");
-    LookUp(calls.createNamespace, kernel, "CreatePrivateNamespaceA");
-    LookUp(calls.openNamespace, kernel, "OpenPrivateNamespaceA");
-    if (!calls.addSid || !calls.createNamespace || !calls.openNamespace) calls = NamespaceCalls{};
+    const char* name = kNamespaceFunctions;
+    for (FARPROC& function : found) {
+        function = GetProcAddress(kernel, name);
+        name += lstrlenA(name) + 1;
+    }
+    NamespaceCalls calls;
+    std::memcpy(&calls, found, sizeof calls);
     return calls;
 }
 
-HANDLE OpenRunLock(const RunLockPlan& plan, const NamespaceCalls& calls, bool administrator, RunLockNote& note) {
+HANDLE OpenRunLock(const RunLockPlan& plan, const NamespaceCalls& calls, RunLockNote& note) {
     note = RunLockNote{};
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, const_cast<unsigned char*>(kAdministratorsOnly), FALSE};
-    LPSECURITY_ATTRIBUTES restricted = administrator ? &attributes : nullptr;
-    for (const char* name : plan.names) {
-        if (!name) break;
-        HANDLE mutex = nullptr;
-        if (name != plan.names[0] || !plan.boundary || EnterNamespace(calls, plan.boundary, restricted))
-            mutex = CreateMutexA(restricted, FALSE, name);
-        if (mutex) {
-            note.name = name;
-            return mutex;
-        }
+    LPSECURITY_ATTRIBUTES restricted = plan.boundary ? const_cast<LPSECURITY_ATTRIBUTES>(&kRestricted) : nullptr;
+    const char* const* name = plan.names;
+    // The namespace's name is skipped when the namespace cannot be had.
+    if (plan.boundary && !EnterNamespace(calls, plan.boundary, restricted)) {
+        note.skipped = *name++;
+        note.skippedError = GetLastError();
+    }
+    for (; name != plan.names + 3 && *name; ++name) {
+        note.name = *name;
+        if (HANDLE mutex = CreateMutexA(restricted, FALSE, *name)) return mutex;
         if (!note.skipped) {
-            note.skipped = name;
+            note.skipped = *name;
             note.skippedError = GetLastError();
         }
     }

@@ -21,14 +21,14 @@ constexpr char kRunMutexName[] = "ZuliPatchRun";
 // run does not go on to the next one.
 struct RunLockPlan {
     // The group a private namespace's boundary requires, when the first name
-    // lies in one (its prefix is the namespace's); null when none does.
+    // lies in one (its prefix is the namespace's); null when none does. Its
+    // plan's mutex and namespace let in the Administrators alone.
     const unsigned char* boundary;
     const char* names[3];  // null after the last
 };
 
-// The plan of a run as an administrator or not (RunsAsAdministrator), on a
-// system with private namespaces or without (Windows Vista and later).
-RunLockPlan PlanRunLock(bool administrator, bool privateNamespaces);
+// The plan of a run as an administrator (RunsAsAdministrator) or not.
+const RunLockPlan& PlanRunLock(bool administrator);
 
 // The private namespace functions, looked up at run time: systems before
 // Windows Vista lack them and must still start.
@@ -38,28 +38,25 @@ struct NamespaceCalls {
     HANDLE(WINAPI* createNamespace)(LPSECURITY_ATTRIBUTES, LPVOID, LPCSTR);
     HANDLE(WINAPI* openNamespace)(LPVOID, LPCSTR);
 };
-// Those of kernel32; all null when it lacks one.
+// Those of kernel32 (null where it lacks them).
 NamespaceCalls SystemNamespaceCalls();
 
 // What became of the plan, for the log.
 struct RunLockNote {
-    const char* name;       // the lock found (held or not); null when no name could be used
-    const char* skipped;    // the first name that could not be used, or null
-    DWORD skippedError;     // why
+    const char* name;     // the lock found (held or not), else the last name that could not be used
+    const char* skipped;  // the first name that could not be used, or null
+    DWORD skippedError;   // why (ERROR_PROC_NOT_FOUND: the system has no private namespaces)
 };
 
 // The mutex of the first name of `plan` that can be made or opened (not
 // waited for), the private namespace made or opened first when the plan asks
-// for one; null when no name can be used. `administrator` gives the mutex
-// and the namespace an access list for the Administrators alone. The
-// namespace's handle stays open until the process ends.
-HANDLE OpenRunLock(const RunLockPlan& plan, const NamespaceCalls& calls, bool administrator, RunLockNote& note);
-
-// The claims below note an administrator's run on a system without private
-// namespaces as having skipped the namespace's name (ERROR_PROC_NOT_FOUND).
+// for one; null when no name can be used. The namespace's handle stays open
+// until the process ends.
+HANDLE OpenRunLock(const RunLockPlan& plan, const NamespaceCalls& calls, RunLockNote& note);
 
 // 1 when this process now holds the run's lock (until it ends), without
-// waiting; 0 when a patch or a restore is running (or no lock can be had).
+// waiting; 0 when a patch or a restore is running (or no name can be used:
+// one that cannot be opened is taken to be held).
 int ClaimRunNow(RunLockNote& note);
 
 // 1 when this process may run: it then holds the run's lock until it ends.

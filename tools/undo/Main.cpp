@@ -130,13 +130,10 @@ int main(int argc, char** argv) {
     // A patch still running would go on changing what the restore puts
     // back (and a patch started now waits for the restore, and gives up).
     RunLockNote lock;
-    const int claimed = ClaimRunNow(lock);
-    if (lock.skipped)
-        log.Write("Run lock " + std::string(lock.skipped) + " unusable, error " + std::to_string(lock.skippedError));
-    if (!claimed) {
-        message = (lock.name ? "A patch or another restore is running: it holds the run lock " + std::string(lock.name)
-                             : std::string("No run lock could be made")) +
-                  ". Nothing was restored; restore once it has ended.";
+    if (!ClaimRunNow(lock)) {
+        message = "A patch or another restore is running. Nothing was restored; restore once it has ended. "
+                  "Run lock held: ";
+        message += lock.name;
         log.Write(message);
         if (!quiet) MessageBoxA(nullptr, message.c_str(), "zuliundo", MB_OK | MB_ICONERROR);
         return log.End(kUndoAnotherRun);

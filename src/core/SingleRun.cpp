@@ -78,13 +78,15 @@ bool Acquired(DWORD waited) { return waited == WAIT_OBJECT_0 || waited == WAIT_A
 const RunLockPlan& PlanRunLock(bool administrator) { return kPlans[administrator ? 1 : 0]; }
 
 NamespaceCalls SystemNamespaceCalls() {
-    // All four came with Windows Vista: the first stands for the others.
+    // All four or none: a system (or an emulation of one) with only some of
+    // them has no namespace to offer.
     FARPROC found[4];
     static_assert(sizeof found == sizeof(NamespaceCalls), "one function each");
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     const char* name = kNamespaceFunctions;
     for (FARPROC& function : found) {
         function = GetProcAddress(kernel, name);
+        if (!function) return NamespaceCalls{};
         name += lstrlenA(name) + 1;
     }
     NamespaceCalls calls;

@@ -9,6 +9,7 @@
 #include "core/ProcessorFeatures.h"
 #include "core/ResourceIds.h"
 #include "core/Resources.h"
+#include "core/RunLog.h"
 #include "core/RunState.h"
 #include "core/Session.h"
 #include "core/SingleRun.h"
@@ -33,7 +34,13 @@ int RunPatchProgram(HINSTANCE instance) {
     const int early = BeginRun();  // /? and unknown switches end here
     if (early >= 0) return early;
     // A second start ends here, having brought the running wizard forward.
-    if (!ClaimSingleRun()) return EndRun(kAnotherRunExitCode);
+    // Which lock the run took, or found held: the administrator reading a
+    // 1618 learns what held the run up.
+    RunLockNote lock;
+    const int claimed = ClaimSingleRun(lock);
+    if (lock.skipped) LogLine("Run lock %s unusable, error %u", lock.skipped, lock.skippedError);
+    LogLine(claimed ? "Run lock: %s" : "Run lock held by another patch or restore: %s", lock.name);
+    if (!claimed) return EndRun(kAnotherRunExitCode);
     InitCommonControlsFromSystem();  // the progress bar class of the wizard
     DetectPlatform();
     AllowFastCrcWhereSafe();

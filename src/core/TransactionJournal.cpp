@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "core/AdministratorToken.h"
 #include "core/RegistryPriorState.h"
 #include "core/TransactionSteps.h"
 #include "core/neutral/HeapText.h"
@@ -36,26 +37,6 @@ alignas(4) const unsigned char kMachineFolderSecurity[] = {
     0, 0, 24, 0, 0xA9, 0, 0x12, 0,       // allowed, this folder only: list, read attributes, synchronise
     1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 0x02, 0, 0,
 };
-
-// S-1-5-32-544, the Administrators group.
-const unsigned char kAdministratorsSid[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 0x02, 0, 0};
-
-// Whether the process runs with the Administrators group enabled (elevated,
-// or an administrator without UAC). False where there are no tokens.
-bool RunsAsAdministrator() {
-    UniqueHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size);
-    HeapBytes buffer = AllocBytes(size);
-    if (!buffer || !GetTokenInformation(token.get(), TokenGroups, buffer.get(), size, &size)) return false;
-    const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.get());
-    for (DWORD i = 0; i < groups->GroupCount; ++i)
-        if ((groups->Groups[i].Attributes & SE_GROUP_ENABLED) &&
-            memcmp(groups->Groups[i].Sid, kAdministratorsSid, sizeof kAdministratorsSid) == 0)
-            return true;
-    return false;
-}
 
 // The journal folder under the special folder `csidl`, created when asked.
 // 1 or 0.

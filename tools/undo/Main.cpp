@@ -129,8 +129,11 @@ int main(int argc, char** argv) {
     }
     // A patch still running would go on changing what the restore puts
     // back (and a patch started now waits for the restore, and gives up).
-    if (!ClaimRunNow()) {
-        message = "A patch or another restore is running. Nothing was restored; restore once it has ended.";
+    RunLockNote lock;
+    if (!ClaimRunNow(lock)) {
+        message = "A patch or another restore is running. Nothing was restored; restore once it has ended. "
+                  "Run lock held: ";
+        message += lock.name;
         log.Write(message);
         if (!quiet) MessageBoxA(nullptr, message.c_str(), "zuliundo", MB_OK | MB_ICONERROR);
         return log.End(kUndoAnotherRun);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/AdministratorToken.h"
 #include "core/Handles.h"
 #include "core/RunState.h"
 
@@ -15,10 +16,9 @@ namespace {
 // written to the target folders, often as administrator.
 constexpr DWORD kInheritedByAll = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 
-// S-1-5-18 (SYSTEM) and S-1-5-32-544 (Administrators): the same on every NT
+// S-1-5-18 (SYSTEM): the same on every NT
 // system, so written out instead of looked up.
 constexpr unsigned char kSystemSid[] = {1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};
-constexpr unsigned char kAdministratorsSid[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0};
 
 constexpr std::size_t kLargestSid = 8 + 4 * 15;  // revision, count, authority, 15 sub-authorities
 constexpr std::size_t kAceFixedSize = offsetof(ACCESS_ALLOWED_ACE, SidStart);
@@ -63,18 +63,9 @@ void FormatWorkFolderName(char* name, uint32_t seed, int attempt) {
     wsprintfA(name, "ZuliTmp%08lX\\", static_cast<unsigned long>(seed + static_cast<uint32_t>(attempt) * 0x9E3779B9u));
 }
 
-bool RunIsElevated() {
-    UniqueHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
-    // TokenElevation (20): a DWORD, non-zero when elevated. Systems before
-    // UAC do not know the class and fail the call.
-    DWORD elevated = 0, length = 0;
-    return GetTokenInformation(token.get(), static_cast<TOKEN_INFORMATION_CLASS>(20), &elevated, sizeof elevated,
-                               &length) &&
-           elevated != 0;
+int MakePrivateSecurity(PrivateSecurity& security) {
+    return MakePrivateSecurityFor(security, RunsAsAdministrator());
 }
-
-int MakePrivateSecurity(PrivateSecurity& security) { return MakePrivateSecurityFor(security, RunIsElevated()); }
 
 int MakePrivateSecurityFor(PrivateSecurity& security, bool elevated) {
     unsigned char user[sizeof(TOKEN_USER) + kLargestSid];

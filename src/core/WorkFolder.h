@@ -27,15 +27,12 @@ struct alignas(DWORD) PrivateSecurity {
     ACL acl;
     unsigned char aclRoom[3 * (8 + 68)];
 };
-// Fills `security` for the run's own token (elevated: a token whose
-// elevation Windows reports, as an administrator's full token under UAC or
-// SYSTEM's; systems without UAC report none); 0 when the current user
+// Fills `security` for the run's own token (elevated: acting with the
+// Administrators group, core/AdministratorToken.h); 0 when the current user
 // cannot be learnt from the token.
 int MakePrivateSecurity(PrivateSecurity& security);
-// The same for a token that is, or is not, elevated.
+// The same for a run that is, or is not, elevated.
 int MakePrivateSecurityFor(PrivateSecurity& security, bool elevated);
-// Whether Windows reports the run's token as elevated.
-bool RunIsElevated();
 
 // Creates `folder` as a new folder; an existing file, folder or link of that
 // name makes it fail and is left alone. On the NT family only the current

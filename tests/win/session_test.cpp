@@ -290,23 +290,6 @@ TEST(PrivateSecurity, LetsInSystemAndAdministratorsAndTheUserOnlyWhenNotElevated
     }
 }
 
-// The run's own folder follows what Windows says of the run's token.
-TEST(PrivateSecurity, FollowsTheElevationTheTokenReports) {
-    HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
-    TOKEN_ELEVATION elevation{};
-    DWORD length = 0;
-    const bool elevated =
-        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length) && elevation.TokenIsElevated;
-    CloseHandle(token);
-    EXPECT_EQ(RunIsElevated(), elevated);
-    PrivateSecurity own, expected;
-    ASSERT_EQ(MakePrivateSecurity(own), 1);
-    ASSERT_EQ(MakePrivateSecurityFor(expected, elevated), 1);
-    EXPECT_EQ(own.acl.AceCount, expected.acl.AceCount);
-    EXPECT_EQ(own.acl.AclSize, expected.acl.AclSize);
-}
-
 // Wine does not keep an access list as given: it turns it into the host's
 // file mode and shows the list that mode stands for, and gives files made
 // inside the mode of the host's defaults rather than the inherited entries.

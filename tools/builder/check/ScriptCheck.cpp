@@ -7,6 +7,7 @@
 #include "check/neutral/RegistryLineCheck.h"
 #include "check/neutral/ScriptProfile.h"
 #include "common/neutral/IniLexer.h"
+#include "common/neutral/NearestName.h"
 #include "script/ScriptKeys.h"
 
 namespace {
@@ -24,6 +25,19 @@ std::string ActionList() {
 const char* const kDirTokens[] = {kDirMe,         kDirWin,       kDirSys,       kDirReg,       kDirPre,
                                   kDirAsk,        kDirStartMenu, kDirPrograms,  kDirFavorites, kDirDocuments,
                                   kDirTemplates,  kDirDesktop,   kDirAppData};
+
+// The digits that end `key` ("12" of "INIKey12"); empty when it ends otherwise.
+std::string TrailingDigits(const std::string& key) {
+    std::size_t last = key.find_last_not_of("0123456789");
+    return last == std::string::npos ? key : key.substr(last + 1);
+}
+
+// "INIKey" and a number, without regard to case: a line of an INI-keys entry.
+bool IsIniKeyLine(const std::string& key) {
+    std::string digits = TrailingDigits(key);
+    std::size_t prefix = sizeof kIniKeyPrefix - 1;
+    return !digits.empty() && key.size() == prefix + digits.size() && SameName(key.substr(0, prefix), kIniKeyPrefix);
+}
 
 // A folder the runtime can take as it stands: a drive letter and a
 // backslash, or a network path. Anything else would be a folder relative to
@@ -47,6 +61,7 @@ public:
             return;
         }
         int32_t entries = Count(kSetupSection, kProcCountKey);
+        CheckKeyNames(kSetupSection);
         CheckEntrySections(entries);
         for (int32_t n = 1; n <= entries; ++n)
             if (Has(Entry(n))) CheckEntry(n);
@@ -63,6 +78,50 @@ private:
     }
 
     bool Has(const std::string& section) const { return script_.HasSection(section); }
+
+    // The keys a section may hold, as the runtime spells them; for an entry
+    // also the INIKey line a misspelt one with a number most likely meant.
+    static std::vector<std::string> KnownKeys(const std::string& section, const std::string& key = std::string()) {
+        std::vector<std::string> known;
+        if (SameName(section, kSetupSection)) {
+            for (const char* name : kSetupKeys) known.push_back(name);
+        } else {
+            for (const char* name : kEntryKeys) known.push_back(name);
+            known.push_back(kIniKeyPrefix + (TrailingDigits(key).empty() ? "1" : TrailingDigits(key)));
+        }
+        return known;
+    }
+
+    static bool IsKnownKey(const std::string& section, const std::string& key) {
+        if (!SameName(section, kSetupSection) && IsIniKeyLine(key)) return true;
+        for (const std::string& known : KnownKeys(section))
+            if (SameName(key, known)) return true;
+        return false;
+    }
+
+    // The runtime reads only the keys it knows and passes over any other, so
+    // a misspelt key drops its setting without a word: each is named, with
+    // the key it most likely stands for. A comment line (";", "#") is none.
+    void CheckKeyNames(const std::string& section) {
+        for (const std::string& key : script_.Keys(section)) {
+            if (key[0] == ';' || key[0] == '#' || IsKnownKey(section, key)) continue;
+            findings_.Warning(Where(section, key), "unknown key: the patch passes it over" +
+                                                       DidYouMean(key, KnownKeys(section, key)));
+        }
+    }
+
+    // A missing key's mistake, naming a misspelt key of the section that
+    // most likely stands for it.
+    void Missing(const std::string& section, const char* key, const std::string& why) {
+        std::string misspelt;
+        for (const std::string& given : script_.Keys(section))
+            if (!IsKnownKey(section, given) && SameName(NearestName(given, KnownKeys(section, given)), key))
+                misspelt += (misspelt.empty() ? "" : ", ") + given;
+        findings_.Mistake(Where(section, key), "missing: " + why +
+                                                   (misspelt.empty() ? "" : " (the entry has " + misspelt +
+                                                                                ", which is no key: did you mean " +
+                                                                                key + "?)"));
+    }
 
     // An integer key: a value that is no plain number would silently read as
     // whatever digits it starts with.
@@ -114,27 +173,27 @@ private:
         }
         for (const char* key : {kCrcKey, kNewCrcKey, kDontCheckKey, kDelayKey, kSyncKey, kCountKey})
             Integer(section, key);
+        CheckKeyNames(section);
 
-        if (script_.Value(section, kFileKey).empty())
-            findings_.Mistake(Where(section, kFileKey), "missing: every entry names its target file");
+        if (script_.Value(section, kFileKey).empty()) Missing(section, kFileKey, "every entry names its target file");
         CheckDir(section);
         if (!action) return;
 
         if (action->needsPayload) CheckPayload(n, *action);
         bool dontCheck = action->code == kActBytePatch && LenientNumber(script_.Value(section, kDontCheckKey)) != 0;
         if (action->checksCrc && !dontCheck && script_.Value(section, kCrcKey).empty())
-            findings_.Mistake(Where(section, kCrcKey),
-                              "missing: a " + std::string(action->name) +
-                                  " needs the CRC-32 of the installed file it was made for (as a signed decimal)");
+            Missing(section, kCrcKey,
+                    "a " + std::string(action->name) +
+                        " needs the CRC-32 of the installed file it was made for (as a signed decimal)");
         if (action->code == kActIniKeys) CheckIniKeys(section);
         if (action->code == kActRename && script_.Value(section, kNewNameKey).empty())
-            findings_.Mistake(Where(section, kNewNameKey), "missing: a rename needs the new name");
+            Missing(section, kNewNameKey, "a rename needs the new name");
     }
 
     void CheckDir(const std::string& section) {
         std::string dir = script_.Value(section, kDirKey);
         if (dir.empty()) {
-            findings_.Mistake(Where(section, kDirKey), "missing: every entry says where its folder is");
+            Missing(section, kDirKey, "every entry says where its folder is");
             return;
         }
         for (const char* token : kDirTokens) {
@@ -142,9 +201,8 @@ private:
                 if (dir == kDirReg) {
                     std::string regKey = script_.Value(section, kRegKeyKey);
                     if (regKey.empty())
-                        findings_.Mistake(Where(section, kRegKeyKey),
-                                          "missing: Dir=Reg reads the folder from this registry value "
-                                          "(hive,subkey,value name)");
+                        Missing(section, kRegKeyKey,
+                                "Dir=Reg reads the folder from this registry value (hive,subkey,value name)");
                     else
                         CheckRegKey(regKey, Where(section, kRegKeyKey), findings_);
                 }

@@ -948,14 +948,17 @@ TEST(Builder, NearMissKeysAreNamedWithTheKeyTheyStandFor) {
         for (const Build* run : {&build, &check}) {
             const char* which = run == &build ? "build" : "check";
             EXPECT_EQ(run->exitCode, c.exitCode) << which << ":\n" << run->output;
-            if (c.messageParts.empty())
+            if (c.messageParts.empty()) {
                 EXPECT_EQ(run->output.find("warning"), std::string::npos) << which << ":\n" << run->output;
+            }
             for (const std::string& part : c.messageParts)
                 EXPECT_NE(run->output.find(part), std::string::npos)
                     << which << ": expected \"" << part << "\", got:\n" << run->output;
         }
         EXPECT_EQ(FileExists(output), c.exitCode == 0) << build.output;
-        if (c.exitCode == 0) EXPECT_NE(check.output.find("no mistakes found"), std::string::npos) << check.output;
+        if (c.exitCode == 0) {
+            EXPECT_NE(check.output.find("no mistakes found"), std::string::npos) << check.output;
+        }
     }
 
     struct Manifest {
@@ -989,8 +992,9 @@ TEST(Builder, NearMissKeysAreNamedWithTheKeyTheyStandFor) {
         EXPECT_EQ(check.exitCode, 1) << check.output;
         for (const std::string& part : c.messageParts)
             EXPECT_NE(check.output.find(part), std::string::npos) << "expected \"" << part << "\", got:\n" << check.output;
-        if (std::string(c.what) == "a key far from any")
+        if (std::string(c.what) == "a key far from any") {
             EXPECT_EQ(check.output.find("did you mean"), std::string::npos) << check.output;
+        }
     }
 }
 
@@ -1029,10 +1033,11 @@ TEST(Builder, SupportAddressGoesIntoTheCheckErrorText) {
         ASSERT_EQ(build.exitCode, 0) << build.output;
         EXPECT_EQ(StoredResource(output, 1250), Terminated(c.expected));
         EXPECT_EQ(StoredResource(output, 1203), Terminated("Not the version this update was made for: "));
-        if (c.warning)
+        if (c.warning) {
             EXPECT_NE(build.output.find(c.warning), std::string::npos) << build.output;
-        else
+        } else {
             EXPECT_EQ(build.output.find("warning"), std::string::npos) << build.output;
+        }
     }
 }
 

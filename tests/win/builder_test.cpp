@@ -923,10 +923,15 @@ TEST(Builder, NearMissKeysAreNamedWithTheKeyTheyStandFor) {
         {"AddRge in [Setup]", "[Setup]\r\nAddRge=0\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n", 0,
          {"[Setup] AddRge", "unknown key", "did you mean AddReg?"}},
         {"a key far from any", entry + "Frobnicate=1\r\n", 0, {"[Proc1] Frobnicate", "unknown key: the patch passes it over"}},
+        {"a section [AddRge]", entry + "[AddRge]\r\n1=HKCU,Software\\A,V,4,4,1\r\n", 0,
+         {"[AddRge]: unknown section: the patch never reads it (did you mean AddReg?)"}},
+        {"a section [Proc01]", entry + "[Proc01]\r\nFile=b.txt\r\nAct=4\r\nDir=Win\r\n", 0,
+         {"[Proc01]: unknown section", "did you mean Proc1?"}},
         {"keys in another case",
          "[SETUP]\r\nprocCOUNT=1\r\n[proc1]\r\nfile=a.txt\r\nACT=1\r\ndir=Win\r\ncantdiff=1\r\ndelay=0\r\n", 0, {}},
         {"keys the runtime writes", "[Setup]\r\nProcCount=1\r\nHWND=1234\r\nUnattended=1\r\n[Proc1]\r\nFile=a.txt\r\n"
-         "Act=1\r\nDir=Win\r\nExpandName=C:\\Windows\\a.txt\r\nINIKey1=Main,Version,2\r\n;Note=1\r\n", 0, {}},
+         "Act=1\r\nDir=Win\r\nExpandName=C:\\Windows\\a.txt\r\nINIKey1=Main,Version,2\r\n;Note=1\r\n"
+         "[AddReg]\r\n[DelReg]\r\n[RenReg]\r\n", 0, {}},
         {"Dri for Dir", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDri=Pre\r\n", 1,
          {"[Proc1] Dir", "missing", "the entry has Dri, which is no key: did you mean Dir?", "warning: ",
           "[Proc1] Dri: unknown key"}},

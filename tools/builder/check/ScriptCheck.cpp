@@ -62,6 +62,7 @@ public:
         }
         int32_t entries = Count(kSetupSection, kProcCountKey);
         CheckKeyNames(kSetupSection);
+        CheckSectionNames();
         CheckEntrySections(entries);
         for (int32_t n = 1; n <= entries; ++n)
             if (Has(Entry(n))) CheckEntry(n);
@@ -107,6 +108,26 @@ private:
             if (key[0] == ';' || key[0] == '#' || IsKnownKey(section, key)) continue;
             findings_.Warning(Where(section, key), "unknown key: the patch passes it over" +
                                                        DidYouMean(key, KnownKeys(section, key)));
+        }
+    }
+
+    // A section the runtime never reads is passed over as silently as a
+    // key: "[Setpu]" leaves the patch with nothing to do, "[Proc01]" is not
+    // entry 1. Each is named, with the section it most likely stands for.
+    void CheckSectionNames() {
+        for (const std::string& name : script_.SectionNames()) {
+            std::vector<std::string> known = {kSetupSection, kAddRegSection, kDelRegSection, kRenRegSection,
+                                              kBackupSection};
+            bool isKnown = false;
+            for (const std::string& section : known) isKnown |= SameName(name, section);
+            std::string digits = TrailingDigits(name);
+            std::size_t prefix = sizeof kEntrySectionPrefix - 1;
+            if (!digits.empty() && digits[0] != '0' && name.size() == prefix + digits.size() &&
+                SameName(name.substr(0, prefix), kEntrySectionPrefix))
+                isKnown = true;
+            if (isKnown) continue;
+            known.push_back(kEntrySectionPrefix + (digits.empty() ? std::string("1") : std::to_string(LenientNumber(digits))));
+            findings_.Warning(Where(name), "unknown section: the patch never reads it" + DidYouMean(name, known));
         }
     }
 

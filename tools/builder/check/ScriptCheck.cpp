@@ -1,6 +1,7 @@
 #include "check/ScriptCheck.h"
 
 #include <cctype>
+#include <iterator>
 #include <vector>
 
 #include "check/PayloadCheck.h"
@@ -231,14 +232,16 @@ private:
             }
             if (SameName(dir, token)) {
                 findings_.Mistake(Where(section, kDirKey), "\"" + dir + "\" is not a directory token: tokens are "
-                                                           "spelled exactly, with case (did you mean " + token + "?)");
+                                                           "spelled exactly, with case, and the patch would not "
+                                                           "understand it (did you mean " + token + "?)");
                 return;
             }
         }
         if (!IsFullFolder(dir))
             findings_.Mistake(Where(section, kDirKey),
                               "\"" + dir + "\" is neither a directory token (Me, Win, Sys, Reg, Pre, Ask, STMU, PROG, "
-                                           "FAVO, DOC, TEMP, DESK, APPD) nor a full folder path such as C:\\Program Files\\App");
+                                           "FAVO, DOC, TEMP, DESK, APPD) nor a full folder path such as C:\\Program Files\\App" +
+                                  DidYouMean(dir, std::vector<std::string>(std::begin(kDirTokens), std::end(kDirTokens))));
     }
 
     void CheckPayload(int32_t n, const ActionInfo& action) {

@@ -923,6 +923,8 @@ TEST(Builder, NearMissKeysAreNamedWithTheKeyTheyStandFor) {
         {"AddRge in [Setup]", "[Setup]\r\nAddRge=0\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n", 0,
          {"[Setup] AddRge", "unknown key", "did you mean AddReg?"}},
         {"a key far from any", entry + "Frobnicate=1\r\n", 0, {"[Proc1] Frobnicate", "unknown key: the patch passes it over"}},
+        {"a flag without a value", entry + "CANTDIFF\r\n", 0,
+         {"[Proc1] CANTDIFF: has no value, so the flag is not set; write CANTDIFF=1"}},
         {"a section [AddRge]", entry + "[AddRge]\r\n1=HKCU,Software\\A,V,4,4,1\r\n", 0,
          {"[AddRge]: unknown section: the patch never reads it (did you mean AddReg?)"}},
         {"a section [Proc01]", entry + "[Proc01]\r\nFile=b.txt\r\nAct=4\r\nDir=Win\r\n", 0,

@@ -132,6 +132,18 @@ private:
         }
     }
 
+    // A flag is set by any text, but by no text at all: "CANTDIFF" on a line
+    // of its own, or "CANTDIFF=", leaves it unset.
+    void CheckEmptyFlags(const std::string& section) {
+        for (const char* flag : {kCantMissKey, kCantDiffKey}) {
+            bool given = false;
+            for (const std::string& key : script_.Keys(section)) given |= SameName(key, flag);
+            if (given && script_.Value(section, flag).empty())
+                findings_.Warning(Where(section, flag), std::string("has no value, so the flag is not set; write ") +
+                                                            flag + "=1");
+        }
+    }
+
     // A missing key's mistake, naming a misspelt key of the section that
     // most likely stands for it.
     void Missing(const std::string& section, const char* key, const std::string& why) {
@@ -196,6 +208,7 @@ private:
         for (const char* key : {kCrcKey, kNewCrcKey, kDontCheckKey, kDelayKey, kSyncKey, kCountKey})
             Integer(section, key);
         CheckKeyNames(section);
+        CheckEmptyFlags(section);
 
         if (script_.Value(section, kFileKey).empty()) Missing(section, kFileKey, "every entry names its target file");
         CheckDir(section);

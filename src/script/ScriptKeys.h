@@ -30,6 +30,7 @@ constexpr const char kAddRegKey[] = "AddReg";         // integer
 constexpr const char kDelRegKey[] = "DelReg";         // integer
 constexpr const char kRenRegKey[] = "RenReg";         // integer
 constexpr const char kHwndKey[] = "HWND";             // integer, written for the uninstaller
+constexpr const char kUnattendedKey[] = "Unattended"; // "1", written for the uninstaller in unattended runs
 
 // Keys of an entry section. "integer" keys are read with ReadInteger (absent
 // or empty is 0); "string" keys with ReadValue (absent or empty is none);
@@ -50,6 +51,16 @@ constexpr const char kNewNameKey[] = "NewName";       // string: Act 6
 constexpr const char kCountKey[] = "Count";           // integer: Act 5, number of INIKey lines
 constexpr const char kIniKeyPrefix[] = "INIKey";      // string: "INIKey" + 1..Count, section,key,value
 constexpr const char kExpandNameKey[] = "ExpandName"; // string, written for the uninstaller
+
+// Every key of "Setup" and of an entry section, those the runtime writes into
+// its working copy included, for readers that tell a known key from a
+// misspelt one. The INIKey lines are kIniKeyPrefix followed by a number.
+inline constexpr const char* kSetupKeys[] = {kProcCountKey, kAddRegKey, kDelRegKey, kRenRegKey, kHwndKey,
+                                             kUnattendedKey};
+inline constexpr const char* kEntryKeys[] = {kFileKey,     kActKey,      kDirKey,     kSubKey,  kRegKeyKey,
+                                             kCrcKey,      kNewCrcKey,   kDontCheckKey, kCantMissKey,
+                                             kCantDiffKey, kDelayKey,    kSyncKey,    kNewNameKey, kCountKey,
+                                             kExpandNameKey};
 
 // Directory tokens of "Dir", compared exactly, with case.
 constexpr const char kDirMe[] = "Me";

@@ -64,6 +64,36 @@ TEST_F(WizardE2e, FailedCheckAnsweredCancelEndsTheWizard) {
     EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
 }
 
+// With the builder's default texts, a file that is not the expected version
+// is explained as the user meets it: both causes, what to do about each, and
+// the support address the manifest gives.
+TEST_F(WizardE2e, DifferingFileMessageNamesBothCausesAndTheSupportAddress) {
+    PatchProject project("differs with support address");
+    project.UseDefaultText(ResErrDiffersPrefix);
+    project.UseDefaultText(ResErrChooseAgain);
+    project.AddTextLine("SupportAddress=support@acme.example");
+    project.AddFile("Setup.ini", "[Setup]\r\nProcCount=1\r\n"
+                                 "[Proc1]\r\nFILE=readme.txt\r\nAct=2\r\nCRC=1\r\nDir=Reg\r\n"
+                                 "RegKey=HKCU,Software\\ZuliE2E\\App,Path\r\n");
+    project.AddFile("Proc1", "an XOR delta the check never gets to");
+    WizardRun run;
+    ASSERT_TRUE(Launch(project, run));
+    ASSERT_TRUE(run.WalkTo(ResFolderCaption));
+    HWND box = run.PressForMessageBox(IdNext);
+    ASSERT_NE(box, nullptr) << "the check must fail: readme.txt's CRC is not 1; the wizard shows \""
+                            << WindowText(run.Dialog()) << "\": " << ControlText(run.Dialog(), IdNotice);
+    EXPECT_EQ(MessageBoxText(box),
+              "Not the version this update was made for: \n" + Dir() + "\\readme.txt\n"
+              "If this is not the folder of the program to update, press OK and choose the right folder.\r\n"
+              "If it is, the program's files were changed or damaged after it was installed: press Cancel, repair "
+              "or reinstall the program, then run this update again.\r\n"
+              "If you need help, contact support@acme.example.");
+    ASSERT_TRUE(PressButton(box, IDCANCEL));
+    EXPECT_EQ(run.Program().WaitForExit(), 1603) << "the patch was not applied: its check failed";
+    ExpectSessionGone();
+    EXPECT_EQ(ReadTestFile(App() + "readme.txt"), "read me");
+}
+
 TEST_F(WizardE2e, SkipOptionsTurnFailedChecksIntoSkippedLines) {
     PatchProject project("skip options");
     project.AddFile("Setup.ini",

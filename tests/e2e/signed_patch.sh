@@ -97,6 +97,40 @@ else
     fail "signing with PEM certificate and key failed"
 fi
 
+# The signed file keeps the patch's permissions: an executable patch stays
+# executable.
+chmod 755 "$work/pem.exe"
+"$source/tools/sign/zulisign" --cert "$work/cert.pem" --key "$work/key.pem" --password-file "$work/password.txt" \
+    "$work/pem.exe" "$work/pem-mode.exe" >/dev/null
+if [ -x "$work/pem-mode.exe" ] && [ "$(stat -c %a "$work/pem-mode.exe")" = 755 ]; then
+    pass "the signed file keeps the patch's mode (755)"
+else
+    fail "the signed file's mode is $(stat -c %a "$work/pem-mode.exe" 2>/dev/null), not the patch's 755"
+fi
+
+# A time-stamp server that cannot be reached (nothing listens on the local
+# discard port): signing fails, the patch is unchanged, and the advice names
+# zulisign's own option, not osslsigncode's -t.
+cp "$work/pem.exe" "$work/ts.exe"
+if "$source/tools/sign/zulisign" --cert "$work/cert.pem" --key "$work/key.pem" --password-file "$work/password.txt" \
+    --timestamp http://127.0.0.1:9/ "$work/ts.exe" 2>"$work/ts.log"; then
+    fail "zulisign signed with an unreachable time-stamp server"
+elif grep -q -e '"-t"' "$work/ts.log"; then
+    cat "$work/ts.log"
+    fail "zulisign passes on advice about an option it does not have (-t)"
+elif grep -q "give another server with --timestamp URL, or leave --timestamp out" "$work/ts.log" &&
+    cmp -s "$work/pem.exe" "$work/ts.exe"; then
+    pass "an unreachable time-stamp server is explained in zulisign's options, the patch unchanged"
+else
+    cat "$work/ts.log"
+    fail "zulisign's message for an unreachable time-stamp server does not say what to do"
+fi
+if "$source/tools/sign/zulisign" --help >"$work/help.log" 2>&1 && grep -q -e "--timestamp URL" "$work/help.log"; then
+    pass "zulisign --help shows the usage and ends with 0"
+else
+    fail "zulisign --help did not show its usage with exit code 0"
+fi
+
 # One byte changed in the middle of the signed patch: the check must fail.
 cp "$patch" "$work/changed.exe"
 size=$(wc -c <"$work/changed.exe")

@@ -49,6 +49,7 @@ TEST(RegistryLineCheck, RefusesWhatTheRuntimeRefusesAndWhatItWouldMisread) {
         {"HKEY_CURRENT_USER,Software\\A,V,1,2,a", RegistryAdd, true, "is not a hive token (HKCR, HKCU, HKLM, HKUS, "
                                                                      "HKPD, HKCC or HKDD, in capitals)"},
         {"hkcu,Software\\A,V", RegistryDelete, true, "\"hkcu\" is not a hive token"},
+        {"Hkcu,Software\\A,V", RegistryDelete, true, "would not understand it (did you mean HKCU?)"},
         {"HKCU,Software\\A,V,7,0,a", RegistryAdd, true, "\"7\" is not a value type"},
         {"HKCU,Software\\A,V,1x,2,a", RegistryAdd, true, "\"1x\" is not a value type"},
         {"HKCU,Software\\A,V,1,1,abc", RegistryAdd, true, "size 1 does not match the text"},
@@ -88,6 +89,7 @@ TEST(RegistryLineCheck, RegKeyNeedsAHiveAndASubkey) {
         {"HKCU,Software\\App", ""},
         {"HKLM", "too few fields (1)"},
         {"hklm,Software\\App,Path", "\"hklm\" is not a hive token"},
+        {"hklm,Software\\App,Path", "(did you mean HKLM?)"},
     };
     for (const Case& c : cases) {
         Findings findings;

@@ -67,6 +67,7 @@ struct Project {
                                          "StartGate=1"};
     std::vector<std::string> font = {"Face=Tahoma", "Size=9"};
     std::vector<std::string> cabinet = {"Files=Setup.ini,payload\\Proc1,Setup.img,Zuli.img"};
+    std::vector<std::string> moreTexts;  // more lines of [Texts], after the numbered ones
     std::vector<std::string> extra;  // more lines at the end
 
     Project() {
@@ -87,6 +88,7 @@ struct Project {
         for (const std::string& line : cabinet) ini += line + "\r\n";
         ini += "[Texts]\r\n";
         for (const auto& text : texts) ini += std::to_string(text.first) + "=" + text.second + "\r\n";
+        for (const std::string& line : moreTexts) ini += line + "\r\n";
         for (const std::string& line : extra) ini += line + "\r\n";
         WriteTestFile(folder / "patch.ini", ini);
     }
@@ -898,4 +900,179 @@ TEST(Builder, BackupMarksThePatchAndMakesItOneTransaction) {
                 << "expected \"" << part << "\" in the message, got:\n" << build.output;
         EXPECT_FALSE(FileExists(output));
     }
+}
+
+// Keys the runtime does not know are passed over by it without a word, so a
+// misspelt key silently drops its setting: each one is warned about, by
+// build and check alike, with the known key it comes nearest to. Case in a
+// key name never counts, and the keys the runtime itself writes into its
+// working copy are known. The manifest refuses unknown keys and sections,
+// naming the nearest known one.
+TEST(Builder, NearMissKeysAreNamedWithTheKeyTheyStandFor) {
+    const std::string entry = "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n";
+    struct Case {
+        const char* what;
+        std::string script;
+        int exitCode;                           // 0: builds with the warnings, 1: refused
+        std::vector<std::string> messageParts;  // empty: no warning at all
+    } cases[] = {
+        {"CANTDIF", entry + "CANTDIF=1\r\n", 0, {"warning: ", "[Proc1] CANTDIF", "unknown key", "did you mean CANTDIFF?"}},
+        {"Dealy", entry + "Dealy=1\r\n", 0, {"[Proc1] Dealy", "unknown key", "did you mean Delay?"}},
+        {"NewNmae", entry + "NewNmae=b.txt\r\n", 0, {"[Proc1] NewNmae", "did you mean NewName?"}},
+        {"an INIKey line misspelt", entry + "INIKy2=Main,Version,2\r\n", 0, {"[Proc1] INIKy2", "did you mean INIKey2?"}},
+        {"AddRge in [Setup]", "[Setup]\r\nAddRge=0\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Win\r\n", 0,
+         {"[Setup] AddRge", "unknown key", "did you mean AddReg?"}},
+        {"a key far from any", entry + "Frobnicate=1\r\n", 0, {"[Proc1] Frobnicate", "unknown key: the patch passes it over"}},
+        {"a flag without a value", entry + "CANTDIFF\r\n", 0,
+         {"[Proc1] CANTDIFF: has no value, so the flag is not set; write CANTDIFF=1"}},
+        {"a section [AddRge]", entry + "[AddRge]\r\n1=HKCU,Software\\A,V,4,4,1\r\n", 0,
+         {"[AddRge]: unknown section: the patch never reads it (did you mean AddReg?)"}},
+        {"a section [Proc01]", entry + "[Proc01]\r\nFile=b.txt\r\nAct=4\r\nDir=Win\r\n", 0,
+         {"[Proc01]: unknown section", "did you mean Proc1?"}},
+        {"keys in another case",
+         "[SETUP]\r\nprocCOUNT=1\r\n[proc1]\r\nfile=a.txt\r\nACT=1\r\ndir=Win\r\ncantdiff=1\r\ndelay=0\r\n", 0, {}},
+        {"keys the runtime writes", "[Setup]\r\nProcCount=1\r\nHWND=1234\r\nUnattended=1\r\n[Proc1]\r\nFile=a.txt\r\n"
+         "Act=1\r\nDir=Win\r\nExpandName=C:\\Windows\\a.txt\r\nINIKey1=Main,Version,2\r\n;Note=1\r\n"
+         "[AddReg]\r\n[DelReg]\r\n[RenReg]\r\n", 0, {}},
+        {"Dri for Dir", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDri=Pre\r\n", 1,
+         {"[Proc1] Dir", "missing", "the entry has Dri, which is no key: did you mean Dir?", "warning: ",
+          "[Proc1] Dri: unknown key"}},
+        {"a directory token in the wrong case", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=pre\r\n",
+         1, {"[Proc1] Dir", "\"pre\" is not a directory token", "would not understand it", "did you mean Pre?"}},
+        {"a directory token misspelt", "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Per\r\n",
+         1, {"[Proc1] Dir", "\"Per\" is neither a directory token", "did you mean Pre?"}},
+        {"a hive in the wrong case",
+         "[Setup]\r\nProcCount=1\r\n[Proc1]\r\nFile=a.txt\r\nAct=1\r\nDir=Reg\r\nRegKey=hklm,Software\\A,Path\r\n", 1,
+         {"[Proc1] RegKey", "\"hklm\" is not a hive token", "would not understand it", "did you mean HKLM?"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        WriteTestFile(project.folder / "Setup.ini", c.script);
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        Build check;
+        check.exitCode = RunCaptured(Quoted(Builder()) + " check " + Quoted(project.folder / "patch.ini"), check.output);
+        for (const Build* run : {&build, &check}) {
+            const char* which = run == &build ? "build" : "check";
+            EXPECT_EQ(run->exitCode, c.exitCode) << which << ":\n" << run->output;
+            if (c.messageParts.empty()) {
+                EXPECT_EQ(run->output.find("warning"), std::string::npos) << which << ":\n" << run->output;
+            }
+            for (const std::string& part : c.messageParts)
+                EXPECT_NE(run->output.find(part), std::string::npos)
+                    << which << ": expected \"" << part << "\", got:\n" << run->output;
+        }
+        EXPECT_EQ(FileExists(output), c.exitCode == 0) << build.output;
+        if (c.exitCode == 0) {
+            EXPECT_NE(check.output.find("no mistakes found"), std::string::npos) << check.output;
+        }
+    }
+
+    struct Manifest {
+        const char* what;
+        void (*change)(Project&);
+        std::vector<std::string> messageParts;
+    } manifests[] = {
+        {"StartGat", [](Project& p) { p.settings[2] = "StartGat=1"; },
+         {"[Settings] StartGat", "unknown key (PageTable, OptionDefaults, StartGate", "did you mean StartGate?"}},
+        {"ExecutionLevle with a value that is no byte list",
+         [](Project& p) { p.settings.push_back("ExecutionLevle=asInvoker"); },
+         {"[Settings] ExecutionLevle", "unknown key", "did you mean ExecutionLevel?"}},
+        {"Sise", [](Project& p) { p.font[1] = "Sise=9"; }, {"[Font] Sise", "did you mean Size?"}},
+        {"Fiels", [](Project& p) { p.cabinet[0] = "Fiels=Setup.ini"; }, {"[Cabinet] Fiels", "did you mean Files?"}},
+        {"Enabeld", [](Project& p) { p.extra = {"[Backup]", "Enabeld=1"}; }, {"[Backup] Enabeld", "did you mean Enabled?"}},
+        {"ProductNmae", [](Project& p) { p.extra = {"[Version]", "ProductNmae=Acme"}; },
+         {"[Version] ProductNmae", "did you mean ProductName?"}},
+        {"SuportAddress", [](Project& p) { p.moreTexts = {"SuportAddress=help@acme.example"}; },
+         {"[Texts] SuportAddress", "nor SupportAddress", "did you mean SupportAddress?"}},
+        {"a section [Setings]", [](Project& p) { p.extra = {"[Setings]", "StartGate=1"}; },
+         {"unknown section [Setings]", "did you mean Settings?"}},
+        {"a key far from any", [](Project& p) { p.font[1] = "Colour=red"; }, {"[Font] Colour", "unknown key (Face, Size)"}},
+    };
+    for (const Manifest& c : manifests) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        c.change(project);
+        project.Write();
+        Build check;
+        check.exitCode = RunCaptured(Quoted(Builder()) + " check " + Quoted(project.folder / "patch.ini"), check.output);
+        EXPECT_EQ(check.exitCode, 1) << check.output;
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(check.output.find(part), std::string::npos) << "expected \"" << part << "\", got:\n" << check.output;
+        if (std::string(c.what) == "a key far from any") {
+            EXPECT_EQ(check.output.find("did you mean"), std::string::npos) << check.output;
+        }
+    }
+}
+
+// The check error box for a file that is not the expected version names both
+// causes and what to do about each; a support address given in the manifest
+// goes into that text, and only into the default.
+TEST(Builder, SupportAddressGoesIntoTheCheckErrorText) {
+    const std::string causes =
+        "If this is not the folder of the program to update, press OK and choose the right folder.\r\nIf it is, the "
+        "program's files were changed or damaged after it was installed: press Cancel, repair or reinstall the "
+        "program, then run this update again.";
+    struct Case {
+        const char* what;
+        std::vector<std::string> moreTexts;
+        bool ownText;  // the manifest gives text 1250 itself
+        std::string expected;
+        const char* warning;
+    } cases[] = {
+        {"no address", {}, false, causes, nullptr},
+        {"an address", {"SupportAddress=support@acme.example"}, false,
+         causes + "\r\nIf you need help, contact support@acme.example.", nullptr},
+        {"an address in another case of the key, with a line break", {"supportaddress=Acme Support\\nhttp://acme.example/help"},
+         false, causes + "\r\nIf you need help, contact Acme Support\r\nhttp://acme.example/help.", nullptr},
+        {"an address beside the author's own text", {"SupportAddress=support@acme.example"}, true,
+         "Text number 1250", "the address goes only into default texts"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        if (!c.ownText) project.texts.erase(1250);
+        project.texts.erase(1203);
+        project.moreTexts = c.moreTexts;
+        project.Write();
+        std::string output = project.folder / "patch.exe";
+        Build build = RunBuilder(DumpRuntime(), project.folder.Path(), output);
+        ASSERT_EQ(build.exitCode, 0) << build.output;
+        EXPECT_EQ(StoredResource(output, 1250), Terminated(c.expected));
+        EXPECT_EQ(StoredResource(output, 1203), Terminated("Not the version this update was made for: "));
+        if (c.warning) {
+            EXPECT_NE(build.output.find(c.warning), std::string::npos) << build.output;
+        } else {
+            EXPECT_EQ(build.output.find("warning"), std::string::npos) << build.output;
+        }
+    }
+}
+
+// Every command, and the tool itself, answers a request for help with its
+// usage and exit code 0, without doing anything else.
+TEST(Builder, EveryCommandAnswersHelp) {
+    struct Case {
+        const char* command;  // before the request
+        const char* usage;    // in the answer
+    } cases[] = {
+        {"", "usage: zulibuild RUNTIME PROJECT OUTPUT"},
+        {"check ", "zulibuild check PROJECT"},
+        {"diff ", "usage: zulibuild diff OLD NEW PROJECT [options]"},
+        {"diff old new ", "usage: zulibuild diff OLD NEW PROJECT [options]"},
+        {"delta ", "usage: zulibuild delta OLD NEW OUT"},
+    };
+    for (const Case& c : cases) {
+        for (const char* help : {"--help", "-h", "/?"}) {
+            std::string output;
+            std::string command = Quoted(Builder()) + " " + c.command + help;
+            EXPECT_EQ(RunCaptured(command, output), 0) << command << ":\n" << output;
+            EXPECT_NE(output.find(c.usage), std::string::npos) << command << ":\n" << output;
+            EXPECT_EQ(output.find("needs a value"), std::string::npos) << command << ":\n" << output;
+        }
+    }
+    // A wrong command line is still an error.
+    std::string output;
+    EXPECT_EQ(RunCaptured(Quoted(Builder()) + " diff", output), 2) << output;
 }

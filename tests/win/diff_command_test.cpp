@@ -91,6 +91,10 @@ TEST_F(DiffCommand, DefaultsAskForTheFolderAndDelayProgramFiles) {
     for (const char* name : {"Setup.ini", "Setup.img", "Zuli.img"}) EXPECT_NE(files.find(name), std::string::npos) << files;
     EXPECT_NE(files.find(EntryFor(Script(), "added.txt")), std::string::npos) << files;
     EXPECT_EQ(Value(Project() + "\\patch.ini", "Texts", "1"), "new Update") << "the title from NEW's folder name";
+    // The support address is offered as a comment: read as a key, it would
+    // name a placeholder text in the patch's check error box.
+    EXPECT_EQ(Value(Project() + "\\patch.ini", "Texts", "SupportAddress"), "");
+    EXPECT_NE(ReadTestFile(Project() + "\\patch.ini").find("\r\n; SupportAddress="), std::string::npos);
 }
 
 TEST_F(DiffCommand, OptionsSetTheFolderTheRequiredEntriesTheDelayAndTheRegistryLines) {

@@ -50,10 +50,12 @@ std::string PatchProject::Build() {
     std::string manifest = "[Texts]\r\n";
     for (int i = 0; i < kPatchTextIdCount; ++i) {
         int id = kPatchTextIds[i];
+        if (defaultTexts_.count(id)) continue;
         auto given = texts_.find(id);
         manifest += std::to_string(id) + "=" +
                     ManifestText(given != texts_.end() ? given->second : "R" + std::to_string(id)) + "\r\n";
     }
+    manifest += textLines_;
     manifest += "[Settings]\r\nPageTable=" + CommaBytes(pageTable_) + "\r\nOptionDefaults=" + CommaBytes(options_) +
                 "\r\nStartGate=1\r\n" + settings_;
     manifest += "[Font]\r\nFace=MS Sans Serif\r\nSize=9\r\n";

@@ -4,6 +4,7 @@
 // payload files.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 
 class PatchProject {
@@ -21,6 +22,11 @@ public:
     // A further line of [Settings] ("ExecutionLevel=asInvoker").
     void AddSetting(const std::string& line) { settings_ += line + "\r\n"; }
     void SetText(int id, const std::string& text) { texts_[id] = text; }
+    // Leaves text `id` out of the manifest: the builder's default takes its
+    // place.
+    void UseDefaultText(int id) { defaultTexts_.insert(id); }
+    // A further line of [Texts] ("SupportAddress=...").
+    void AddTextLine(const std::string& line) { textLines_ += line + "\r\n"; }
     // A file of the payload cabinet ("Setup.ini", "Proc1", ...).
     void AddFile(const std::string& name, const std::string& content) { files_[name] = content; }
     // More manifest text, for example a [Backup] section.
@@ -42,6 +48,8 @@ private:
     std::string pageTable_ = "11111111111111";
     std::string options_ = "000";
     std::map<int, std::string> texts_;
+    std::set<int> defaultTexts_;
+    std::string textLines_;
     std::map<std::string, std::string> files_;
     std::string log_;
     std::string extraManifest_;

@@ -1,12 +1,14 @@
 #include "check/ScriptCheck.h"
 
 #include <cctype>
+#include <iterator>
 #include <vector>
 
 #include "check/PayloadCheck.h"
 #include "check/neutral/RegistryLineCheck.h"
 #include "check/neutral/ScriptProfile.h"
 #include "common/neutral/IniLexer.h"
+#include "common/neutral/NearestName.h"
 #include "script/ScriptKeys.h"
 
 namespace {
@@ -24,6 +26,19 @@ std::string ActionList() {
 const char* const kDirTokens[] = {kDirMe,         kDirWin,       kDirSys,       kDirReg,       kDirPre,
                                   kDirAsk,        kDirStartMenu, kDirPrograms,  kDirFavorites, kDirDocuments,
                                   kDirTemplates,  kDirDesktop,   kDirAppData};
+
+// The digits that end `key` ("12" of "INIKey12"); empty when it ends otherwise.
+std::string TrailingDigits(const std::string& key) {
+    std::size_t last = key.find_last_not_of("0123456789");
+    return last == std::string::npos ? key : key.substr(last + 1);
+}
+
+// "INIKey" and a number, without regard to case: a line of an INI-keys entry.
+bool IsIniKeyLine(const std::string& key) {
+    std::string digits = TrailingDigits(key);
+    std::size_t prefix = sizeof kIniKeyPrefix - 1;
+    return !digits.empty() && key.size() == prefix + digits.size() && SameName(key.substr(0, prefix), kIniKeyPrefix);
+}
 
 // A folder the runtime can take as it stands: a drive letter and a
 // backslash, or a network path. Anything else would be a folder relative to
@@ -47,6 +62,8 @@ public:
             return;
         }
         int32_t entries = Count(kSetupSection, kProcCountKey);
+        CheckKeyNames(kSetupSection);
+        CheckSectionNames();
         CheckEntrySections(entries);
         for (int32_t n = 1; n <= entries; ++n)
             if (Has(Entry(n))) CheckEntry(n);
@@ -63,6 +80,82 @@ private:
     }
 
     bool Has(const std::string& section) const { return script_.HasSection(section); }
+
+    // The keys a section may hold, as the runtime spells them; for an entry
+    // also the INIKey line a misspelt one with a number most likely meant.
+    static std::vector<std::string> KnownKeys(const std::string& section, const std::string& key = std::string()) {
+        std::vector<std::string> known;
+        if (SameName(section, kSetupSection)) {
+            for (const char* name : kSetupKeys) known.push_back(name);
+        } else {
+            for (const char* name : kEntryKeys) known.push_back(name);
+            known.push_back(kIniKeyPrefix + (TrailingDigits(key).empty() ? "1" : TrailingDigits(key)));
+        }
+        return known;
+    }
+
+    static bool IsKnownKey(const std::string& section, const std::string& key) {
+        if (!SameName(section, kSetupSection) && IsIniKeyLine(key)) return true;
+        for (const std::string& known : KnownKeys(section))
+            if (SameName(key, known)) return true;
+        return false;
+    }
+
+    // The runtime reads only the keys it knows and passes over any other, so
+    // a misspelt key drops its setting without a word: each is named, with
+    // the key it most likely stands for. A comment line (";", "#") is none.
+    void CheckKeyNames(const std::string& section) {
+        for (const std::string& key : script_.Keys(section)) {
+            if (key[0] == ';' || key[0] == '#' || IsKnownKey(section, key)) continue;
+            findings_.Warning(Where(section, key), "unknown key: the patch passes it over" +
+                                                       DidYouMean(key, KnownKeys(section, key)));
+        }
+    }
+
+    // A section the runtime never reads is passed over as silently as a
+    // key: "[Setpu]" leaves the patch with nothing to do, "[Proc01]" is not
+    // entry 1. Each is named, with the section it most likely stands for.
+    void CheckSectionNames() {
+        for (const std::string& name : script_.SectionNames()) {
+            std::vector<std::string> known = {kSetupSection, kAddRegSection, kDelRegSection, kRenRegSection,
+                                              kBackupSection};
+            bool isKnown = false;
+            for (const std::string& section : known) isKnown |= SameName(name, section);
+            std::string digits = TrailingDigits(name);
+            std::size_t prefix = sizeof kEntrySectionPrefix - 1;
+            if (!digits.empty() && digits[0] != '0' && name.size() == prefix + digits.size() &&
+                SameName(name.substr(0, prefix), kEntrySectionPrefix))
+                isKnown = true;
+            if (isKnown) continue;
+            known.push_back(kEntrySectionPrefix + (digits.empty() ? std::string("1") : std::to_string(LenientNumber(digits))));
+            findings_.Warning(Where(name), "unknown section: the patch never reads it" + DidYouMean(name, known));
+        }
+    }
+
+    // A flag is set by any text, but by no text at all: "CANTDIFF" on a line
+    // of its own, or "CANTDIFF=", leaves it unset.
+    void CheckEmptyFlags(const std::string& section) {
+        for (const char* flag : {kCantMissKey, kCantDiffKey}) {
+            bool given = false;
+            for (const std::string& key : script_.Keys(section)) given |= SameName(key, flag);
+            if (given && script_.Value(section, flag).empty())
+                findings_.Warning(Where(section, flag), std::string("has no value, so the flag is not set; write ") +
+                                                            flag + "=1");
+        }
+    }
+
+    // A missing key's mistake, naming a misspelt key of the section that
+    // most likely stands for it.
+    void Missing(const std::string& section, const char* key, const std::string& why) {
+        std::string misspelt;
+        for (const std::string& given : script_.Keys(section))
+            if (!IsKnownKey(section, given) && SameName(NearestName(given, KnownKeys(section, given)), key))
+                misspelt += (misspelt.empty() ? "" : ", ") + given;
+        findings_.Mistake(Where(section, key), "missing: " + why +
+                                                   (misspelt.empty() ? "" : " (the entry has " + misspelt +
+                                                                                ", which is no key: did you mean " +
+                                                                                key + "?)"));
+    }
 
     // An integer key: a value that is no plain number would silently read as
     // whatever digits it starts with.
@@ -114,27 +207,28 @@ private:
         }
         for (const char* key : {kCrcKey, kNewCrcKey, kDontCheckKey, kDelayKey, kSyncKey, kCountKey})
             Integer(section, key);
+        CheckKeyNames(section);
+        CheckEmptyFlags(section);
 
-        if (script_.Value(section, kFileKey).empty())
-            findings_.Mistake(Where(section, kFileKey), "missing: every entry names its target file");
+        if (script_.Value(section, kFileKey).empty()) Missing(section, kFileKey, "every entry names its target file");
         CheckDir(section);
         if (!action) return;
 
         if (action->needsPayload) CheckPayload(n, *action);
         bool dontCheck = action->code == kActBytePatch && LenientNumber(script_.Value(section, kDontCheckKey)) != 0;
         if (action->checksCrc && !dontCheck && script_.Value(section, kCrcKey).empty())
-            findings_.Mistake(Where(section, kCrcKey),
-                              "missing: a " + std::string(action->name) +
-                                  " needs the CRC-32 of the installed file it was made for (as a signed decimal)");
+            Missing(section, kCrcKey,
+                    "a " + std::string(action->name) +
+                        " needs the CRC-32 of the installed file it was made for (as a signed decimal)");
         if (action->code == kActIniKeys) CheckIniKeys(section);
         if (action->code == kActRename && script_.Value(section, kNewNameKey).empty())
-            findings_.Mistake(Where(section, kNewNameKey), "missing: a rename needs the new name");
+            Missing(section, kNewNameKey, "a rename needs the new name");
     }
 
     void CheckDir(const std::string& section) {
         std::string dir = script_.Value(section, kDirKey);
         if (dir.empty()) {
-            findings_.Mistake(Where(section, kDirKey), "missing: every entry says where its folder is");
+            Missing(section, kDirKey, "every entry says where its folder is");
             return;
         }
         for (const char* token : kDirTokens) {
@@ -142,9 +236,8 @@ private:
                 if (dir == kDirReg) {
                     std::string regKey = script_.Value(section, kRegKeyKey);
                     if (regKey.empty())
-                        findings_.Mistake(Where(section, kRegKeyKey),
-                                          "missing: Dir=Reg reads the folder from this registry value "
-                                          "(hive,subkey,value name)");
+                        Missing(section, kRegKeyKey,
+                                "Dir=Reg reads the folder from this registry value (hive,subkey,value name)");
                     else
                         CheckRegKey(regKey, Where(section, kRegKeyKey), findings_);
                 }
@@ -152,14 +245,16 @@ private:
             }
             if (SameName(dir, token)) {
                 findings_.Mistake(Where(section, kDirKey), "\"" + dir + "\" is not a directory token: tokens are "
-                                                           "spelled exactly, with case (did you mean " + token + "?)");
+                                                           "spelled exactly, with case, and the patch would not "
+                                                           "understand it (did you mean " + token + "?)");
                 return;
             }
         }
         if (!IsFullFolder(dir))
             findings_.Mistake(Where(section, kDirKey),
                               "\"" + dir + "\" is neither a directory token (Me, Win, Sys, Reg, Pre, Ask, STMU, PROG, "
-                                           "FAVO, DOC, TEMP, DESK, APPD) nor a full folder path such as C:\\Program Files\\App");
+                                           "FAVO, DOC, TEMP, DESK, APPD) nor a full folder path such as C:\\Program Files\\App" +
+                                  DidYouMean(dir, std::vector<std::string>(std::begin(kDirTokens), std::end(kDirTokens))));
     }
 
     void CheckPayload(int32_t n, const ActionInfo& action) {

@@ -1,6 +1,7 @@
 #include "common/Console.h"
 
 #include <cstdio>
+#include <cstring>
 
 void PrintMessageLines(const std::string& message) {
     std::size_t start = 0;
@@ -10,4 +11,11 @@ void PrintMessageLines(const std::string& message) {
         if (end == std::string::npos) break;
         start = end + 1;
     }
+}
+
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "/?") == 0)
+            return true;
+    return false;
 }

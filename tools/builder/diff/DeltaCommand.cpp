@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Console.h"
 #include "common/Files.h"
 #include "core/neutral/Crc32.h"
 #include "diff/neutral/BinaryDeltaEncoder.h"
@@ -34,12 +35,13 @@ long long ScriptCrc(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int RunDelta(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr,
+    bool asked = AsksForHelp(argc, argv);
+    if (asked || argc != 3) {
+        std::fprintf(asked ? stdout : stderr,
                      "usage: zulibuild delta OLD NEW OUT\n"
                      "  writes to OUT the binary delta (Act %d) that turns the file OLD into NEW\n",
                      static_cast<int>(kActBinaryDelta));
-        return 2;
+        return asked ? 0 : 2;
     }
     std::vector<uint8_t> old, now, delta;
     if (!ReadBytes(argv[0], old)) return Fail(std::string("cannot read the old file \"") + argv[0] + "\"");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Cabinet.h"
+#include "common/Console.h"
 #include "common/Files.h"
 #include "common/SystemMessage.h"
 #include "core/neutral/Crc32.h"
@@ -294,6 +295,10 @@ bool WriteProject(const DiffOptions& options, const std::string& anchor, const s
 int RunDiff(int argc, char** argv) {
     DiffOptions options;
     std::string error;
+    if (AsksForHelp(argc, argv)) {
+        std::printf("%s", kDiffUsage);
+        return 0;
+    }
     if (argc == 0) {
         std::fprintf(stderr, "%s", kDiffUsage);
         return 2;

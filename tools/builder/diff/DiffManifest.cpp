@@ -76,6 +76,10 @@ std::string DefaultManifestText(const std::string& name, const std::vector<std::
     text += "\r\n";
     text += CabinetSection(files);
     text += "\r\n[Texts]\r\n" + TitleLine(name);
+    // A comment, so that a new project builds as before until the author
+    // gives the address.
+    text += "; SupportAddress=where users get help (mail or web address), named when a file is not the "
+            "expected version\r\n";
     return text;
 }
 

@@ -72,10 +72,14 @@ const DefaultText kTexts[] = {
     {ResErrRequiredDiffers, 6, "check error box: first line when a required file differs",
      "This file is needed and cannot be skipped, because it is not the expected version:"},
     {ResErrMissingPrefix, 6, "check error box: before the path of a missing file", "Missing file: "},
-    {ResErrDiffersPrefix, 6, "check error box: before the path of a differing file", "Not the expected version: "},
+    {ResErrDiffersPrefix, 6, "check error box: before the path of a differing file",
+     "Not the version this update was made for: "},
     {ResErrRegistryFolder, 6, "check error box: the folder named in the registry was not found",
      "The program's folder named in the registry was not found. Is the program installed?"},
-    {ResErrChooseAgain, 6, "check error box: last line", "Press OK to choose the folder again, or Cancel to quit."},
+    {ResErrChooseAgain, 6, "check error box: last line",
+     "If this is not the folder of the program to update, press OK and choose the right folder.\r\nIf it is, the "
+     "program's files were changed or damaged after it was installed: press Cancel, repair or reinstall the "
+     "program, then run this update again.{support}"},
     {ResReportNameRun, 8, "report: run file", "Run file"},
     {ResReportNameAdd, 8, "report: add file", "Add file"},
     {ResReportNameUpdate, 8, "report: update file", "Update file"},
@@ -114,11 +118,23 @@ const DefaultText* FindDefaultText(unsigned id) {
     return nullptr;
 }
 
-std::string ExpandDefaultText(const DefaultText& text, const std::string& title) {
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& placeholder, const std::string& by) {
+    for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + by.size()))
+        text.replace(at, placeholder.size(), by);
+}
+
+}  // namespace
+
+std::string SupportSentence(const std::string& support) {
+    return support.empty() ? std::string() : "\r\nIf you need help, contact " + support + ".";
+}
+
+std::string ExpandDefaultText(const DefaultText& text, const std::string& title, const std::string& support) {
     if (!text.text) return std::string();
     std::string expanded = text.text;
-    static const std::string kTitle = "{title}";
-    for (std::size_t at = expanded.find(kTitle); at != std::string::npos; at = expanded.find(kTitle, at + title.size()))
-        expanded.replace(at, kTitle.size(), title);
+    ReplaceAll(expanded, "{title}", title);
+    ReplaceAll(expanded, "{support}", SupportSentence(support));
     return expanded;
 }

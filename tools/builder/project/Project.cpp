@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/Files.h"
+#include "common/neutral/NearestName.h"
 #include "core/ResourceIds.h"
 #include "project/DefaultTexts.h"
 #include "project/ManifestValues.h"
@@ -33,6 +34,13 @@ struct Context {
                                    "] " + entry.key + ": " + message);
     }
 };
+
+// "unknown key (A, B, C)", naming the known key nearest to the one given.
+std::string UnknownKey(const std::string& key, const std::vector<std::string>& known) {
+    std::string list;
+    for (const std::string& name : known) list += (list.empty() ? "" : ", ") + name;
+    return "unknown key (" + list + ")" + DidYouMean(key, known);
+}
 
 // A box starts ticked only for exactly 1, while the backup option and the
 // page table act on any nonzero value: another value shows an unticked box
@@ -91,17 +99,28 @@ bool PutText(Context& c, const ManifestSection& section, const ManifestEntry& en
 
 bool LoadTexts(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
+        if (SameName(entry.key, kSupportAddressKey)) {
+            if (!DecodeText(c, section, entry, c.project.supportAddress)) return false;
+            continue;
+        }
         unsigned long id = 0;
-        const ResourceInfo* info = ParseManifestNumber(entry.key, 0xFFFF, id) ? FindResourceInfo(id) : nullptr;
+        bool number = ParseManifestNumber(entry.key, 0xFFFF, id);
+        const ResourceInfo* info = number ? FindResourceInfo(id) : nullptr;
         if (!info || info->form != ResourceForm::Text)
-            return c.Fail(section, &entry, "not the number of a text resource of the runtime");
+            return c.Fail(section, &entry, std::string("not the number of a text resource of the runtime, nor ") +
+                                               kSupportAddressKey +
+                                               (number ? "" : DidYouMean(entry.key, {kSupportAddressKey})));
         if (!PutText(c, section, entry, id)) return false;
     }
     return true;
 }
 
 bool LoadSettings(Context& c, const ManifestSection& section) {
+    const std::vector<std::string> known = {"PageTable", "OptionDefaults", "StartGate", "ExecutionLevel", "Transaction"};
     for (const ManifestEntry& entry : section.entries) {
+        bool isKnown = false;
+        for (const std::string& name : known) isKnown |= SameName(entry.key, name);
+        if (!isKnown) return c.Fail(section, &entry, UnknownKey(entry.key, known));
         if (SameName(entry.key, "ExecutionLevel")) {
             c.project.executionLevel = CanonicalExecutionLevel(entry.value);
             if (c.project.executionLevel.empty())
@@ -140,9 +159,6 @@ bool LoadSettings(Context& c, const ManifestSection& section) {
         } else if (SameName(entry.key, "StartGate")) {
             if (bytes.size() != 1) return c.Fail(section, &entry, "needs one value (0 ends the patch at once)");
             if (!Put(c, section, entry, ResStartGate, bytes)) return false;
-        } else {
-            return c.Fail(section, &entry,
-                          "unknown key (PageTable, OptionDefaults, StartGate, ExecutionLevel, Transaction)");
         }
     }
     return true;
@@ -159,7 +175,7 @@ bool LoadFont(Context& c, const ManifestSection& section) {
             std::string number = {static_cast<char>(size & 0xFF), static_cast<char>(size >> 8)};
             if (!Put(c, section, entry, ResFontPointSize, number)) return false;
         } else {
-            return c.Fail(section, &entry, "unknown key (Face, Size)");
+            return c.Fail(section, &entry, UnknownKey(entry.key, {"Face", "Size"}));
         }
     }
     return true;
@@ -170,7 +186,7 @@ bool LoadCursors(Context& c, const ManifestSection& section) {
         unsigned id = 0;
         if (SameName(entry.key, "Busy")) id = ResBusyCursorName;
         if (SameName(entry.key, "Link")) id = ResLinkCursorName;
-        if (!id) return c.Fail(section, &entry, "unknown key (Busy, Link)");
+        if (!id) return c.Fail(section, &entry, UnknownKey(entry.key, {"Busy", "Link"}));
         if (entry.value.empty() || entry.value.find_first_of("\\/:") != std::string::npos)
             return c.Fail(section, &entry, "expected the plain name of a file in the cabinet");
         if (!PutText(c, section, entry, id)) return false;
@@ -207,7 +223,7 @@ bool LoadCabinet(Context& c, const ManifestSection& section) {
             c.project.readyCabinet = c.project.folder + entry.value;
             continue;
         }
-        if (!SameName(entry.key, "Files")) return c.Fail(section, &entry, "unknown key (Files, Ready)");
+        if (!SameName(entry.key, "Files")) return c.Fail(section, &entry, UnknownKey(entry.key, {"Files", "Ready"}));
         std::stringstream items(entry.value);
         std::string item;
         while (std::getline(items, item, ',')) {
@@ -263,8 +279,8 @@ bool LoadVersion(Context& c, const ManifestSection& section) {
                              : SameName(entry.key, "ProductVersion") ? &version.productVersion
                                                                       : nullptr;
         if (!field)
-            return c.Fail(section, &entry, "unknown key (ProductName, CompanyName, FileDescription, LegalCopyright, "
-                                           "FileVersion, ProductVersion)");
+            return c.Fail(section, &entry, UnknownKey(entry.key, {"ProductName", "CompanyName", "FileDescription",
+                                                                  "LegalCopyright", "FileVersion", "ProductVersion"}));
         if (!DecodeText(c, section, entry, *field)) return false;
         if ((field == &version.fileVersion || field == &version.productVersion) && !IsVersionNumber(*field))
             return c.Fail(section, &entry, "expected one to four numbers 0 to 65535 separated by dots, as 1.1.0.0");
@@ -274,7 +290,7 @@ bool LoadVersion(Context& c, const ManifestSection& section) {
 
 bool LoadIcon(Context& c, const ManifestSection& section) {
     for (const ManifestEntry& entry : section.entries) {
-        if (!SameName(entry.key, "File")) return c.Fail(section, &entry, "unknown key (File)");
+        if (!SameName(entry.key, "File")) return c.Fail(section, &entry, UnknownKey(entry.key, {"File"}));
         c.project.iconPath = c.project.folder + entry.value;
         if (GetFileAttributesA(c.project.iconPath.c_str()) == INVALID_FILE_ATTRIBUTES)
             return c.Fail(section, &entry, "icon file \"" + c.project.iconPath + "\" is missing");
@@ -290,7 +306,7 @@ bool LoadBackup(Context& c, const ManifestSection& section) {
         } else if (SameName(entry.key, "Folder")) {
             c.project.backupFolder = entry.value;
         } else {
-            return c.Fail(section, &entry, "unknown key (Enabled, Folder)");
+            return c.Fail(section, &entry, UnknownKey(entry.key, {"Enabled", "Folder"}));
         }
     }
     return true;
@@ -331,6 +347,11 @@ bool FillDefaultTexts(const Manifest& manifest, PatchProject& project, std::stri
         return false;
     }
     std::string titleText = title->second.substr(0, title->second.find('\0'));
+    if (!project.supportAddress.empty() && project.resources.count(ResErrChooseAgain))
+        project.warnings.push_back(manifest.path + ": [Texts] " + kSupportAddressKey + " is given, but so is [Texts] " +
+                                   std::to_string(ResErrChooseAgain) + ": the address goes only into default texts, "
+                                   "and this patch shows it nowhere; write it into text " +
+                                   std::to_string(ResErrChooseAgain) + " yourself");
     auto pageTable = project.resources.find(ResPageTable);
     unsigned count = 0;
     const DefaultText* texts = AllDefaultTexts(count);
@@ -348,7 +369,7 @@ bool FillDefaultTexts(const Manifest& manifest, PatchProject& project, std::stri
                 return false;
             }
         }
-        project.resources[text.id] = ExpandDefaultText(text, titleText) + std::string(1, '\0');
+        project.resources[text.id] = ExpandDefaultText(text, titleText, project.supportAddress) + std::string(1, '\0');
     }
     return true;
 }
@@ -364,6 +385,8 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
     } loaders[] = {{"Texts", LoadTexts},     {"Settings", LoadSettings}, {"Font", LoadFont},
                    {"Cursors", LoadCursors}, {"Data", LoadData},         {"Cabinet", LoadCabinet},
                    {"Version", LoadVersion}, {"Icon", LoadIcon},         {"Backup", LoadBackup}};
+    std::vector<std::string> sectionNames;
+    for (const Loader& loader : loaders) sectionNames.push_back(loader.name);
     for (const ManifestSection& section : manifest.sections) {
         bool known = false;
         for (const Loader& loader : loaders) {
@@ -373,7 +396,8 @@ bool LoadProject(const Manifest& manifest, const std::string& folder, PatchProje
         }
         if (!known) {
             error = manifest.path + " line " + std::to_string(section.line) + ": unknown section [" + section.name +
-                    "] (Texts, Settings, Font, Cursors, Data, Cabinet, Version, Icon, Backup)";
+                    "] (Texts, Settings, Font, Cursors, Data, Cabinet, Version, Icon, Backup)" +
+                    DidYouMean(section.name, sectionNames);
             return false;
         }
     }

@@ -26,8 +26,13 @@ struct PatchProject {
     std::string executionLevel;  // [Settings] ExecutionLevel as Windows spells it; empty when not given
     bool backup = false;       // [Backup] Enabled=1: the backup companion goes into the cabinet
     std::string backupFolder;  // [Backup] Folder as given; empty when not given
+    std::string supportAddress;  // [Texts] SupportAddress: where users get help; empty when not given
     std::vector<std::string> warnings;  // printed; the build goes on
 };
+
+// The [Texts] key of the support address that the default texts of the check
+// error box name.
+constexpr const char kSupportAddressKey[] = "SupportAddress";
 
 // Interprets the manifest; every message names the manifest, the section and
 // key or the resource, and where it helps the line.

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "check/neutral/ScriptProfile.h"
+#include "common/neutral/IniLexer.h"
+#include "common/neutral/NearestName.h"
 #include "core/neutral/HiveTokens.h"
 #include "script/neutral/FieldSplitter.h"
 
@@ -29,9 +31,16 @@ std::string HiveList() {
     return list;
 }
 
+// The runtime compares hive tokens exactly: "hklm" is no hive to it, so a
+// token in the wrong case is named with its right spelling.
 bool CheckHive(const std::string& hive, const std::string& where, Findings& findings) {
     if (FindHiveToken(hive.c_str())) return true;
-    findings.Mistake(where, "\"" + hive + "\" is not a hive token (" + HiveList() + ", in capitals)");
+    std::string spelling;
+    for (int i = 0; i < HiveTokenCount(); ++i)
+        if (SameName(hive, HiveTokenTable()[i].token)) spelling = HiveTokenTable()[i].token;
+    findings.Mistake(where, "\"" + hive + "\" is not a hive token (" + HiveList() + ", in capitals)" +
+                                (spelling.empty() ? "" : ": the patch would not understand it (did you mean " +
+                                                             spelling + "?)"));
     return false;
 }
 

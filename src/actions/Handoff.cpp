@@ -81,7 +81,7 @@ int HandOffToUninstaller() {
     RunState.ScriptReader.WriteValue(kHwndKey, handle);
     // Nobody is there to read a message box during /quiet and /passive.
     const bool interactive = RunOptions.Mode == RunMode::Interactive;
-    if (!interactive) RunState.ScriptReader.WriteValue("Unattended", "1");
+    if (!interactive) RunState.ScriptReader.WriteValue(kUnattendedKey, "1");
 
     if (RunState.WorkFolder) lstrcpynA(program.get(), RunState.WorkFolder, kPathBufferSize);
     AppendPath(program.get(), kUninstallerName);

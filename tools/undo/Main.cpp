@@ -24,6 +24,7 @@
 #include "core/SystemLibraries.h"
 #include "core/SystemErrorText.h"
 #include "core/TransactionJournal.h"
+#include "script/ScriptKeys.h"
 
 namespace {
 
@@ -111,9 +112,9 @@ int main(int argc, char** argv) {
         log.Write(code == kUndoDone ? "Backup made." : "Backup failed: " + message);
         std::string script = JoinPath(folder, "Setup.ini");
         // Nobody reads a message box in an unattended run.
-        if (code != kUndoDone && GetPrivateProfileIntA("Setup", "Unattended", 0, script.c_str()) == 0) {
+        if (code != kUndoDone && GetPrivateProfileIntA(kSetupSection, kUnattendedKey, 0, script.c_str()) == 0) {
             HWND owner = reinterpret_cast<HWND>(
-                static_cast<INT_PTR>(static_cast<int>(GetPrivateProfileIntA("Setup", "HWND", 0, script.c_str()))));
+                static_cast<INT_PTR>(static_cast<int>(GetPrivateProfileIntA(kSetupSection, kHwndKey, 0, script.c_str()))));
             std::string text = "The backup could not be made, so the patch has changed nothing.\r\n\r\n" + message;
             MessageBoxA(IsWindow(owner) ? owner : nullptr, text.c_str(), "Backup", MB_OK | MB_ICONERROR);
         }

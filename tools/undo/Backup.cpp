@@ -33,10 +33,7 @@ class Script {
 public:
     explicit Script(std::string path) : path_(std::move(path)) {}
     std::string Read(const std::string& section, const char* key) const {
-        std::vector<char> value(32768);
-        GetPrivateProfileStringA(section.c_str(), key, "", value.data(), static_cast<DWORD>(value.size()),
-                                 path_.c_str());
-        return value.data();
+        return ReadProfileValue(path_, section, key);
     }
     int Number(const std::string& section, const char* key) const {
         return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key, 0, path_.c_str()));
@@ -381,15 +378,7 @@ private:
     // "value,<type>,<size>,<crc>", or "" where it cannot be told. The
     // restore checks each record's against the registry, as it checks files.
     static std::string Identity(const std::string& hive, const std::string& subkey, const char* name) {
-        std::string text = hive + "\\" + subkey + (name ? std::string("\\v:") + name : std::string("\\k"));
-        std::vector<char> lower(text.begin(), text.end());
-        lower.push_back('\0');
-        CharLowerA(lower.data());
-        return lower.data();
-    }
-    static std::string ValueState(DWORD type, const void* data, std::size_t size) {
-        return "value," + std::to_string(type) + "," + std::to_string(size) + "," +
-               std::to_string(Crc32Update(0, static_cast<const unsigned char*>(data), size));
+        return Lower(hive + "\\" + subkey + (name ? std::string("\\v:") + name : std::string("\\k")));
     }
     std::string& Leaves(const std::string& subkey, const char* name) {
         return leaves_[Identity(rootSeen_, subkey, name)];
@@ -410,14 +399,14 @@ private:
             if (record.kind == RegistryRecordKind::Value && record.hive == rootSeen_ &&
                 lstrcmpiA(record.subkey.c_str(), subkey.c_str()) == 0 &&
                 lstrcmpiA(record.value.name.c_str(), name.c_str()) == 0)
-                return record.present ? ValueState(record.value.type, record.value.data.data(), record.value.data.size())
+                return record.present ? RegistryValueState(record.value.type, record.value.data.data(), record.value.data.size())
                                       : "absent";
         return std::string();
     }
     void FollowLine(int kind, const RegistryLine& line, const std::string& subkey, const std::string& sibling) {
         if (kind == RegistryAdd) {
             Leaves(subkey, line.ValueName ? line.ValueName.get() : "") =
-                ValueState(line.Type, line.Data.get(), line.Size);
+                RegistryValueState(line.Type, line.Data.get(), line.Size);
         } else if (line.ValueName) {
             const std::string moved = kind == RegistryRename ? StateBefore(subkey, line.ValueName.get()) : "";
             Leaves(subkey, line.ValueName.get()) = "absent";

@@ -11,9 +11,7 @@
 namespace {
 
 std::string ManifestValue(const std::string& manifest, const char* key) {
-    char value[1024] = {};
-    GetPrivateProfileStringA("Backup", key, "", value, sizeof value, manifest.c_str());
-    return value;
+    return ReadProfileValue(manifest, "Backup", key);
 }
 
 bool HoldsBackup(const std::string& folder) {

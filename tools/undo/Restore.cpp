@@ -27,16 +27,8 @@
 #include "core/RegistryPriorState.h"
 #include "core/TransactionJournal.h"
 #include "core/TransactionSteps.h"
-#include "core/neutral/Crc32.h"
 
 namespace {
-
-std::string ReadKey(const std::string& manifest, const std::string& section, const char* key) {
-    std::vector<char> value(32768);
-    GetPrivateProfileStringA(section.c_str(), key, "", value.data(), static_cast<DWORD>(value.size()),
-                             manifest.c_str());
-    return value.data();
-}
 
 class Restorer {
 public:
@@ -71,7 +63,6 @@ public:
     }
 
 private:
-
     bool Refuse(const std::string& why, std::string& message) {
         message = "Nothing was restored: " + why;
         return false;
@@ -79,7 +70,7 @@ private:
 
     unsigned long long Number(const std::string& section, const char* key) {
         unsigned long long value = 0;
-        return ParseDecimal(ReadKey(manifest_, section, key), value) ? value : ~0ULL;
+        return ParseDecimal(ReadProfileValue(manifest_, section, key), value) ? value : ~0ULL;
     }
 
     // Whether `file` in the backup folder is a bare name whose size and
@@ -94,7 +85,7 @@ private:
     bool CheckFolders(std::string& message) {
         const int count = static_cast<int>(GetPrivateProfileIntA("Backup", "Folders", 0, manifest_.c_str()));
         for (int n = 1; n <= count; ++n) {
-            std::string folder = ReadKey(manifest_, "Backup", ("Folder" + std::to_string(n)).c_str());
+            std::string folder = ReadProfileValue(manifest_, "Backup", ("Folder" + std::to_string(n)).c_str());
             if (!IsPlainFullPath(folder))
                 return Refuse("the backup's folder list names \"" + folder + "\", which is not a plain full path.",
                               message);
@@ -121,15 +112,15 @@ private:
     }
 
     bool CheckFile(const std::string& section, std::string& message) {
-        const std::string target = ReadKey(manifest_, section, "Path");
-        const std::string state = ReadKey(manifest_, section, "State");
+        const std::string target = ReadProfileValue(manifest_, section, "Path");
+        const std::string state = ReadProfileValue(manifest_, section, "State");
         if (!Confined(target))
             return Refuse(section + " names \"" + target + "\", which is not a full path inside the application's " +
                               "folders that the backup recorded (no \"..\" is allowed).",
                           message);
         NoteIfChangedSince(section, target);
         if (state == "saved") {
-            const std::string copy = ReadKey(manifest_, section, "Copy");
+            const std::string copy = ReadProfileValue(manifest_, section, "Copy");
             if (!IsBareFileName(copy))
                 return Refuse(section + ": the saved copy \"" + copy + "\" of " + target +
                                   " is not a file of the backup folder.",
@@ -140,7 +131,7 @@ private:
                               message);
             return true;
         }
-        const std::string created = ReadKey(manifest_, section, "CreatedFolder");
+        const std::string created = ReadProfileValue(manifest_, section, "CreatedFolder");
         if (state != "added" || (!created.empty() && (!Confined(created) || !LiesBelow(target, created))))
             return Refuse(section + " of the backup is damaged.", message);
         return true;
@@ -149,7 +140,7 @@ private:
     // Whether the target is still what the patch left there, where the
     // backup knows it.
     void NoteIfChangedSince(const std::string& section, const std::string& target) {
-        const std::string expected = ReadKey(manifest_, section, "Expected");
+        const std::string expected = ReadProfileValue(manifest_, section, "Expected");
         bool changed = false;
         if (expected == "absent") {
             changed = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -170,7 +161,7 @@ private:
     // Whether a registry value or key is still what the patch's lines left
     // there, where the backup knows it.
     void NoteIfChangedSince(const RegistryRecord& record, std::size_t number) {
-        const std::string expected = ReadKey(manifest_, "Registry", ("Expected" + std::to_string(number)).c_str());
+        const std::string expected = ReadProfileValue(manifest_, "Registry", ("Expected" + std::to_string(number)).c_str());
         if (expected.empty() || !RootOfHive(record.hive)) return;
         RegistryRecord now;
         now.kind = record.kind;
@@ -184,11 +175,8 @@ private:
         } else if (!changed && expected == "present") {
             changed = !now.present;
         } else if (!changed && value) {
-            const std::string& data = now.value.data;
             changed = !now.present ||
-                      expected != "value," + std::to_string(now.value.type) + "," + std::to_string(data.size()) + "," +
-                                      std::to_string(Crc32Update(0, reinterpret_cast<const unsigned char*>(data.data()),
-                                                                 data.size()));
+                      expected != RegistryValueState(now.value.type, now.value.data.data(), now.value.data.size());
         }
         if (changed)
             changedSince_ += "  " + record.hive + "\\" + record.subkey +
@@ -233,16 +221,16 @@ private:
     // original's), or the target's delete; a target another program holds
     // open is replaced (or deleted) at the next restart.
     bool Prepare(const std::string& section, std::vector<PlannedFile>& plan, std::string& message) {
-        const std::string target = ReadKey(manifest_, section, "Path");
+        const std::string target = ReadProfileValue(manifest_, section, "Path");
         const bool exists = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
         const bool held = exists && HeldAgainstRename(target.c_str());
         PlannedFile file{held ? StepKind::ReplaceAtRestart : StepKind::Replace, target, "", ""};
-        if (ReadKey(manifest_, section, "State") == "saved") {
+        if (ReadProfileValue(manifest_, section, "State") == "saved") {
             if (!MakeFolders(FolderOf(target), plan)) return Fail("cannot create the folder of " + target, message);
             FileSwap swap(SystemSwapPlatform());
             char prepared[FileSwap::kPathSize] = {};
             if (!swap.Begin(target.c_str(), TargetAccess::Free) ||
-                !swap.CopyIntoScratch(JoinPath(folder_, ReadKey(manifest_, section, "Copy")).c_str()))
+                !swap.CopyIntoScratch(JoinPath(folder_, ReadProfileValue(manifest_, section, "Copy")).c_str()))
                 return Fail("cannot prepare " + target, message);
             swap.KeepAttributes(
                 GetPrivateProfileIntA(section.c_str(), "Attributes", FILE_ATTRIBUTE_NORMAL, manifest_.c_str()));
@@ -369,9 +357,9 @@ private:
             }
         for (int n = 1; n <= files; ++n) {
             const std::string section = "File" + std::to_string(n);
-            const std::string created = ReadKey(manifest_, section, "CreatedFolder");
-            if (ReadKey(manifest_, section, "State") == "added" && !created.empty())
-                RemoveEmptyFolders(created, FolderOf(ReadKey(manifest_, section, "Path")));
+            const std::string created = ReadProfileValue(manifest_, section, "CreatedFolder");
+            if (ReadProfileValue(manifest_, section, "State") == "added" && !created.empty())
+                RemoveEmptyFolders(created, FolderOf(ReadProfileValue(manifest_, section, "Path")));
         }
         return true;
     }

@@ -46,6 +46,9 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 std::string SystemErrorText(unsigned long error);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+// A value of an INI file ("" when missing), up to the profile functions'
+// longest.
+std::string ReadProfileValue(const std::string& file, const std::string& section, const char* key);
 // The path without its last component.
 std::string FolderOf(const std::string& path);
 // Creates `folder` and every missing folder above it.

@@ -47,6 +47,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+std::string ReadProfileValue(const std::string& file, const std::string& section, const char* key) {
+    std::vector<char> value(32768);
+    GetPrivateProfileStringA(section.c_str(), key, "", value.data(), static_cast<DWORD>(value.size()), file.c_str());
+    return value.data();
+}
+
 std::string FolderOf(const std::string& path) {
     std::vector<char> buffer(path.begin(), path.end());
     buffer.push_back('\0');

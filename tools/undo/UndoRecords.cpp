@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/PredefinedKey.h"
+#include "core/neutral/Crc32.h"
 #include "core/neutral/HiveTokens.h"
 
 namespace {
@@ -161,4 +162,9 @@ bool ParseDecimal(const std::string& text, unsigned long long& value) {
         value = value * 10 + static_cast<unsigned>(c - '0');
     }
     return !text.empty();
+}
+
+std::string RegistryValueState(DWORD type, const void* data, std::size_t size) {
+    return "value," + std::to_string(type) + "," + std::to_string(size) + "," +
+           std::to_string(Crc32Update(0, static_cast<const unsigned char*>(data), size));
 }

@@ -57,6 +57,10 @@ struct RegistryRecord {
     std::string createdKey;            // top-most key that did not exist ("" none)
 };
 
+// What a value holds, as a backup records what the patch leaves in it and
+// a restore compares: "value,<type>,<size>,<CRC-32 of the data>".
+std::string RegistryValueState(DWORD type, const void* data, std::size_t size);
+
 // Registry.dat
 std::string EncodeRegistryRecords(const std::vector<RegistryRecord>& records);
 bool DecodeRegistryRecords(const std::string& bytes, std::vector<RegistryRecord>& records);
